@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Message boxes and the file dialog. The product shows Qt's own; tests answer
+// them and record what was shown.
+class Dialogs {
+public:
+    static inline const QString applicationTitle = QStringLiteral("TARNEK561or567");
+
+    virtual ~Dialogs() = default;
+
+    // A blocking box with one OK button and no icon. A box without a title of
+    // its own carries the application title.
+    virtual void message(const QString& text, const QString& title = applicationTitle) = 0;
+
+    // One file dialog for both commands: its file name stays from one use to
+    // the next. A save proposes fileName; an open starts with the name left by
+    // the last use. nullopt when the user cancelled.
+    virtual std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) = 0;
+    virtual std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
+                                                  const QString& fileName) = 0;
+};
