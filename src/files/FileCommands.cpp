@@ -1,0 +1,155 @@
+#include "files/FileCommands.h"
+
+#include "files/ConfigFile.h"
+#include "model/ChannelCode.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+const QString readTitle = QStringLiteral("READ CONFIGURATION FILE");
+const QString writeTitle = QStringLiteral("WRITE CONFIGURATION FILE");
+const QString mismatchTitle = QStringLiteral("FILE/MODEL MIS-MATCH");
+const QString mismatchText =
+    QStringLiteral("AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE\n"
+                   "WAS NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL)\n"
+                   "-------------THE FILE READ OPERATION IS BEING ABANDONED!--------------");
+const QString nameMissing = QStringLiteral("Name must be entered in PANEL NAME field");
+const QString switchesIncomplete =
+    QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
+const QString ledsIncomplete = QStringLiteral(
+    "DATA MUST BE ENTERED (CLICKED) FOR ALL LED's AND BACKLIGHTING BEFORE WRITING DATA");
+const QString notSavedTitle = QStringLiteral("FILE NOT SAVED");
+const QString notSavedText = QStringLiteral("THE CONFIGURATION FILE WAS NOT SAVED:\n%1\n%2");
+
+// The labels whose captions stand before the last five values of a file.
+constexpr std::array<int, 5> captionLabels = {19, 1, 17, 15, 16};
+constexpr std::array<RecordInt, 5> fileValues = {
+    &ConfigRecord::bl, &ConfigRecord::dimch, &ConfigRecord::indpercent, &ConfigRecord::blpercent,
+    &ConfigRecord::dindpercent};
+constexpr std::array<RecordText, 5> fileCaptions = {&ConfigRecord::blchan, &ConfigRecord::dimchan,
+                                                    &ConfigRecord::indpct, &ConfigRecord::blpct,
+                                                    &ConfigRecord::dindpct};
+
+// No list entry shows a negative channel code, so such a file cannot be shown.
+bool hasNegativeChannel(const ConfigFileLine& line) {
+    return std::any_of(line.code.begin(), line.code.end(), [](qint16 c) { return c < 0; }) ||
+           line.value[0] < 0 || line.value[1] < 0;
+}
+} // namespace
+
+FileCommands::FileCommands(ConfigWindow& window, Dialogs& dialogs)
+    : m_window(window), m_dialogs(dialogs) {}
+
+void FileCommands::WRITE_FILE_Click() {
+    ConfigRecord& r = m_window.record();
+    m_window.setStatusVisible(false);
+    r.error_flag = 0;
+    r.wmodel = ConfigFile::modelText;
+    m_window.CollectAssignments();
+    if (r.error_flag == 1 || r.error_flag == 2) {
+        m_window.setStatusVisible(true);
+        m_window.setStatusColour(ConfigWindow::StatusColour::Red);
+        m_window.setStatusText(r.error_flag == 1 ? switchesIncomplete : ledsIncomplete);
+        return;
+    }
+    const QString panel = m_window.boxText(2);
+    if (panel.isEmpty()) {
+        m_dialogs.message(nameMissing);
+        return;
+    }
+    const auto path =
+        m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter, panel + ".zqc");
+    if (!path)
+        return;
+
+    ConfigFileLine line;
+    line.model = r.wmodel;
+    line.panel = panel;
+    for (int i = 0; i < 20; ++i) {
+        line.desig[i] = m_window.boxText(i + 3);
+        line.code[i] = r.*Items::outgoing[i];
+    }
+    for (int i = 0; i < 5; ++i) {
+        line.caption[i] = m_window.labelCaption(captionLabels[i]);
+        line.value[i] = r.*fileValues[i];
+    }
+    save(*path, ConfigFile::format(line));
+}
+
+// The file is replaced only once the whole line is safely on disk; a failed
+// save leaves the previous file as it was and says so.
+bool FileCommands::save(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    QString failure;
+    if (!file.open(QIODevice::WriteOnly))
+        failure = file.errorString();
+    else if (file.write(bytes) != bytes.size() || !file.flush())
+        failure = file.errorString();
+    if (!failure.isEmpty()) {
+        file.cancelWriting();
+        m_dialogs.message(notSavedText.arg(path, failure.toUpper()), notSavedTitle);
+        return false;
+    }
+    if (!file.commit()) {
+        m_dialogs.message(notSavedText.arg(path, file.errorString().toUpper()), notSavedTitle);
+        return false;
+    }
+    return true;
+}
+
+void FileCommands::READ_FILE_Click() {
+    m_window.setStatusVisible(false);
+    const auto path = m_dialogs.chooseOpenPath(readTitle, ConfigFile::dialogFilter);
+    if (!path)
+        return;
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (file.error() != QFileDevice::PermissionsError)
+            m_dialogs.message(mismatchText, mismatchTitle);
+        return;
+    }
+    const QByteArray bytes = file.read(ConfigFile::maxBytes);
+    const bool readFailed = file.error() != QFileDevice::NoError;
+    file.close();
+    const auto line = readFailed ? std::nullopt : ConfigFile::parse(bytes);
+    if (!line || line->model != ConfigFile::modelText || hasNegativeChannel(*line)) {
+        m_dialogs.message(mismatchText, mismatchTitle);
+        return;
+    }
+    showFile(*line);
+}
+
+void FileCommands::showFile(const ConfigFileLine& line) {
+    ConfigRecord& r = m_window.record();
+    r.rmodel = line.model;
+    r.panel = line.panel;
+    for (int i = 0; i < 20; ++i) {
+        r.*Items::desig[i] = line.desig[i];
+        r.*Items::code[i] = line.code[i];
+    }
+    for (int i = 0; i < 5; ++i) {
+        r.*fileCaptions[i] = line.caption[i];
+        r.*fileValues[i] = line.value[i];
+    }
+
+    m_window.setBoxText(2, r.panel);
+    auto showCode = [&](qint16 code, int moduleList) {
+        r.A = code;
+        SplitChannelCode(r);
+        m_window.selectListEntry(moduleList, r.m_index);
+        m_window.selectListEntry(moduleList + 1, r.c_index);
+    };
+    for (int i = 0; i < 20; ++i) {
+        m_window.setBoxText(i + 3, r.*Items::desig[i]);
+        showCode(r.*Items::code[i], 2 * i + 1);
+    }
+    showCode(r.bl, 41);
+    showCode(r.dimch, 43);
+    m_window.showIntensity(IntensitySetting::Backlight);
+    m_window.showIntensity(IntensitySetting::Indicator);
+    m_window.showIntensity(IntensitySetting::Dimmed);
+    m_window.ShowSwitchView();
+}

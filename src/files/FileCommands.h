@@ -1,0 +1,22 @@
+#pragma once
+
+#include "files/ConfigFile.h"
+#include "ui/ConfigWindow.h"
+#include "ui/Dialogs.h"
+
+// The open and save commands: a whole configuration between the window and
+// a configuration file.
+class FileCommands {
+public:
+    FileCommands(ConfigWindow& window, Dialogs& dialogs);
+
+    void READ_FILE_Click();
+    void WRITE_FILE_Click();
+
+private:
+    void showFile(const ConfigFileLine& line);
+    bool save(const QString& path, const QByteArray& bytes);
+
+    ConfigWindow& m_window;
+    Dialogs& m_dialogs;
+};

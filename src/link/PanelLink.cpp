@@ -1,0 +1,127 @@
+#include "link/PanelLink.h"
+
+#include "link/LinkTexts.h"
+#include "link/PanelProtocol.h"
+
+using Colour = ConfigWindow::StatusColour;
+
+PanelLink::PanelLink(ConfigWindow& window, Dialogs& dialogs, SerialPort& port, int tickMs,
+                     EventYield* yield)
+    : m_window(window), r(window.record()), m_dialogs(dialogs), m_port(port),
+      m_yield(yield ? *yield : m_defaultYield), m_tickMs(tickMs) {
+    Timer1.setObjectName("Timer1");
+    Timer1.setTimerType(Qt::PreciseTimer); // the coarse timer may tick 5 % late
+    Timer1.setInterval(500);
+    connect(&Timer1, &QTimer::timeout, this, &PanelLink::Timer1_Timer);
+}
+
+void PanelLink::Timer1_Timer() { r.timer_flag = 1; }
+
+void PanelLink::arm() {
+    Timer1.setInterval(m_tickMs);
+    r.timer_flag = 0;
+    Timer1.start(); // a fresh period: the tick comes one interval from now
+}
+
+// Ends at a tick, or once a whole reply is waiting. The port's count grows
+// only while events are processed, so the condition is looked at before
+// every sleep, and one pass always yields first.
+void PanelLink::replyWait() {
+    m_yield.processPending();
+    checkLine();
+    while (m_port.waiting() < PanelProtocol::replyLength && r.timer_flag != 1) {
+        m_yield.waitForEvents();
+        checkLine();
+    }
+}
+
+void PanelLink::WaitTick() {
+    ++m_waitTicks;
+    arm();
+    do {
+        m_yield.waitForEvents();
+        checkLine();
+    } while (r.timer_flag != 1);
+}
+
+// A transaction ends at its next wait when the port has failed or the window
+// is being closed.
+void PanelLink::checkLine() {
+    if (auto fault = m_port.fault())
+        throw Stopped{*fault};
+    if (m_stopRequested)
+        throw Stopped{};
+}
+
+void PanelLink::send(const QByteArray& bytes) {
+    checkLine();
+    m_port.send(bytes);
+}
+
+bool PanelLink::Handshake() {
+    int attempt = 1;
+    do {
+        send(PanelProtocol::handshake);
+        arm();
+        replyWait();
+        ++attempt;
+    } while (m_port.waiting() < PanelProtocol::replyLength && attempt < 7);
+    const QByteArray reply = m_port.takeAll();
+    return reply == PanelProtocol::acknowledgement && r.timer_flag != 1;
+}
+
+void PanelLink::WriteVerifiedByte() {
+    send(PanelProtocol::writeCommand(r.address_l, r.data_l));
+    arm();
+    r.error_flag = 0;
+    replyWait();
+    if (m_port.takeAll() != PanelProtocol::acknowledgement) {
+        r.error_flag = 1;
+        return;
+    }
+
+    send(PanelProtocol::readCommand(r.address_l));
+    arm();
+    replyWait();
+    const QByteArray reply = m_port.takeAll();
+    if (reply.size() < PanelProtocol::shortestRead) {
+        r.error_flag = 1;
+        m_window.setStatusText(LinkTexts::corrupted);
+        return;
+    }
+    const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
+    r.A = read.value;
+    if (read.fits && r.A == r.data_l) {
+        m_window.setStatusColour(Colour::Yellow);
+        m_window.setStatusText(LinkTexts::communicationsOk);
+    } else {
+        r.error_flag = 1;
+        m_window.setStatusText(LinkTexts::failedToVerify);
+    }
+}
+
+// A reply too short to hold a value is a failed read: A keeps its value, but
+// the read is not reported as a success.
+void PanelLink::ReadPanelByte() {
+    m_window.setStatusVisible(true);
+    r.error_flag = 0;
+    send(PanelProtocol::readCommand(r.address_l));
+    arm();
+    r.error_flag = 0;
+    replyWait();
+    const QByteArray reply = m_port.takeAll();
+    r.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
+    if (reply.size() < PanelProtocol::shortestRead) {
+        r.error_flag = 1;
+        m_window.setStatusText(LinkTexts::corrupted);
+        return;
+    }
+    const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
+    r.A = read.value;
+    if (!read.fits || r.A > 160 || r.A < 0) {
+        r.error_flag = 1;
+        m_window.setStatusText(LinkTexts::outOfRange);
+    } else {
+        m_window.setStatusText(LinkTexts::communicationsOk);
+    }
+}

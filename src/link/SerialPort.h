@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The serial port as the panel link uses it. QtSerialPort drives a real
+// device; tests drive a scripted one.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    virtual void setPortNumber(int number) = 0;
+    // Line settings as text: baud rate, parity, data bits, stop bits ("9600,N,8,1").
+    virtual void setSettings(const QString& settings) = 0;
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual void send(const QByteArray& bytes) = 0;
+    // Received characters waiting; the count grows only while events are processed.
+    virtual qint64 waiting() const = 0;
+    virtual QByteArray takeAll() = 0;
+
+    // Set when the port could not be opened or failed while open: an
+    // upper-case text that says what failed and names the device. A failed
+    // port is closed and sends nothing more.
+    virtual std::optional<QString> fault() const = 0;
+};

@@ -1,0 +1,151 @@
+// The read and write transactions: handshake, identity check at address 63,
+// then the memory map walked in order, one paced byte at a time.
+
+#include "link/LinkTexts.h"
+#include "link/PanelLink.h"
+#include "model/ChannelCode.h"
+#include "model/MemoryMap.h"
+
+#include <algorithm>
+
+using Colour = ConfigWindow::StatusColour;
+
+bool PanelLink::openPort() {
+    m_stopRequested = false;
+    m_port.setPortNumber(1);
+    m_port.setSettings(LinkTexts::settings);
+    return m_port.open();
+}
+
+void PanelLink::closePort() {
+    m_port.close();
+    Timer1.stop(); // nothing waits on it until the next transaction arms it
+}
+
+void PanelLink::failStatus(const QString& text) {
+    m_window.setStatusVisible(true);
+    m_window.setStatusColour(Colour::Red);
+    m_window.setStatusText(text);
+}
+
+// Only a value read just now counts: a reply too short to read leaves an
+// older value in A, which must not pass for the panel's identity.
+bool PanelLink::identityAccepted() {
+    WaitTick();
+    r.address_l = MemoryMap::identityAddress;
+    ReadPanelByte();
+    const auto& codes = MemoryMap::identityCodes;
+    return r.error_flag == 0 && std::find(codes.begin(), codes.end(), r.A) != codes.end();
+}
+
+void PanelLink::READ_CONFIG_Click() {
+    m_window.setStatusColour(Colour::Yellow);
+    m_window.setStatusText(LinkTexts::startingRead);
+    m_window.setStatusVisible(true);
+    m_window.setBoxText(2, QString());
+    try {
+        if (!openPort())
+            throw Stopped{*m_port.fault()};
+        readWalk();
+    } catch (const Stopped& stop) {
+        if (!stop.status.isEmpty())
+            failStatus(stop.status);
+    }
+    closePort();
+    r.config_flag = 1;
+    m_window.ShowSwitchView();
+    r.config_flag = 0;
+}
+
+void PanelLink::readWalk() {
+    if (!Handshake()) {
+        failStatus(LinkTexts::noResponse);
+        return;
+    }
+    if (!identityAccepted()) {
+        m_dialogs.message(LinkTexts::readMismatch, LinkTexts::mismatchTitle);
+        return;
+    }
+    for (const MemoryMap::Cell& cell : MemoryMap::cells) {
+        if (r.error_flag == 1) {
+            failStatus(LinkTexts::badData);
+            return;
+        }
+        WaitTick();
+        r.address_l = cell.address;
+        ReadPanelByte();
+        if (cell.isChannel) {
+            SplitChannelCode(r);
+            m_window.selectListEntry(cell.moduleList, r.m_index);
+            m_window.selectListEntry(cell.channelList, r.c_index);
+            if (cell.designationBox) {
+                m_window.setBoxText(cell.designationBox, QString());
+                m_window.setBoxVisible(cell.designationBox, false);
+            }
+        } else {
+            r.*intensityRow(cell.setting).field = r.A;
+            m_window.showIntensity(cell.setting);
+        }
+    }
+    if (r.error_flag == 1) {
+        failStatus(LinkTexts::badData);
+        return;
+    }
+    WaitTick();
+    m_window.setStatusColour(Colour::Green);
+    m_window.setStatusText(LinkTexts::readSuccessful);
+}
+
+void PanelLink::WRITE_CONFIG_Click() {
+    m_window.setStatusColour(Colour::Yellow);
+    m_window.setStatusVisible(true);
+    m_window.setStatusText(LinkTexts::startingWrite);
+    r.error_flag = 0;
+    m_window.CollectAssignments();
+    try {
+        if (!openPort())
+            throw Stopped{*m_port.fault()};
+        writeWalk();
+    } catch (const Stopped& stop) {
+        if (!stop.status.isEmpty())
+            failStatus(stop.status);
+    }
+    closePort();
+}
+
+void PanelLink::writeWalk() {
+    if (r.error_flag == 1 || r.error_flag == 2) {
+        failStatus(r.error_flag == 1 ? LinkTexts::switchesIncomplete : LinkTexts::ledsIncomplete);
+        return;
+    }
+    if (!Handshake()) {
+        failStatus(LinkTexts::noResponse);
+        return;
+    }
+    if (!identityAccepted()) {
+        m_dialogs.message(LinkTexts::writeMismatch, LinkTexts::mismatchTitle);
+        return;
+    }
+    for (const MemoryMap::Cell& cell : MemoryMap::cells) {
+        WaitTick();
+        r.address_l = cell.address;
+        if (cell.isChannel) {
+            r.data_l = r.*cell.outgoing;
+        } else {
+            // Taken from the list at this moment: a change made during the
+            // transaction still reaches the panel.
+            const int list = intensityRow(cell.setting).list;
+            if (m_window.listIndex(list) == -1)
+                m_window.selectListEntry(list, 0);
+            r.data_l = m_window.itemData(list, m_window.listIndex(list));
+        }
+        WriteVerifiedByte();
+        if (r.error_flag == 1) {
+            failStatus(LinkTexts::badData);
+            return;
+        }
+    }
+    WaitTick();
+    m_window.setStatusColour(Colour::Green);
+    m_window.setStatusText(LinkTexts::programmed);
+}

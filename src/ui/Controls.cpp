@@ -1,0 +1,155 @@
+#include "ui/Controls.h"
+
+#include "files/Cp1252.h"
+
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyleOptionButton>
+
+ListBox::ListBox(const QString& name, QWidget* parent) : QListWidget(parent) {
+    setObjectName(name);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::onSelectionChanged);
+}
+
+void ListBox::addEntry(const QString& text, qint16 itemData) {
+    auto* entry = new QListWidgetItem(text, this);
+    entry->setData(Qt::UserRole, itemData);
+}
+
+qint16 ListBox::itemData(int index) const {
+    const QListWidgetItem* entry = item(index);
+    return entry ? qint16(entry->data(Qt::UserRole).toInt()) : 0;
+}
+
+void ListBox::setListIndex(int index) {
+    m_selecting = true;
+    if (index >= 0 && index < count()) {
+        setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+        scrollToItem(item(index));
+    } else {
+        clearSelection();
+        index = -1;
+    }
+    m_selecting = false;
+    m_index = index;
+    if (index >= 0)
+        emit clicked();
+}
+
+void ListBox::onSelectionChanged() {
+    if (m_selecting)
+        return;
+    const QList<QListWidgetItem*> chosen = selectedItems();
+    if (chosen.isEmpty()) {
+        // A list box cannot be emptied by the user (a Ctrl-click would); keep the entry.
+        if (m_index >= 0) {
+            const QSignalBlocker blocker(this);
+            setCurrentRow(m_index, QItemSelectionModel::ClearAndSelect);
+        }
+        return;
+    }
+    m_index = row(chosen.first());
+    emit clicked();
+}
+
+StorableTextValidator::StorableTextValidator(int typedLimit, QObject* parent)
+    : QValidator(parent), m_typedLimit(typedLimit) {}
+
+QValidator::State StorableTextValidator::validate(QString& input, int&) const {
+    if (!Cp1252::isStorableText(input))
+        return Invalid;
+    if (m_typedLimit > 0 && input.size() > m_typedLimit && input.size() > m_length)
+        return Invalid;
+    return Acceptable;
+}
+
+TextBox::TextBox(const QString& name, int typedLimit, QWidget* parent) : QLineEdit(parent) {
+    setObjectName(name);
+    auto* validator = new StorableTextValidator(typedLimit, this);
+    setValidator(validator);
+    connect(this, &QLineEdit::textChanged, this,
+            [validator](const QString& text) { validator->accept(text); });
+}
+
+StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(parent) {
+    setObjectName(name);
+    setReadOnly(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void StatusBox::setText(const QString& text) {
+    m_text = text;
+    setPlainText(text);
+}
+
+QColor StatusBox::background() const { return palette().color(QPalette::Base); }
+
+void StatusBox::setBackground(const QColor& colour) {
+    QPalette p = palette();
+    p.setColor(QPalette::Base, colour);
+    setPalette(p);
+}
+
+CommandButton::CommandButton(const QString& name, const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
+    setObjectName(name);
+}
+
+void CommandButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                   QPalette::ButtonText));
+    painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
+}
+
+OptionButton::OptionButton(const QString& name, const QString& caption, QWidget* parent)
+    : QRadioButton(caption, parent) {
+    setObjectName(name);
+}
+
+void OptionButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &option, this);
+    option.rect = QRect(0, (height() - indicator) / 2, indicator, indicator);
+    style()->drawPrimitive(QStyle::PE_IndicatorRadioButton, &option, &painter, this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QRect textRect = rect().adjusted(indicator + 4, 0, 0, 0);
+    painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = painter.boundingRect(textRect, Qt::AlignVCenter | Qt::TextWordWrap, text());
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+Decoration::Decoration(const QString& name, const QColor& colour, QLineF line, QWidget* parent)
+    : QWidget(parent), m_colour(colour), m_line(line) {
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+Decoration::Decoration(const QString& name, const QColor& colour, QWidget* parent)
+    : QWidget(parent), m_colour(colour) {
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Decoration::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(QPen(m_colour, 1));
+    if (m_line)
+        painter.drawLine(*m_line);
+    else
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QValidator>
+
+// A list box whose entries carry an integer item data. Choosing an entry,
+// by the user or by the program, runs the list's click behaviour.
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    ListBox(const QString& name, QWidget* parent);
+
+    void addEntry(const QString& text, qint16 itemData);
+    qint16 itemData(int index) const;
+
+    // The selected position, -1 when nothing is selected.
+    int listIndex() const { return m_index; }
+    // Selects an entry and runs the click behaviour, even when the entry was
+    // already selected. A position that names no entry clears the selection
+    // and runs nothing.
+    void setListIndex(int index);
+
+signals:
+    void clicked();
+
+private:
+    void onSelectionChanged();
+    int m_index = -1;
+    bool m_selecting = false;
+};
+
+// Keeps out of the panel name and designation boxes what a configuration file
+// cannot hold: a double quote, a control character or a character outside
+// Windows-1252. Typing beyond typedLimit characters has no effect either,
+// though the program may put a longer text in the box.
+class StorableTextValidator : public QValidator {
+public:
+    StorableTextValidator(int typedLimit, QObject* parent);
+    State validate(QString& input, int& pos) const override;
+    void accept(const QString& text) { m_length = text.size(); }
+
+private:
+    int m_typedLimit;
+    qsizetype m_length = 0;
+};
+
+// A one-line text box for the panel name or a designation.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    TextBox(const QString& name, int typedLimit, QWidget* parent);
+};
+
+// The multi-line status box of the panel commands.
+class StatusBox : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    StatusBox(const QString& name, QWidget* parent);
+    QString text() const { return m_text; }
+    void setText(const QString& text);
+    QColor background() const;
+    void setBackground(const QColor& colour);
+
+private:
+    QString m_text;
+};
+
+// Command and option buttons wrap their captions over several lines, as the
+// window's fixed button sizes expect.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    CommandButton(const QString& name, const QString& caption, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    OptionButton(const QString& name, const QString& caption, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// A shape or line drawn over the panel picture; it takes no clicks.
+class Decoration : public QWidget {
+    Q_OBJECT
+public:
+    Decoration(const QString& name, const QColor& colour, QLineF line, QWidget* parent);
+    Decoration(const QString& name, const QColor& colour, QWidget* parent); // a rectangle
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor m_colour;
+    std::optional<QLineF> m_line;
+};

@@ -1,0 +1,240 @@
+// Building the window: every control at its place, with its contents, tool
+// tip, colours and font. Positions are in twips (see Twips.h).
+
+#include "model/ChannelCode.h"
+#include "model/IntensityCode.h"
+#include "ui/AssignmentTable.h"
+#include "ui/Form1.h"
+#include "ui/PanelPicture.h"
+#include "ui/Twips.h"
+
+namespace {
+
+const QColor switchColour(0, 128, 0);
+const QColor lightingColour(192, 0, 0);
+const QColor shapeColour(128, 255, 255);
+
+QFont windowFont(double points, bool bold) {
+    // Liberation Sans is metric-compatible with Arial and stands in for both
+    // where the Windows fonts are missing.
+    QFont font;
+    font.setFamilies({"MS Sans Serif", "Arial", "Liberation Sans", "Arimo", "Helvetica"});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void setTextColour(QWidget* w, QPalette::ColorRole role, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(role, colour);
+    w->setPalette(p);
+}
+
+void place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twipsRect(left, top, width, height));
+}
+
+struct Position {
+    int listTop, moduleLeft, channelLeft, labelLeft;
+};
+
+Position buttonPosition(int k) { // k = 1 ... 10
+    const int row = (k + 1) / 2;
+    const bool left = k % 2 == 1;
+    return {2640 + 1080 * (row - 1), left ? 1680 : 3480, left ? 2520 : 4320, left ? 1200 : 5040};
+}
+
+} // namespace
+
+void Form1::buildWindow() {
+    setObjectName("Form1");
+    setWindowTitle(caption);
+    setFixedSize(twipsToPixels(11415), twipsToPixels(8895));
+    setFont(windowFont(8.25, true));
+
+    m_picture = new PanelPicture(this);
+    m_picture->setObjectName("Image1");
+    place(m_picture, 960, 1440, 4695, 7095);
+
+    auto* shape = new Decoration("Shape1", shapeColour, this);
+    place(shape, 1080, 6720, 615, 975);
+    const QRect line1 = twipsRect(1320, 7680, 15, 8760 - 7680);
+    auto* lead1 = new Decoration("Line1", Qt::black, QLineF(0, 0, 0, line1.height() - 1), this);
+    lead1->setGeometry(line1);
+    const QRect line2 = twipsRect(1320, 8760, 1680 - 1320, 15);
+    auto* lead2 = new Decoration("Line2", Qt::black, QLineF(0, 0, line2.width() - 1, 0), this);
+    lead2->setGeometry(line2);
+
+    auto* header = new QLabel("PROGRAMMING HEADER LOCATION", this);
+    header->setObjectName("Label7");
+    place(header, 1680, 8640, 4575, 375);
+    m_labels[7] = header;
+
+    auto* nameCaption = new QLabel("PANEL NAME", this);
+    nameCaption->setObjectName("Label6");
+    nameCaption->setAutoFillBackground(true);
+    place(nameCaption, 2520, 7800, 1695, 255);
+    m_labels[6] = nameCaption;
+
+    auto* name = new TextBox("Text2", 12, this);
+    name->setFont(windowFont(8.25, false));
+    name->setToolTip("ENTER IDENTITY FOR FILE NAME");
+    place(name, 2520, 8040, 1695, 285);
+    m_texts[2] = name;
+
+    buildAssignmentControls();
+    buildFrames();
+    buildCommandControls();
+
+    m_status = new StatusBox("Text1", this);
+    m_status->setFont(windowFont(8.25, false));
+    m_status->setBackground(palette().color(QPalette::Midlight));
+    m_status->setText("Text1\r\n");
+    place(m_status, 1680, 1680, 3255, 615);
+    m_status->hide();
+}
+
+void Form1::buildAssignmentControls() {
+    const auto& rows = assignmentRows();
+    for (int k = 1; k <= 10; ++k) {
+        const Position at = buttonPosition(k);
+        auto* caption = new QLabel(QString("SW%1").arg(k), this);
+        caption->setObjectName(QString("Label%1").arg(captionLabels[k - 1]));
+        setTextColour(caption, QPalette::WindowText, Qt::white);
+        caption->move(twipsToPixels(at.labelLeft), twipsToPixels(at.listTop + 120));
+        caption->adjustSize();
+        m_labels[captionLabels[k - 1]] = caption;
+
+        for (const AssignmentRow* row : {&rows[k - 1], &rows[k + 9]}) {
+            const QColor colour = row->incompleteFlag == 1 ? switchColour : lightingColour;
+            auto* box = new TextBox(QString("Text%1").arg(row->designationBox), 0, this);
+            box->setText("DESIGNATION ");
+            box->setToolTip(QString("ENTER %1 FUNCTION").arg(row->item));
+            setTextColour(box, QPalette::Text, colour);
+            place(box, at.moduleLeft, at.listTop - 240, 1455, 285);
+            m_texts[row->designationBox] = box;
+        }
+    }
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const AssignmentRow& row = rows[i];
+        auto* module = new ListBox(QString("List%1").arg(row.moduleList), this);
+        auto* channel = new ListBox(QString("List%1").arg(row.channelList), this);
+        for (int e = 0; e < ChannelCode::moduleCount; ++e)
+            module->addEntry(ChannelCode::moduleTexts[e], ChannelCode::moduleData[e]);
+        for (int e = 0; e < ChannelCode::channelCount; ++e)
+            channel->addEntry(ChannelCode::channelTexts[e], ChannelCode::channelData[e]);
+        module->setToolTip(row.item + " MODULE ASSIGNMENT");
+        channel->setToolTip(row.item + " CHANNEL ASSIGNMENT");
+        const QColor colour = row.incompleteFlag == 1 ? switchColour : lightingColour;
+        for (ListBox* l : {module, channel}) {
+            l->setFont(windowFont(8.25, false));
+            setTextColour(l, QPalette::Text, colour);
+        }
+        if (i < 20) {
+            const Position at = buttonPosition(i % 10 + 1);
+            place(module, at.moduleLeft, at.listTop, 855, 645);
+            place(channel, at.channelLeft, at.listTop, 615, 645);
+        }
+        m_lists[row.moduleList] = module;
+        m_lists[row.channelList] = channel;
+    }
+}
+
+void Form1::buildFrames() {
+    const QFont frameFont = windowFont(9.75, true);
+
+    m_frame1 = new QGroupBox("LIGHTING CONTROL CHANNELS:", this);
+    m_frame1->setObjectName("Frame1");
+    m_frame1->setFont(frameFont);
+    place(m_frame1, 6000, 3720, 3495, 1695);
+    struct At {
+        int list, left, top, width;
+    };
+    for (At a : {At{41, 1680, 240, 855}, At{42, 2520, 240, 615}, At{43, 1680, 960, 855},
+                 At{44, 2520, 960, 615}}) {
+        m_lists[a.list]->setParent(m_frame1);
+        place(m_lists[a.list], a.left, a.top, a.width, 645);
+    }
+    auto* backlight = new QLabel("BACKLIGHT", m_frame1);
+    backlight->setObjectName("Label19");
+    place(backlight, 480, 480, 1215, 255);
+    m_labels[19] = backlight;
+    auto* dimming = new QLabel("DIMMING", m_frame1);
+    dimming->setObjectName("Label1");
+    place(dimming, 720, 1200, 975, 255);
+    m_labels[1] = dimming;
+
+    m_frame2 = new QGroupBox("LIGHTING INTENSITIES:", this);
+    m_frame2->setObjectName("Frame2");
+    m_frame2->setFont(frameFont);
+    place(m_frame2, 6000, 5760, 5175, 2775);
+    struct Intensity {
+        int label;
+        const char* caption;
+        int labelLeft, labelTop, labelWidth, labelHeight;
+        int list;
+        const char* tip;
+        int listTop;
+    };
+    const Intensity intensities[] = {
+        {17, "NORMAL INDICATOR (%)", 600, 480, 2415, 255, 49, "LED INDICATOR NORMAL INTENSITY (%)",
+         240},
+        {15, "NORMAL BACKLIGHTING (%)", 240, 1200, 2895, 255, 45,
+         "BACKLIGHTING NORMAL INTENSITY (%)", 1080},
+        {16, "DIMMED BACKLIGHTING AND INDICATOR (%)", 600, 1920, 2535, 615, 46,
+         "DIMMED INDICATOR INTENSITY (%)", 1920},
+    };
+    for (const Intensity& in : intensities) {
+        auto* caption = new QLabel(in.caption, m_frame2);
+        caption->setObjectName(QString("Label%1").arg(in.label));
+        caption->setWordWrap(true);
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        place(caption, in.labelLeft, in.labelTop, in.labelWidth, in.labelHeight);
+        m_labels[in.label] = caption;
+
+        auto* list = new ListBox(QString("List%1").arg(in.list), m_frame2);
+        for (int e = 0; e < IntensityCode::entryCount; ++e)
+            list->addEntry(IntensityCode::texts[e], IntensityCode::codes[e]);
+        list->setToolTip(in.tip);
+        list->setFont(windowFont(8.25, false));
+        setTextColour(list, QPalette::Text, lightingColour);
+        place(list, 3120, in.listTop, 735, 645);
+        m_lists[in.list] = list;
+    }
+    for (int l : {19, 1})
+        m_labels[l]->setFont(frameFont);
+}
+
+void Form1::buildCommandControls() {
+    m_option1 = new OptionButton("Option1", "SWITCH CHANNEL ASSIGNMENTS", this);
+    m_option1->setToolTip("LEFT CLICK TO VIEW SWITCH CHANNEL ASSIGNMENTS");
+    setTextColour(m_option1, QPalette::WindowText, switchColour);
+    place(m_option1, 4680, 240, 2415, 495);
+    m_option2 = new OptionButton("Option2", "LIGHTING CHANNEL ASSIGNMENTS", this);
+    m_option2->setToolTip("LEFT CLICK TO VIEW LIGHTING CHANNEL ASSIGNMENTS");
+    setTextColour(m_option2, QPalette::WindowText, lightingColour);
+    place(m_option2, 4680, 720, 2415, 495);
+    m_option1->setChecked(true);
+
+    struct Button {
+        const char* name;
+        const char* caption;
+        const char* tip;
+        int left, top;
+    };
+    const Button buttons[] = {
+        {"READ_FILE", "OPEN CONFIGURATION FILE", "LEFT CLICK TO OPEN CONFIG FILE", 6000, 1440},
+        {"WRITE_FILE", "SAVE CONFIGURATION FILE", "LEFT CLICK TO SAVE CONFIG FILE", 6000, 2520},
+        {"READ_CONFIG", "READ CONFIGURATION FROM SWITCH PANEL",
+         "LEFT CLICK TO READ CONFIG IN SWITCH PANEL", 8760, 1440},
+        {"WRITE_CONFIG", "WRITE CONFIGURATION TO SWITCH PANEL",
+         "LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL", 8760, 2520},
+    };
+    for (size_t i = 0; i < std::size(buttons); ++i) {
+        auto* button = new CommandButton(buttons[i].name, buttons[i].caption, this);
+        button->setToolTip(buttons[i].tip);
+        button->setFont(windowFont(9.75, true));
+        place(button, buttons[i].left, buttons[i].top, 2415, 855);
+        m_commandButtons[i] = button;
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+
+#include <QPointer>
+
+class QFileDialog;
+class QWidget;
+
+// Qt's message box and one file dialog object shared by the open and save
+// commands, so the file name chosen last is offered again.
+class QtDialogs : public Dialogs {
+public:
+    QtDialogs();
+    ~QtDialogs() override;
+    void setParent(QWidget* parent);
+
+    void message(const QString& text, const QString& title) override;
+    std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) override;
+    std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
+                                          const QString& fileName) override;
+
+private:
+    QFileDialog& dialog();
+    std::optional<QString> run(const QString& title, const QString& filter);
+
+    QPointer<QWidget> m_parent;
+    QFileDialog* m_dialog = nullptr;
+    QString m_fileName;
+};

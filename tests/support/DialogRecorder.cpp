@@ -1,0 +1,31 @@
+#include "DialogRecorder.h"
+
+#include <QFileInfo>
+
+void DialogRecorder::message(const QString& text, const QString& title) {
+    messages.append({text, title});
+    if (onMessage)
+        onMessage(messages.last());
+}
+
+std::optional<QString> DialogRecorder::chooseOpenPath(const QString& title,
+                                                      const QString& filter) {
+    return answer(false, title, filter);
+}
+
+std::optional<QString> DialogRecorder::chooseSavePath(const QString& title, const QString& filter,
+                                                      const QString& fileName) {
+    m_fileName = fileName;
+    return answer(true, title, filter);
+}
+
+std::optional<QString> DialogRecorder::answer(bool save, const QString& title,
+                                              const QString& filter) {
+    fileRequests.append({save, title, filter, m_fileName});
+    if (answers.isEmpty())
+        return std::nullopt;
+    auto path = answers.takeFirst();
+    if (path)
+        m_fileName = QFileInfo(*path).fileName();
+    return path;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// Answers message boxes and file dialogs at once and remembers what was shown.
+class DialogRecorder : public Dialogs {
+public:
+    struct Shown {
+        QString text;
+        QString title;
+    };
+    struct FileRequest {
+        bool save;
+        QString title;
+        QString filter;
+        QString fileName; // the name the dialog started with
+    };
+
+    void message(const QString& text, const QString& title = applicationTitle) override;
+    std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) override;
+    std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
+                                          const QString& fileName) override;
+
+    QList<Shown> messages;
+    QList<FileRequest> fileRequests;
+
+    // The next paths the file dialog returns; nullopt answers as a cancel.
+    QList<std::optional<QString>> answers;
+
+    // Runs while a message box is "open", as the user could act meanwhile.
+    std::function<void(const Shown&)> onMessage;
+
+private:
+    std::optional<QString> answer(bool save, const QString& title, const QString& filter);
+    QString m_fileName;
+};
