@@ -65,12 +65,17 @@ QValidator::State StorableTextValidator::validate(QString& input, int&) const {
     return Acceptable;
 }
 
-TextBox::TextBox(const QString& name, int typedLimit, QWidget* parent) : QLineEdit(parent) {
+TextBox::TextBox(const QString& name, int typedLimit, QWidget* parent)
+    : QLineEdit(parent), m_validator(new StorableTextValidator(typedLimit, this)) {
     setObjectName(name);
-    auto* validator = new StorableTextValidator(typedLimit, this);
-    setValidator(validator);
+    setValidator(m_validator);
     connect(this, &QLineEdit::textChanged, this,
-            [validator](const QString& text) { validator->accept(text); });
+            [this](const QString& text) { m_validator->accept(text); });
+}
+
+void TextBox::setText(const QString& text) {
+    m_validator->accept(text);
+    QLineEdit::setText(text);
 }
 
 StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(parent) {

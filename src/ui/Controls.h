@@ -54,6 +54,12 @@ class TextBox : public QLineEdit {
     Q_OBJECT
 public:
     TextBox(const QString& name, int typedLimit, QWidget* parent);
+
+    // The program may set any text, also one longer than can be typed.
+    void setText(const QString& text);
+
+private:
+    StorableTextValidator* m_validator;
 };
 
 // The multi-line status box of the panel commands.

@@ -72,7 +72,7 @@ public:
     std::function<void()> handler(const QString& name);
 
     ListBox* list(int number) const { return m_lists.at(number); }
-    QLineEdit* textBox(int number) const { return m_texts.at(number); }
+    TextBox* textBox(int number) const { return m_texts.at(number); }
     StatusBox* statusBox() const { return m_status; }
     QLabel* label(int number) const { return m_labels.at(number); }
 
@@ -102,7 +102,7 @@ private:
     bool m_applyingRule = false;
 
     std::array<ListBox*, 50> m_lists{};
-    std::array<QLineEdit*, 23> m_texts{};
+    std::array<TextBox*, 23> m_texts{};
     std::array<QLabel*, 20> m_labels{};
     StatusBox* m_status = nullptr;
     PanelPicture* m_picture = nullptr;

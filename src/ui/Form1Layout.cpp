@@ -1,6 +1,7 @@
 // Building the window: every control at its place, with its contents, tool
 // tip, colours and font. Positions are in twips (see Twips.h).
 
+#include "files/ConfigFile.h"
 #include "model/ChannelCode.h"
 #include "model/IntensityCode.h"
 #include "ui/AssignmentTable.h"
@@ -107,7 +108,8 @@ void Form1::buildAssignmentControls() {
 
         for (const AssignmentRow* row : {&rows[k - 1], &rows[k + 9]}) {
             const QColor colour = row->incompleteFlag == 1 ? switchColour : lightingColour;
-            auto* box = new TextBox(QString("Text%1").arg(row->designationBox), 0, this);
+            auto* box = new TextBox(QString("Text%1").arg(row->designationBox),
+                                   ConfigFile::maxTextLength, this);
             box->setText("DESIGNATION ");
             box->setToolTip(QString("ENTER %1 FUNCTION").arg(row->item));
             setTextColour(box, QPalette::Text, colour);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "PanelEngine.h"
+#include "link/SerialPort.h"
+
+#include <QObject>
+
+// A serial port with a simulated panel on the far side. Replies arrive after
+// a delay, through the event loop, as a real port's bytes do.
+class FakeSerialPort : public QObject, public SerialPort {
+    Q_OBJECT
+public:
+    explicit FakeSerialPort(PanelFaults faults = {});
+
+    void setPortNumber(int number) override { portNumber = number; }
+    void setSettings(const QString& s) override { settings = s; }
+    bool open() override;
+    void close() override;
+    void send(const QByteArray& bytes) override;
+    qint64 waiting() const override { return m_buffer.size(); }
+    QByteArray takeAll() override;
+    std::optional<QString> fault() const override { return m_fault; }
+
+    // Bytes that arrive whether asked for or not.
+    void deliver(const QByteArray& bytes, int delayMs = 0);
+    // The device vanishes: the port fails and closes.
+    void vanish();
+
+    PanelEngine panel;
+    bool connected = true;                // false: no panel on the line
+    int replyDelayMs = 2;                 // time on the line before a reply arrives
+    std::optional<QString> refuseOpen;    // open() fails with this fault
+    QByteArray sent;                      // everything sent while open
+    QList<QByteArray> sentWhileClosed;
+    int portNumber = 0;
+    QString settings;
+    int opens = 0;
+    int closes = 0;
+    bool isOpen = false;
+
+private:
+    QByteArray m_buffer;
+    std::optional<QString> m_fault;
+};

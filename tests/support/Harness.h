@@ -1,0 +1,27 @@
+#pragma once
+
+#include "DialogRecorder.h"
+#include "FakeSerialPort.h"
+#include "app/PanelTool.h"
+
+// The whole tool on a fake port and recorded dialogs, with a short tick.
+struct Harness {
+    explicit Harness(PanelFaults faults = {}, int tickMs = 20)
+        : port(std::move(faults)), tool(dialogs, port, tickMs) {}
+
+    // Selects a module entry and a channel entry for item row (0 ... 21),
+    // module first, as a user does.
+    void assign(int row, int module, int channel);
+    // Every item assigned: SW n to module "A" + n ..., all complete.
+    void assignAll();
+
+    // A click on the option button of the lighting view.
+    void lightingView();
+
+    ConfigRecord& rec() { return tool.form.record(); }
+    Form1& form() { return tool.form; }
+
+    DialogRecorder dialogs;
+    FakeSerialPort port;
+    PanelTool tool;
+};

@@ -1,0 +1,227 @@
+#include "Harness.h"
+
+#include <QGroupBox>
+#include <QTest>
+
+class TestWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startsInTheSwitchView();
+    void controlsSitAtTheirPlaces_data();
+    void controlsSitAtTheirPlaces();
+    void listsCarryTheirEntriesAndTips();
+    void lightingViewShowsLedAndBacklightControls();
+    void switchingViewsChangesNoSelectionOrText();
+    void readEndHidesSwitchDesignationsUntilTheNextView();
+    void panelNameTakesTwelveTypedCharacters();
+    void textBoxesRefuseWhatAFileCannotHold();
+    void userClickRunsTheListBehaviour();
+};
+
+static bool shown(QWidget* w) { return !w->isHidden(); }
+
+void TestWindow::startsInTheSwitchView() {
+    Harness h;
+    Form1& f = h.form();
+    QCOMPARE(f.windowTitle(),
+             QString("TARNEK KVQ 10 BUTTON DIMMABLE SWITCH PANEL CONFIGURATION PROGRAM"));
+    QCOMPARE(f.size(), QSize(761, 593));
+    QVERIFY(f.findChild<QRadioButton*>("Option1")->isChecked());
+    QVERIFY(!f.findChild<QRadioButton*>("Option2")->isChecked());
+    QVERIFY(!shown(f.findChild<QGroupBox*>("Frame1")));
+    QVERIFY(!shown(f.findChild<QGroupBox*>("Frame2")));
+    for (int l = 1; l <= 20; ++l) {
+        QVERIFY2(shown(f.list(l)), qPrintable(QString("List%1").arg(l)));
+        QCOMPARE(f.list(l)->listIndex(), -1);
+    }
+    for (int l = 21; l <= 42; ++l)
+        QVERIFY(!shown(f.list(l)));
+    for (int t = 3; t <= 22; ++t) {
+        QCOMPARE(shown(f.textBox(t)), t <= 12);
+        QCOMPARE(f.textBox(t)->text(), QString("DESIGNATION "));
+    }
+    QVERIFY(!shown(f.statusBox()));
+    QCOMPARE(f.statusBox()->text(), QString("Text1\r\n"));
+    QVERIFY(f.textBox(2)->text().isEmpty());
+    for (int l : {45, 46, 49})
+        QCOMPARE(f.list(l)->listIndex(), 0);
+    QCOMPARE(h.rec().blpercent, qint16(10));
+    QCOMPARE(h.rec().indpercent, qint16(10));
+    QCOMPARE(h.rec().dindpercent, qint16(10));
+    QCOMPARE(h.rec().s1, qint16(0));
+    QCOMPARE(h.rec().timer_flag, qint16(0));
+    const int labels[] = {2, 3, 4, 5, 8, 9, 10, 11, 12, 13};
+    for (int k = 0; k < 10; ++k)
+        QCOMPARE(f.label(labels[k])->text(), QString("SW%1").arg(k + 1));
+    QVERIFY(h.dialogs.messages.isEmpty());
+}
+
+void TestWindow::controlsSitAtTheirPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels");
+    // Twips converted by edges: x = round(L/15), w = round((L+W)/15) - x.
+    QTest::newRow("List1") << "List1" << QRect(112, 176, 57, 43);
+    QTest::newRow("List2") << "List2" << QRect(168, 176, 41, 43);
+    QTest::newRow("Text3") << "Text3" << QRect(112, 160, 97, 19);
+    QTest::newRow("List20") << "List20" << QRect(288, 464, 41, 43);
+    QTest::newRow("Text22") << "Text22" << QRect(232, 448, 97, 19);
+    QTest::newRow("Text1") << "Text1" << QRect(112, 112, 217, 41);
+    QTest::newRow("Text2") << "Text2" << QRect(168, 536, 113, 19);
+    QTest::newRow("Image1") << "Image1" << QRect(64, 96, 313, 473);
+    QTest::newRow("Shape1") << "Shape1" << QRect(72, 448, 41, 65);
+    QTest::newRow("READ_CONFIG") << "READ_CONFIG" << QRect(584, 96, 161, 57);
+    QTest::newRow("Frame2") << "Frame2" << QRect(400, 384, 345, 185);
+    QTest::newRow("Label16 in its frame") << "Label16" << QRect(40, 128, 169, 41);
+    QTest::newRow("List44 in its frame") << "List44" << QRect(168, 64, 41, 43);
+    QTest::newRow("Option2") << "Option2" << QRect(312, 48, 161, 33);
+}
+
+void TestWindow::controlsSitAtTheirPlaces() {
+    QFETCH(QString, name);
+    Harness h;
+    auto* w = h.form().findChild<QWidget*>(name);
+    QVERIFY(w);
+    QTEST(w->geometry(), "pixels");
+}
+
+void TestWindow::listsCarryTheirEntriesAndTips() {
+    Harness h;
+    Form1& f = h.form();
+    ListBox* module = f.list(41);
+    QCOMPARE(module->count(), 17);
+    QCOMPARE(module->item(0)->text(), QString("N/A"));
+    QCOMPARE(module->itemData(0), qint16(160));
+    QCOMPARE(module->item(16)->text(), QString("P"));
+    QCOMPARE(module->itemData(16), qint16(150));
+    QCOMPARE(f.list(42)->item(9)->text(), QString("10"));
+    QCOMPARE(f.list(42)->itemData(9), qint16(9));
+    QCOMPARE(f.list(46)->item(1)->text(), QString("90"));
+    QCOMPARE(f.list(46)->itemData(1), qint16(7));
+    QCOMPARE(f.list(19)->toolTip(), QString("SW10 MODULE ASSIGNMENT"));
+    QCOMPARE(f.list(22)->toolTip(), QString("LED1 CHANNEL ASSIGNMENT"));
+    QCOMPARE(f.textBox(22)->toolTip(), QString("ENTER LED10 FUNCTION"));
+    QCOMPARE(f.list(43)->toolTip(), QString("DIMMING MODULE ASSIGNMENT"));
+    QCOMPARE(f.list(42)->toolTip(), QString("BACKLIGHTING CHANNEL ASSIGNMENT"));
+    QCOMPARE(f.list(1)->palette().color(QPalette::Text), QColor(0, 128, 0));
+    QCOMPARE(f.list(21)->palette().color(QPalette::Text), QColor(192, 0, 0));
+    QCOMPARE(f.findChild<QWidget*>("WRITE_CONFIG")->toolTip(),
+             QString("LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL"));
+}
+
+void TestWindow::lightingViewShowsLedAndBacklightControls() {
+    Harness h;
+    Form1& f = h.form();
+    f.list(23)->setListIndex(0);  // LED2 "N/A"
+    f.list(41)->setListIndex(0);  // backlighting "N/A"
+    f.list(43)->setListIndex(0);  // dimming "N/A" hides List44
+    h.lightingView();
+    QVERIFY(shown(f.findChild<QGroupBox*>("Frame1")));
+    QVERIFY(shown(f.findChild<QGroupBox*>("Frame2")));
+    for (int l = 1; l <= 20; ++l)
+        QVERIFY(!shown(f.list(l)));
+    for (int l = 21; l <= 41; ++l)
+        QCOMPARE(shown(f.list(l)), l != 24);
+    QVERIFY(!shown(f.list(42)));
+    QVERIFY(!shown(f.list(44))); // left as the dimming module list set it
+    for (int t = 3; t <= 22; ++t)
+        QCOMPARE(shown(f.textBox(t)), t >= 13);
+    QCOMPARE(f.label(13)->text(), QString("LED10"));
+    f.list(43)->setListIndex(3);
+    f.Option1_Click();
+    h.lightingView();
+    QVERIFY(shown(f.list(44)));
+}
+
+void TestWindow::switchingViewsChangesNoSelectionOrText() {
+    Harness h;
+    Form1& f = h.form();
+    h.assign(0, 2, 3);
+    h.assign(12, 5, 9);
+    f.list(45)->setListIndex(4);
+    f.textBox(4)->setText("HALL");
+    f.list(5)->setListIndex(0); // SW3 "N/A"
+    const ConfigRecord before = h.rec();
+    h.lightingView();
+    f.Option1_Click();
+    h.lightingView();
+    f.ShowSwitchView();
+    QCOMPARE(f.list(1)->listIndex(), 2);
+    QCOMPARE(f.list(2)->listIndex(), 3);
+    QCOMPARE(f.list(25)->listIndex(), 5);
+    QCOMPARE(f.list(45)->listIndex(), 4);
+    QCOMPARE(f.textBox(4)->text(), QString("HALL"));
+    QVERIFY(!shown(f.list(6)));  // "N/A" hides the channel list
+    QVERIFY(shown(f.list(8)));   // nothing selected shows it
+    QCOMPARE(h.rec().s1, before.s1);
+    QCOMPARE(h.rec().led3, before.led3);
+    QCOMPARE(h.rec().blpercent, before.blpercent);
+}
+
+void TestWindow::readEndHidesSwitchDesignationsUntilTheNextView() {
+    Harness h;
+    Form1& f = h.form();
+    h.rec().config_flag = 1;
+    f.ShowSwitchView();
+    for (int t = 3; t <= 12; ++t)
+        QVERIFY(!shown(f.textBox(t)));
+    h.rec().config_flag = 0;
+    h.lightingView();
+    QVERIFY(shown(f.textBox(13)));
+    f.Option1_Click();
+    for (int t = 3; t <= 12; ++t)
+        QVERIFY(shown(f.textBox(t)));
+}
+
+void TestWindow::panelNameTakesTwelveTypedCharacters() {
+    Harness h;
+    TextBox* name = h.form().textBox(2);
+    QTest::keyClicks(name, "ABCDEFGHIJKLM");
+    QCOMPARE(name->text(), QString("ABCDEFGHIJKL"));
+    name->insert("XY");
+    QCOMPARE(name->text(), QString("ABCDEFGHIJKL"));
+
+    // A longer name from a file is kept whole; typing cannot lengthen it.
+    name->setText("A NAME LONGER THAN TWELVE");
+    QTest::keyClick(name, Qt::Key_End);
+    QTest::keyClicks(name, "Z");
+    QCOMPARE(name->text(), QString("A NAME LONGER THAN TWELVE"));
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QCOMPARE(name->text(), QString("A NAME LONGER THAN TWELV"));
+}
+
+void TestWindow::textBoxesRefuseWhatAFileCannotHold() {
+    Harness h;
+    for (int t : {2, 3, 22}) {
+        TextBox* box = h.form().textBox(t);
+        box->clear();
+        QTest::keyClicks(box, "A\"B");
+        QCOMPARE(box->text(), QString("AB"));
+        box->insert(QString::fromUtf8("\xe4\xb8\xad")); // a character outside Windows-1252
+        box->insert("C\nD");
+        QCOMPARE(box->text(), QString("AB"));
+        box->insert(QString::fromUtf8("\xe2\x82\xac,\xc3\xa9")); // euro sign, comma, e acute
+        QCOMPARE(box->text(), QString::fromUtf8("AB\xe2\x82\xac,\xc3\xa9"));
+    }
+}
+
+void TestWindow::userClickRunsTheListBehaviour() {
+    Harness h;
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    ListBox* module = f.list(1);
+    module->scrollToItem(module->item(3));
+    QTest::mouseClick(module->viewport(), Qt::LeftButton, {},
+                      module->visualItemRect(module->item(3)).center());
+    QCOMPARE(module->listIndex(), 3);
+    QCOMPARE(h.rec().s1m, qint16(20));
+    QCOMPARE(h.rec().s1, qint16(20));
+    // A Ctrl-click cannot leave a list box without a selection.
+    QTest::mouseClick(module->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      module->visualItemRect(module->item(3)).center());
+    QCOMPARE(module->listIndex(), 3);
+    QCOMPARE(module->selectedItems().size(), 1);
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"

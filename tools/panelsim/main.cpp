@@ -1,0 +1,80 @@
+#include "ConfigImage.h"
+#include "EventLog.h"
+#include "LineServer.h"
+#include "PanelEngine.h"
+#include "PseudoTerminal.h"
+#include "SimOptions.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace {
+int refuse(const QString& message) {
+    std::fprintf(stderr, "panelsim: %s\n", qPrintable(message));
+    return 2;
+}
+
+// SIGTERM and SIGINT arrive as readable data, handled between events.
+int stopSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGINT);
+    if (sigprocmask(SIG_BLOCK, &set, nullptr) != 0)
+        return -1;
+    return signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Blocked before any thread starts, so that all of them inherit it.
+    const int signalFd = stopSignals();
+    // Whoever reads our standard output may stop reading after the first line.
+    std::signal(SIGPIPE, SIG_IGN);
+    QCoreApplication app(argc, argv);
+    if (signalFd < 0)
+        return refuse(QStringLiteral("cannot catch SIGTERM"));
+
+    const SimOptions options = SimOptions::parse(app.arguments());
+    if (options.showHelp) {
+        std::fputs(qPrintable(SimOptions::helpText()), stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty())
+        return refuse(options.error + QStringLiteral(" (see --help)"));
+
+    PanelEngine engine(options.faults);
+    QString error;
+    if (!options.configPath.isEmpty() && !loadConfigFile(options.configPath, engine, &error))
+        return refuse(error);
+    if (options.identity)
+        engine.setValue(PanelEngine::identityAddress, *options.identity);
+    for (const auto& [address, value] : options.sets)
+        engine.setValue(address, value);
+
+    EventLog log;
+    if (!log.open(options.logPath, options.verbose, &error))
+        return refuse(error);
+    auto line = PseudoTerminal::open(&error);
+    if (!line)
+        return refuse(error);
+
+    std::printf("%s\n", qPrintable(line->devicePath()));
+    std::fflush(stdout);
+
+    LineServer server(*line, engine, log);
+    QObject::connect(&server, &LineServer::finished, &app, &QCoreApplication::exit);
+    QSocketNotifier stop(signalFd, QSocketNotifier::Read);
+    QObject::connect(&stop, &QSocketNotifier::activated, &app, [&] {
+        signalfd_siginfo info{};
+        if (::read(signalFd, &info, sizeof info) == sizeof info)
+            log.write(QStringLiteral("stopped by signal %1").arg(info.ssi_signo));
+        app.quit();
+    });
+    return app.exec();
+}
