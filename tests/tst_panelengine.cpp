@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <climits>
 #include <fcntl.h>
@@ -60,14 +61,14 @@ public:
     }
     bool isOpen() const { return m_fd >= 0; }
 
-    // Sends a command and collects up to `count` bytes within a second.
-    QByteArray exchange(const QByteArray& command, int count = 5) {
+    // Sends a command and collects up to `count` bytes within the time given.
+    QByteArray exchange(const QByteArray& command, int count = 5, int withinMs = 1000) {
         if (::write(m_fd, command.constData(), size_t(command.size())) != command.size())
             return "write failed";
         QByteArray got;
         QElapsedTimer clock;
         clock.start();
-        while (got.size() < count && clock.elapsed() < 1000) {
+        while (got.size() < count && clock.elapsed() < withinMs) {
             pollfd p{m_fd, POLLIN, 0};
             if (poll(&p, 1, 50) <= 0 || !(p.revents & POLLIN))
                 continue;
@@ -111,6 +112,7 @@ private slots:
     void options();
     void optionValues();
     void programRoundTrip();
+    void programLosesRepliesWhileClosed();
     void programHangsUp();
 };
 
@@ -403,6 +405,29 @@ void TestPanelEngine::programRoundTrip() {
                                  "read 63", "tx 00670", "write 24 1", "tx -0050"})
         QVERIFY2(lines.contains(expected), expected);
     QVERIFY(lines.indexOf("handshake") < lines.indexOf("read 63"));
+}
+
+// A reply that comes after the client closed the port must not greet its next opening.
+void TestPanelEngine::programLosesRepliesWhileClosed() {
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath("sim.log");
+    QProcess sim;
+    const QByteArray device = startSimulator(sim, {"--delay", "300@read:5", "--log", logPath});
+    QVERIFY2(device.startsWith("/dev/"), device.constData());
+    {
+        RawDevice line(device);
+        QVERIFY(line.isOpen());
+        QCOMPARE(line.exchange(readCommand(5), 5, 50), QByteArray());
+    }
+    QThread::msleep(400);
+    RawDevice line(device);
+    QVERIFY(line.isOpen());
+    QCOMPARE(line.exchange(handshake, 6, 300), QByteArray("D000D"));
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(5000));
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().split('\n').contains("tx lost, device closed: 01600"));
 }
 
 void TestPanelEngine::programHangsUp() {

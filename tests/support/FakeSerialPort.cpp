@@ -22,6 +22,10 @@ void FakeSerialPort::send(const QByteArray& bytes) {
         return;
     }
     sent += bytes;
+    if (!script.isEmpty()) {
+        deliver(script.takeFirst(), replyDelayMs);
+        return;
+    }
     if (!connected)
         return;
     for (const PanelEngine::Reply& reply : panel.receive(bytes)) {

@@ -28,6 +28,7 @@ public:
 
     PanelEngine panel;
     bool connected = true;                // false: no panel on the line
+    QList<QByteArray> script;             // when not empty, answers each send instead of the panel
     int replyDelayMs = 2;                 // time on the line before a reply arrives
     std::optional<QString> refuseOpen;    // open() fails with this fault
     QByteArray sent;                      // everything sent while open

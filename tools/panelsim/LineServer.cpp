@@ -23,11 +23,26 @@ QString describe(const PanelCommand& c) {
 
 LineServer::LineServer(PseudoTerminal& line, PanelEngine& engine, EventLog& log)
     : m_line(line), m_engine(engine), m_log(log),
-      m_notifier(line.masterFd(), QSocketNotifier::Read), m_lineFreeAt(Clock::now()) {
+      m_notifier(line.masterFd(), QSocketNotifier::Read),
+      m_clientWatch(line.clientWatchFd(), QSocketNotifier::Read), m_lineFreeAt(Clock::now()) {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_notifier, &QSocketNotifier::activated, this, &LineServer::readAvailable);
     connect(&m_timer, &QTimer::timeout, this, &LineServer::sendDue);
+    connect(&m_clientWatch, &QSocketNotifier::activated, this, &LineServer::followClients);
+}
+
+void LineServer::followClients() {
+    const PseudoTerminal::ClientEvents events = m_line.readClientEvents();
+    for (int i = 0; i < events.opened; ++i)
+        m_log.write(QStringLiteral("device opened"));
+    for (int i = 0; i < events.closed; ++i)
+        m_log.write(QStringLiteral("device closed"));
+    m_clients = std::max(0, m_clients + events.opened - events.closed);
+    if (events.overflow && m_clients == 0)
+        m_clients = 1; // lost count: rather deliver too much than drop replies
+    if (events.closed > 0)
+        m_line.discardUnread();
 }
 
 void LineServer::readAvailable() {
@@ -82,6 +97,10 @@ void LineServer::sendDue() {
             stop(0);
             return;
         }
+        if (m_clients == 0) {
+            m_log.write(QStringLiteral("tx lost, device closed: ") + QString::fromLatin1(p.bytes));
+            continue;
+        }
         const ssize_t n = ::write(m_line.masterFd(), p.bytes.constData(), size_t(p.bytes.size()));
         // A client that never reads can fill the terminal's buffer; the rest is
         // lost, as on a line with nobody listening.
@@ -98,6 +117,7 @@ void LineServer::sendDue() {
 
 void LineServer::stop(int exitCode) {
     m_notifier.setEnabled(false);
+    m_clientWatch.setEnabled(false);
     m_timer.stop();
     m_queue.clear();
     m_line.close();

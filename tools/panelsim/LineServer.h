@@ -13,6 +13,7 @@
 
 // Serves the panel engine on the pseudo-terminal: hands it what the client
 // sends and sends its replies back once the line would have carried them.
+// Like a real port, the device loses what arrives while no client has it open.
 class LineServer : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +32,7 @@ private:
     };
 
     void readAvailable();
+    void followClients();
     void sendDue();
     void armTimer();
     void stop(int exitCode);
@@ -39,6 +41,8 @@ private:
     PanelEngine& m_engine;
     EventLog& m_log;
     QSocketNotifier m_notifier;
+    QSocketNotifier m_clientWatch;
+    int m_clients = 0; // descriptors clients hold on the device
     QTimer m_timer;
     std::deque<Pending> m_queue;
     Clock::time_point m_lineFreeAt;

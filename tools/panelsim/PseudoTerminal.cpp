@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -41,21 +42,57 @@ std::optional<PseudoTerminal> PseudoTerminal::open(QString* error) {
     cfsetospeed(&tio, B9600);
     if (tcsetattr(slave, TCSANOW, &tio) != 0)
         return fail("tcsetattr", master, slave);
-    return PseudoTerminal(master, slave, path);
+
+    // Set up before anyone learns the path, so that no client goes unseen.
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch < 0)
+        return fail("inotify_init1", master, slave);
+    if (inotify_add_watch(watch, name, IN_OPEN | IN_CLOSE) < 0) {
+        ::close(watch);
+        return fail("inotify_add_watch", master, slave);
+    }
+    return PseudoTerminal(master, slave, watch, path);
 }
 
-PseudoTerminal::PseudoTerminal(int master, int slave, QString path)
-    : m_master(master), m_slave(slave), m_path(std::move(path)) {}
+PseudoTerminal::PseudoTerminal(int master, int slave, int watch, QString path)
+    : m_master(master), m_slave(slave), m_watch(watch), m_path(std::move(path)) {}
 
 PseudoTerminal::PseudoTerminal(PseudoTerminal&& other) noexcept
     : m_master(std::exchange(other.m_master, -1)), m_slave(std::exchange(other.m_slave, -1)),
-      m_path(std::move(other.m_path)) {}
+      m_watch(std::exchange(other.m_watch, -1)), m_path(std::move(other.m_path)) {}
+
+PseudoTerminal::ClientEvents PseudoTerminal::readClientEvents() {
+    ClientEvents events;
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_watch, buffer, sizeof buffer);
+        if (n <= 0)
+            return events;
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (e->mask & IN_OPEN)
+                ++events.opened;
+            if (e->mask & IN_CLOSE)
+                ++events.closed;
+            if (e->mask & IN_Q_OVERFLOW)
+                events.overflow = true;
+            at += ssize_t(sizeof(inotify_event) + e->len);
+        }
+    }
+}
+
+void PseudoTerminal::discardUnread() {
+    if (m_slave >= 0)
+        tcflush(m_slave, TCIFLUSH);
+}
 
 PseudoTerminal::~PseudoTerminal() {
     close();
 }
 
 void PseudoTerminal::close() {
+    if (m_watch >= 0)
+        ::close(std::exchange(m_watch, -1));
     if (m_slave >= 0)
         ::close(std::exchange(m_slave, -1));
     if (m_master >= 0)

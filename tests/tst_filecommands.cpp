@@ -1,0 +1,851 @@
+#include "Harness.h"
+#include "files/ConfigFile.h"
+#include "ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
+
+class TestFileCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTripThroughAFreshWindow_data();
+    void roundTripThroughAFreshWindow();
+    void saveProposesThePanelNameAndWritesTheLine();
+    void saveChecks_data();
+    void saveChecks();
+    void cancelledSaveIsSilent();
+    void saveReplacesAnExistingFileWhole();
+    void saveFailureSaysSoAndKeepsTheOldFile_data();
+    void saveFailureSaysSoAndKeepsTheOldFile();
+    void saveIntoAReadOnlyDirectory();
+    void saveFailsWhenTheDiskFills_data();
+    void saveFailsWhenTheDiskFills();
+    void openShowsASavedFile();
+    void codesOutsideTheModulesShowNotAssigned_data();
+    void codesOutsideTheModulesShowNotAssigned();
+    void failedOpenChangesNothing_data();
+    void failedOpenChangesNothing();
+    void openDeniedIsSilent();
+    void realDialogsCarryTheNameOver();
+};
+
+namespace {
+const QString modelText = QStringLiteral("00-00561-MDL or 00-00567-MDL");
+const QString filter = QStringLiteral("BRIXELON CONFIGURATION FILES (*.zqc)");
+const QString readTitle = QStringLiteral("READ CONFIGURATION FILE");
+const QString writeTitle = QStringLiteral("WRITE CONFIGURATION FILE");
+const QString mismatchTitle = QStringLiteral("FILE/MODEL MIS-MATCH");
+const QString mismatchText = QStringLiteral(
+    "AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE\n"
+    "WAS NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL)\n"
+    "-------------THE FILE READ OPERATION IS BEING ABANDONED!--------------");
+const QString nameMissing = QStringLiteral("Name must be entered in PANEL NAME field");
+const QString switchesIncomplete =
+    QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
+const QString ledsIncomplete = QStringLiteral(
+    "DATA MUST BE ENTERED (CLICKED) FOR ALL LED's AND BACKLIGHTING BEFORE WRITING DATA");
+const QString notSavedTitle = QStringLiteral("FILE NOT SAVED");
+const QString notSavedFirstLine = QStringLiteral("THE CONFIGURATION FILE WAS NOT SAVED:");
+const QByteArray captionsAndValues = "\"BACKLIGHT\",%1,\"DIMMING\",%2,\"NORMAL INDICATOR (%)\",%3,"
+                                     "\"NORMAL BACKLIGHTING (%)\",%4,"
+                                     "\"DIMMED BACKLIGHTING AND INDICATOR (%)\",%5\r\n";
+
+// The child that saves under a small file size limit is this program again.
+constexpr const char* childPathVariable = "FILECMDS_SAVE_CHILD_PATH";
+constexpr const char* childLengthVariable = "FILECMDS_SAVE_CHILD_LENGTH";
+constexpr rlim_t childFileSizeLimit = 4096;
+
+bool shown(const QWidget* w) { return !w->isHidden(); }
+
+// Every field of the record, named, so a comparison shows which one moved.
+QStringList recordState(const ConfigRecord& r) {
+    QStringList s;
+    const std::pair<const char*, const std::array<RecordInt, 20>*> rows[] = {
+        {"code", &Items::code},
+        {"outgoing", &Items::outgoing},
+        {"module", &Items::modulePart},
+        {"channel", &Items::channelPart}};
+    for (const auto& [name, fields] : rows) {
+        for (size_t i = 0; i < fields->size(); ++i)
+            s << QString("%1[%2]=%3").arg(name).arg(i).arg(r.*(*fields)[i]);
+    }
+    for (size_t i = 0; i < Items::desig.size(); ++i)
+        s << QString("desig[%1]=%2").arg(i).arg(r.*Items::desig[i]);
+    const std::pair<const char*, RecordInt> ints[] = {
+        {"bl", &ConfigRecord::bl},
+        {"blm", &ConfigRecord::blm},
+        {"blc", &ConfigRecord::blc},
+        {"dimch", &ConfigRecord::dimch},
+        {"dimchm", &ConfigRecord::dimchm},
+        {"dimchc", &ConfigRecord::dimchc},
+        {"blpercent", &ConfigRecord::blpercent},
+        {"indpercent", &ConfigRecord::indpercent},
+        {"dindpercent", &ConfigRecord::dindpercent},
+        {"timer_flag", &ConfigRecord::timer_flag},
+        {"error_flag", &ConfigRecord::error_flag},
+        {"config_flag", &ConfigRecord::config_flag},
+        {"address_l", &ConfigRecord::address_l},
+        {"data_l", &ConfigRecord::data_l},
+        {"m_index", &ConfigRecord::m_index},
+        {"c_index", &ConfigRecord::c_index},
+        {"temp1", &ConfigRecord::temp1},
+        {"A", &ConfigRecord::A}};
+    for (const auto& [name, field] : ints)
+        s << QString("%1=%2").arg(name).arg(r.*field);
+    const std::pair<const char*, RecordText> texts[] = {
+        {"rmodel", &ConfigRecord::rmodel}, {"panel", &ConfigRecord::panel},
+        {"blchan", &ConfigRecord::blchan}, {"dimchan", &ConfigRecord::dimchan},
+        {"blpct", &ConfigRecord::blpct},   {"indpct", &ConfigRecord::indpct},
+        {"dindpct", &ConfigRecord::dindpct}, {"wmodel", &ConfigRecord::wmodel}};
+    for (const auto& [name, field] : texts)
+        s << QString("%1=%2").arg(name, r.*field);
+    return s;
+}
+
+// What the user can see of the window: selections, texts, captions and
+// which controls are shown.
+QStringList windowState(Form1& f) {
+    QStringList s;
+    for (int n = 1; n <= 49; ++n) {
+        if (ListBox* l = f.list(n))
+            s << QString("List%1 index=%2 shown=%3").arg(n).arg(l->listIndex()).arg(shown(l));
+    }
+    for (int n = 2; n <= 22; ++n)
+        s << QString("Text%1 '%2' shown=%3").arg(n).arg(f.textBox(n)->text()).arg(shown(f.textBox(n)));
+    for (int n = 0; n < 20; ++n) {
+        if (QLabel* l = f.label(n))
+            s << QString("Label%1 '%2' shown=%3").arg(n).arg(l->text()).arg(shown(l));
+    }
+    s << QString("Text1 '%1' shown=%2 colour=%3")
+             .arg(f.statusBox()->text())
+             .arg(shown(f.statusBox()))
+             .arg(f.statusBox()->background().name());
+    for (const char* name : {"Option1", "Option2"})
+        s << QString("%1 checked=%2").arg(name).arg(f.findChild<QRadioButton*>(name)->isChecked());
+    for (const char* name : {"Frame1", "Frame2"})
+        s << QString("%1 shown=%2").arg(name).arg(shown(f.findChild<QGroupBox*>(name)));
+    return s;
+}
+
+bool inSwitchView(Form1& f) {
+    return f.findChild<QRadioButton*>("Option1")->isChecked() &&
+           !shown(f.findChild<QGroupBox*>("Frame1")) && shown(f.list(1)) && !shown(f.list(21));
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList entries(const QString& dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                               QDir::NoDotAndDotDot);
+}
+
+// Intensities chosen without a rule message: backlighting out of the way
+// first, then the indicator, then a backlighting no brighter than it.
+void setIntensities(Harness& h, int indicatorEntry, int backlightEntry, int dimmedEntry) {
+    h.form().list(45)->setListIndex(7);
+    h.form().list(49)->setListIndex(indicatorEntry);
+    h.form().list(45)->setListIndex(backlightEntry);
+    h.form().list(46)->setListIndex(dimmedEntry);
+}
+
+// Every character a panel name or designation may hold, with commas and
+// blanks given extra weight.
+QString storableAlphabet() {
+    QString s = QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ,,,,    ");
+    for (const char16_t u : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        s += QChar(u);
+    for (char16_t u = 0x20; u < 0x7F; ++u) {
+        if (u != u'"')
+            s += QChar(u);
+    }
+    for (char16_t u = 0xA0; u <= 0xFF; ++u)
+        s += QChar(u);
+    return s;
+}
+
+QString randomText(QRandomGenerator& rng, int minLength, int maxLength) {
+    static const QString alphabet = storableAlphabet();
+    QString s;
+    const int n = minLength + int(rng.bounded(maxLength - minLength + 1));
+    for (int i = 0; i < n; ++i)
+        s += alphabet.at(rng.bounded(int(alphabet.size())));
+    return s;
+}
+
+// A file the tool could have written, unlike what prepareWindow shows.
+ConfigFileLine fileLine() {
+    ConfigFileLine l;
+    l.model = modelText;
+    l.panel = QStringLiteral("FROM FILE");
+    for (int i = 0; i < 20; ++i) {
+        l.desig[i] = QString("FILE ITEM %1").arg(i + 1);
+        l.code[i] = qint16(150 + i % 11); // P1 ... P10, then "N/A"
+    }
+    l.caption = {QStringLiteral("BACKLIGHT"), QStringLiteral("DIMMING"),
+                 QStringLiteral("NORMAL INDICATOR (%)"), QStringLiteral("NORMAL BACKLIGHTING (%)"),
+                 QStringLiteral("DIMMED BACKLIGHTING AND INDICATOR (%)")};
+    l.value = {159, 160, 10, 7, 5};
+    return l;
+}
+
+// A window far from fileLine(): other assignments, texts and intensities,
+// shown in the lighting view.
+void prepareWindow(Harness& h) {
+    h.assignAll();
+    h.assign(3, 0, 4); // SW4 "N/A"
+    setIntensities(h, 5, 7, 6);
+    h.form().setBoxText(2, "BEFORE");
+    h.form().setBoxText(3, "KEEP, ME");
+    h.form().setBoxText(22, QString::fromUtf8("LED ÿ"));
+    h.lightingView();
+    h.dialogs.messages.clear();
+}
+
+// The bytes of fileLine() with field `index` (1-based) replaced by `token`,
+// or cut after field `keep`.
+QByteArray fileWithField(int index, const QByteArray& token) {
+    QList<QByteArray> fields = ConfigFile::format(fileLine()).chopped(2).split(',');
+    fields[index - 1] = token;
+    return fields.join(',') + "\r\n";
+}
+QByteArray fileWithFields(int keep) {
+    const QList<QByteArray> fields = ConfigFile::format(fileLine()).chopped(2).split(',');
+    return fields.first(keep).join(',') + "\r\n";
+}
+
+// Runs the save of a configuration with designations of the given length in
+// a child process whose files may not grow beyond childFileSizeLimit bytes.
+// The child reports every message it showed as title and text, each ended by
+// a zero byte.
+int saveInChild(const QString& path, int designationLength) {
+    Harness h;
+    h.assignAll();
+    h.form().setBoxText(2, "BIG");
+    if (designationLength > 0) {
+        for (int t = 3; t <= 22; ++t)
+            h.form().setBoxText(t, QString(designationLength, QChar(u'A' + t)));
+    }
+    h.dialogs.answers = {path};
+    h.tool.files.WRITE_FILE_Click();
+    QByteArray report;
+    for (const auto& m : h.dialogs.messages)
+        report += m.title.toUtf8() + '\0' + m.text.toUtf8() + '\0';
+    std::fwrite(report.constData(), 1, size_t(report.size()), stdout);
+    std::fflush(stdout);
+    return h.dialogs.fileRequests.size() == 1 ? 0 : 3;
+}
+
+// Handles the next modal dialog once the event loop of its exec() runs.
+void onNextModal(std::function<void(QWidget*)> handle) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, handle = std::move(handle)] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            handle(modal);
+        }
+    });
+    timer->start();
+}
+} // namespace
+
+void TestFileCommands::roundTripThroughAFreshWindow_data() {
+    QTest::addColumn<int>("k");
+    for (int k = 0; k < 40; ++k)
+        QTest::newRow(qPrintable(QString("configuration %1").arg(k))) << k;
+}
+
+// Between them the configurations use every module, channel and intensity.
+void TestFileCommands::roundTripThroughAFreshWindow() {
+    QFETCH(int, k);
+    QRandomGenerator rng(quint32(561 + k));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("ROUND.zqc");
+
+    Harness a;
+    for (int row = 0; row < 22; ++row) {
+        const int module = (k + 5 * row) % 17;
+        a.assign(row, module, (3 * k + row) % 10);
+        if (module == 0 && rng.bounded(2))
+            a.form().list(2 * row + 2)->setListIndex(-1); // "N/A" needs no channel
+    }
+    const int indicator = k % 8;
+    setIntensities(a, indicator, indicator + int(rng.bounded(8 - indicator)), (5 * k + 3) % 8);
+    a.form().setBoxText(2, randomText(rng, 1, 12));
+    for (int t = 3; t <= 22; ++t)
+        a.form().setBoxText(t, randomText(rng, 0, 40));
+    a.form().setBoxText(3 + k % 20, " , two, " + randomText(rng, 0, 10));
+    if (k % 2)
+        a.lightingView();
+    QVERIFY(a.dialogs.messages.isEmpty());
+    a.dialogs.answers = {path};
+    a.tool.files.WRITE_FILE_Click();
+    QVERIFY(a.dialogs.messages.isEmpty());
+    const QByteArray saved = contents(path);
+    QVERIFY(saved.endsWith("\r\n"));
+
+    Harness b;
+    b.dialogs.answers = {path};
+    b.tool.files.READ_FILE_Click();
+    QVERIFY(b.dialogs.messages.isEmpty());
+    Form1& fa = a.form();
+    Form1& fb = b.form();
+    for (int t = 2; t <= 22; ++t)
+        QCOMPARE(fb.textBox(t)->text(), fa.textBox(t)->text());
+    QCOMPARE(b.rec().panel, fa.textBox(2)->text());
+    for (int row = 0; row < 22; ++row) {
+        const int module = fa.list(2 * row + 1)->listIndex();
+        QCOMPARE(fb.list(2 * row + 1)->listIndex(), module);
+        if (module != 0)
+            QCOMPARE(fb.list(2 * row + 2)->listIndex(), fa.list(2 * row + 2)->listIndex());
+        if (row < 20) {
+            QCOMPARE(b.rec().*Items::desig[row], fa.textBox(row + 3)->text());
+            if (module != 0)
+                QCOMPARE(b.rec().*Items::code[row], a.rec().*Items::code[row]);
+        }
+        if (row < 10)
+            QCOMPARE(shown(fb.list(2 * row + 2)), module != 0);
+    }
+    for (int l : {45, 46, 49})
+        QCOMPARE(fb.list(l)->listIndex(), fa.list(l)->listIndex());
+    QCOMPARE(b.rec().blpercent, a.rec().blpercent);
+    QCOMPARE(b.rec().indpercent, a.rec().indpercent);
+    QCOMPARE(b.rec().dindpercent, a.rec().dindpercent);
+    QVERIFY(inSwitchView(fb));
+    for (int t = 3; t <= 22; ++t)
+        QCOMPARE(shown(fb.textBox(t)), t <= 12);
+
+    // What the fresh window saves is what the first one saved.
+    b.dialogs.answers = {dir.filePath("AGAIN.zqc")};
+    b.tool.files.WRITE_FILE_Click();
+    QVERIFY(b.dialogs.messages.isEmpty());
+    QCOMPARE(contents(dir.filePath("AGAIN.zqc")), saved);
+}
+
+void TestFileCommands::saveProposesThePanelNameAndWritesTheLine() {
+    QTemporaryDir dir;
+    Harness h;
+    h.assignAll();
+    h.form().setBoxText(2, "LOBBY");
+    h.form().setBoxText(3, "Door, left");
+    h.form().setBoxText(4, QString::fromUtf8("Café €5"));
+    h.form().setBoxText(22, "");
+    h.lightingView();
+    h.form().setStatusVisible(true);
+    const QString path = dir.filePath("LOBBY.zqc");
+    h.dialogs.answers = {path};
+    h.tool.files.WRITE_FILE_Click();
+
+    QCOMPARE(h.dialogs.fileRequests.size(), 1);
+    const auto& request = h.dialogs.fileRequests[0];
+    QVERIFY(request.save);
+    QCOMPARE(request.title, writeTitle);
+    QCOMPARE(request.filter, filter);
+    QCOMPARE(request.fileName, QString("LOBBY.zqc"));
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QVERIFY(!shown(h.form().statusBox()));
+    QVERIFY(inSwitchView(h.form()));
+    QCOMPARE(h.rec().wmodel, modelText);
+
+    QByteArray expected = "\"00-00561-MDL or 00-00567-MDL\",\"LOBBY\"";
+    for (int row = 0; row < 20; ++row) {
+        const QByteArray desig = row == 0   ? "Door, left"
+                                 : row == 1 ? "Caf\xe9 \x80"
+                                              "5"
+                                 : row == 19 ? ""
+                                             : "DESIGNATION ";
+        expected += ",\"" + desig + "\"," + QByteArray::number((row % 16) * 10 + row % 10);
+    }
+    expected += ',' + captionsAndValues;
+    expected.replace("%1", "40").replace("%2", "51").replace("%3", "10").replace("%4", "10");
+    expected.replace("%5", "10");
+    QCOMPARE(contents(path), expected);
+    QCOMPARE(entries(dir.path()), QStringList{"LOBBY.zqc"});
+
+    // The open dialog starts with the name the save left; a cancel is silent.
+    h.lightingView();
+    const QStringList window = windowState(h.form());
+    const QStringList record = recordState(h.rec());
+    h.tool.files.READ_FILE_Click();
+    QCOMPARE(h.dialogs.fileRequests.size(), 2);
+    const auto& open = h.dialogs.fileRequests[1];
+    QVERIFY(!open.save);
+    QCOMPARE(open.title, readTitle);
+    QCOMPARE(open.filter, filter);
+    QCOMPARE(open.fileName, QString("LOBBY.zqc"));
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(windowState(h.form()), window);
+    QCOMPARE(recordState(h.rec()), record);
+}
+
+void TestFileCommands::saveChecks_data() {
+    QTest::addColumn<int>("clearList"); // a list left without a selection, 0 none
+    QTest::addColumn<QString>("panelName");
+    QTest::addColumn<QString>("status");  // the red status text, empty when hidden
+    QTest::addColumn<QString>("message"); // the message text, empty for none
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("SW3 module without channel") << 6 << "LOBBY" << switchesIncomplete << "" << false;
+    QTest::newRow("SW10 channel without module") << 19 << "LOBBY" << switchesIncomplete << ""
+                                                 << false;
+    QTest::newRow("switch gap before an empty name") << 6 << "" << switchesIncomplete << ""
+                                                     << false;
+    QTest::newRow("LED2 module missing") << 23 << "LOBBY" << ledsIncomplete << "" << false;
+    QTest::newRow("backlighting channel missing") << 42 << "LOBBY" << ledsIncomplete << ""
+                                                  << false;
+    QTest::newRow("dimming channel missing") << 44 << "LOBBY" << ledsIncomplete << "" << false;
+    QTest::newRow("LED gap before an empty name") << 24 << "" << ledsIncomplete << "" << false;
+    QTest::newRow("empty name") << 0 << "" << "" << nameMissing << false;
+    QTest::newRow("name of blanks passes") << 0 << "   " << "" << "" << true;
+}
+
+void TestFileCommands::saveChecks() {
+    QFETCH(int, clearList);
+    QFETCH(QString, panelName);
+    QFETCH(QString, status);
+    QFETCH(QString, message);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    Harness h;
+    h.assignAll();
+    if (clearList)
+        h.form().list(clearList)->setListIndex(-1);
+    h.form().setBoxText(2, panelName);
+    h.lightingView();
+    h.form().setStatusVisible(true);
+    h.form().setStatusColour(ConfigWindow::StatusColour::Green);
+    h.form().setStatusText("EARLIER");
+    const QString path = dir.filePath("CHOSEN.zqc");
+    h.dialogs.answers = {path};
+    h.tool.files.WRITE_FILE_Click();
+
+    StatusBox* box = h.form().statusBox();
+    QCOMPARE(shown(box), !status.isEmpty());
+    if (!status.isEmpty()) {
+        QCOMPARE(box->text(), status);
+        QCOMPARE(box->background(), QColor(255, 0, 0));
+    }
+    QCOMPARE(h.dialogs.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QCOMPARE(h.dialogs.messages[0].text, message);
+        QCOMPARE(h.dialogs.messages[0].title, QString("TARNEK561or567"));
+    }
+    // An assignment gap leaves the view alone; past the collection the
+    // window is in the switch view.
+    QCOMPARE(inSwitchView(h.form()), status.isEmpty());
+    QCOMPARE(h.dialogs.fileRequests.size(), saved ? 1 : 0);
+    if (saved)
+        QCOMPARE(h.dialogs.fileRequests[0].fileName, panelName + ".zqc");
+    QCOMPARE(QFile::exists(path), saved);
+}
+
+void TestFileCommands::cancelledSaveIsSilent() {
+    QTemporaryDir dir;
+    Harness h;
+    h.assignAll();
+    h.form().setBoxText(2, "LOBBY");
+    const QStringList window = windowState(h.form());
+    h.tool.files.WRITE_FILE_Click();
+    QCOMPARE(h.dialogs.fileRequests.size(), 1);
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(windowState(h.form()), window);
+    QVERIFY(entries(dir.path()).isEmpty());
+}
+
+void TestFileCommands::saveReplacesAnExistingFileWhole() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("LOBBY.zqc");
+    writeFile(path, QByteArray(5000, 'x'));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    Harness h;
+    h.assignAll();
+    h.form().setBoxText(2, "LOBBY");
+    h.dialogs.answers = {path};
+    h.tool.files.WRITE_FILE_Click();
+    QVERIFY(h.dialogs.messages.isEmpty());
+    const QByteArray bytes = contents(path);
+    QVERIFY(bytes.startsWith("\"00-00561-MDL or 00-00567-MDL\",\"LOBBY\","));
+    QVERIFY(bytes.endsWith("(%)\",10\r\n"));
+    QCOMPARE(bytes.count('\n'), 1);
+    QCOMPARE(entries(dir.path()), QStringList{"LOBBY.zqc"});
+    QCOMPARE(QFile::permissions(path) & (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                         QFile::WriteGroup | QFile::ReadOther),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
+
+void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile_data() {
+    QTest::addColumn<QString>("target"); // relative to the directory
+    QTest::newRow("missing directory") << "missing/LOBBY.zqc";
+    QTest::newRow("path is a directory") << "LOBBY.zqc";
+    QTest::newRow("name with place markers") << "missing/100%2 %1.zqc";
+}
+
+void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    const QByteArray old = "\"OLD CONTENT\"\r\n";
+    writeFile(dir.filePath("OLD.zqc"), old);
+    QVERIFY(QDir(dir.path()).mkdir("LOBBY.zqc"));
+    writeFile(dir.filePath("LOBBY.zqc/inside"), old);
+    const QStringList before = entries(dir.path());
+    const QString path = dir.filePath(target);
+
+    Harness h;
+    h.assignAll();
+    h.form().setBoxText(2, "LOBBY");
+    const QStringList window = windowState(h.form());
+    h.dialogs.answers = {path};
+    h.tool.files.WRITE_FILE_Click();
+
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QCOMPARE(h.dialogs.messages[0].title, notSavedTitle);
+    const QStringList lines = h.dialogs.messages[0].text.split('\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], notSavedFirstLine);
+    QCOMPARE(lines[1], path);
+    QVERIFY(!lines[2].isEmpty());
+    QCOMPARE(windowState(h.form()), window);
+    QCOMPARE(entries(dir.path()), before);
+    QCOMPARE(contents(dir.filePath("OLD.zqc")), old);
+    QVERIFY(QFileInfo(dir.filePath("LOBBY.zqc")).isDir());
+    QCOMPARE(entries(dir.filePath("LOBBY.zqc")), QStringList{"inside"});
+}
+
+void TestFileCommands::saveIntoAReadOnlyDirectory() {
+    if (geteuid() == 0)
+        QSKIP("permissions do not bind root");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("LOBBY.zqc");
+    const QByteArray old = "\"OLD CONTENT\"\r\n";
+    writeFile(path, old);
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    Harness h;
+    h.assignAll();
+    h.form().setBoxText(2, "LOBBY");
+    h.dialogs.answers = {path};
+    h.tool.files.WRITE_FILE_Click();
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QCOMPARE(h.dialogs.messages[0].title, notSavedTitle);
+    QCOMPARE(contents(path), old);
+    QCOMPARE(entries(dir.path()), QStringList{"LOBBY.zqc"});
+}
+
+void TestFileCommands::saveFailsWhenTheDiskFills_data() {
+    QTest::addColumn<int>("designationLength");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("line fits under the limit") << 0 << true;
+    QTest::newRow("line held in the write buffer overflows") << 300 << false;
+    QTest::newRow("line beyond the write buffer overflows") << 1000 << false;
+}
+
+void TestFileCommands::saveFailsWhenTheDiskFills() {
+    QFETCH(int, designationLength);
+    QFETCH(bool, fits);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("BIG.zqc");
+    const QByteArray old = QByteArray("\"OLD CONTENT\"").repeated(100) + "\r\n";
+    writeFile(path, old);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(childPathVariable, path);
+    env.insert(childLengthVariable, QString::number(designationLength));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    child.setProcessEnvironment(env);
+    child.setChildProcessModifier([] {
+        const rlimit limit{childFileSizeLimit, childFileSizeLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of killing
+    });
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForFinished(60000));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit, child.readAllStandardError());
+    QCOMPARE(child.exitCode(), 0);
+    const QList<QByteArray> report = child.readAllStandardOutput().split('\0');
+
+    QCOMPARE(entries(dir.path()), QStringList{"BIG.zqc"});
+    if (fits) {
+        QCOMPARE(report, QList<QByteArray>{""});
+        const QByteArray bytes = contents(path);
+        QVERIFY(bytes.startsWith("\"00-00561-MDL or 00-00567-MDL\",\"BIG\","));
+        QVERIFY(bytes.endsWith("\r\n"));
+        return;
+    }
+    QCOMPARE(report.size(), 3); // title, text and what follows the last zero
+    QCOMPARE(QString::fromUtf8(report[0]), notSavedTitle);
+    const QStringList lines = QString::fromUtf8(report[1]).split('\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], notSavedFirstLine);
+    QCOMPARE(lines[1], path);
+    QVERIFY(!lines[2].isEmpty());
+    QCOMPARE(contents(path), old);
+}
+
+void TestFileCommands::openShowsASavedFile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("FILE.zqc");
+    writeFile(path, ConfigFile::format(fileLine()));
+    Harness h;
+    prepareWindow(h);
+    setIntensities(h, 7, 7, 7); // all at 30 %: the file's 90 % backlighting is brighter
+    h.form().setStatusVisible(true);
+    h.dialogs.messages.clear();
+    h.dialogs.answers = {path};
+    h.tool.files.READ_FILE_Click();
+
+    QVERIFY(h.dialogs.messages.isEmpty());
+    Form1& f = h.form();
+    QVERIFY(!shown(f.statusBox()));
+    QVERIFY(inSwitchView(f));
+    QCOMPARE(f.textBox(2)->text(), QString("FROM FILE"));
+    const ConfigFileLine l = fileLine();
+    for (int i = 0; i < 20; ++i) {
+        QCOMPARE(f.textBox(i + 3)->text(), l.desig[i]);
+        QCOMPARE(shown(f.textBox(i + 3)), i < 10);
+        QCOMPARE(h.rec().*Items::desig[i], l.desig[i]);
+        const bool assigned = l.code[i] < 160;
+        QCOMPARE(f.list(2 * i + 1)->listIndex(), assigned ? 16 : 0);
+        if (assigned) {
+            QCOMPARE(f.list(2 * i + 2)->listIndex(), l.code[i] - 150);
+            QCOMPARE(h.rec().*Items::code[i], l.code[i]);
+        }
+        if (i < 10)
+            QCOMPARE(shown(f.list(2 * i + 2)), assigned);
+    }
+    QCOMPARE(f.list(41)->listIndex(), 16); // backlighting P10
+    QCOMPARE(f.list(42)->listIndex(), 9);
+    QCOMPARE(h.rec().bl, qint16(159));
+    QCOMPARE(f.list(43)->listIndex(), 0); // dimming "N/A"
+    QCOMPARE(f.list(49)->listIndex(), 0); // indicator 100 %
+    QCOMPARE(f.list(45)->listIndex(), 1); // backlighting 90 %
+    QCOMPARE(f.list(46)->listIndex(), 3); // dimmed 70 %
+    QCOMPARE(h.rec().indpercent, qint16(10));
+    QCOMPARE(h.rec().blpercent, qint16(7));
+    QCOMPARE(h.rec().dindpercent, qint16(5));
+    QCOMPARE(h.rec().rmodel, modelText);
+    QCOMPARE(h.rec().panel, QString("FROM FILE"));
+    QCOMPARE(h.rec().dindpct, QString("DIMMED BACKLIGHTING AND INDICATOR (%)"));
+}
+
+void TestFileCommands::codesOutsideTheModulesShowNotAssigned_data() {
+    QTest::addColumn<int>("field"); // the code's field in the file
+    QTest::addColumn<QByteArray>("code");
+    QTest::addColumn<int>("moduleList");
+    QTest::newRow("SW1 at 160") << 4 << QByteArray("160") << 1;
+    QTest::newRow("SW1 at 200") << 4 << QByteArray("200") << 1;
+    QTest::newRow("SW1 at 32767") << 4 << QByteArray("32767") << 1;
+    QTest::newRow("LED10 at 161") << 42 << QByteArray("161") << 39;
+    QTest::newRow("backlighting at 200") << 44 << QByteArray("200") << 41;
+}
+
+void TestFileCommands::codesOutsideTheModulesShowNotAssigned() {
+    QFETCH(int, field);
+    QFETCH(QByteArray, code);
+    QFETCH(int, moduleList);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("NA.zqc");
+    writeFile(path, fileWithField(field, code));
+    Harness h;
+    prepareWindow(h);
+    h.dialogs.answers = {path, dir.filePath("AGAIN.zqc")};
+    h.tool.files.READ_FILE_Click();
+    QVERIFY(h.dialogs.messages.isEmpty());
+    ListBox* module = h.form().list(moduleList);
+    QCOMPARE(module->listIndex(), 0);
+    QCOMPARE(module->currentItem()->text(), QString("N/A"));
+    if (moduleList == 1)
+        QVERIFY(!shown(h.form().list(2)));
+
+    // Saved again, the item is "N/A" and nothing else moved.
+    h.tool.files.WRITE_FILE_Click();
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(contents(dir.filePath("AGAIN.zqc")), fileWithField(field, "160"));
+}
+
+void TestFileCommands::failedOpenChangesNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("special"); // "missing", "directory", "sparse" or a path
+
+    QByteArray noise(100 * 1024, '\0');
+    QRandomGenerator rng(67);
+    for (char& c : noise)
+        c = char(rng.bounded(256));
+
+    QTest::newRow("another model") << fileWithField(1, "\"00-00561-MDL\"") << "";
+    QTest::newRow("model in other case")
+        << fileWithField(1, "\"00-00561-mdl or 00-00567-mdl\"") << "";
+    QTest::newRow("model unquoted with blanks")
+        << fileWithField(1, " 00-00561-MDL or 00-00567-MDL ") << "";
+    QTest::newRow("stops after field 30") << fileWithFields(30) << "";
+    QTest::newRow("51 fields") << fileWithFields(51) << "";
+    QTest::newRow("unreadable integer") << fileWithField(4, "12x") << "";
+    QTest::newRow("integer beyond 16 bits") << fileWithField(48, "40000") << "";
+    QTest::newRow("empty integer") << fileWithField(52, "") << "";
+    QTest::newRow("negative switch code") << fileWithField(12, "-1") << "";
+    QTest::newRow("negative LED code") << fileWithField(42, "-160") << "";
+    QTest::newRow("negative backlighting code") << fileWithField(44, "-10") << "";
+    QTest::newRow("negative dimming code") << fileWithField(46, "-32768") << "";
+    QTest::newRow("empty file") << QByteArray() << "";
+    QTest::newRow("binary noise") << noise << "";
+    QTest::newRow("missing file") << QByteArray() << "missing";
+    QTest::newRow("path is a directory") << QByteArray() << "directory";
+    QTest::newRow("huge sparse file") << QByteArray() << "sparse";
+    QTest::newRow("endless device") << QByteArray() << "/dev/zero";
+}
+
+void TestFileCommands::failedOpenChangesNothing() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, special);
+    QTemporaryDir dir;
+    QString path = dir.filePath("BAD.zqc");
+    if (special.isEmpty()) {
+        writeFile(path, bytes);
+    } else if (special == "directory") {
+        QVERIFY(QDir(dir.path()).mkdir("BAD.zqc"));
+    } else if (special == "sparse") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(1) << 32));
+    } else if (special != "missing") {
+        path = special;
+    }
+    Harness h;
+    prepareWindow(h);
+    const QStringList window = windowState(h.form());
+    const QStringList record = recordState(h.rec());
+    h.dialogs.answers = {path};
+    h.tool.files.READ_FILE_Click();
+
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QCOMPARE(h.dialogs.messages[0].title, mismatchTitle);
+    QCOMPARE(h.dialogs.messages[0].text, mismatchText);
+    QCOMPARE(windowState(h.form()), window);
+    QCOMPARE(recordState(h.rec()), record);
+}
+
+void TestFileCommands::openDeniedIsSilent() {
+    if (geteuid() == 0)
+        QSKIP("permissions do not bind root");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("LOCKED.zqc");
+    writeFile(path, ConfigFile::format(fileLine()));
+    QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    Harness h;
+    prepareWindow(h);
+    const QStringList window = windowState(h.form());
+    const QStringList record = recordState(h.rec());
+    h.dialogs.answers = {path};
+    h.tool.files.READ_FILE_Click();
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(windowState(h.form()), window);
+    QCOMPARE(recordState(h.rec()), record);
+}
+
+// The product's own dialogs: one file dialog for both commands, with the
+// filter and titles, the proposed name, and the name carried to the open.
+void TestFileCommands::realDialogsCarryTheNameOver() {
+    QTemporaryDir dir;
+    QtDialogs dialogs;
+    Form1 form(dialogs);
+    dialogs.setParent(&form);
+    FileCommands files(form, dialogs);
+    for (int row = 0; row < 22; ++row) {
+        form.list(2 * row + 1)->setListIndex(1 + row % 16);
+        form.list(2 * row + 2)->setListIndex(row % 10);
+    }
+    form.setBoxText(2, "");
+
+    QString title, text;
+    bool plain = false;
+    onNextModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        plain = box->icon() == QMessageBox::NoIcon && box->standardButtons() == QMessageBox::Ok;
+        box->button(QMessageBox::Ok)->click();
+    });
+    files.WRITE_FILE_Click();
+    QCOMPARE(title, QString("TARNEK561or567"));
+    QCOMPARE(text, nameMissing);
+    QVERIFY(plain);
+
+    form.setBoxText(2, "LOBBY");
+    const QString path = dir.filePath("LOBBY.zqc");
+    QFileDialog* used = nullptr;
+    QString proposed;
+    QStringList filters;
+    onNextModal([&](QWidget* w) {
+        used = qobject_cast<QFileDialog*>(w);
+        QVERIFY(used);
+        title = used->windowTitle();
+        filters = used->nameFilters();
+        proposed = used->findChild<QLineEdit*>("fileNameEdit")->text();
+        QCOMPARE(used->acceptMode(), QFileDialog::AcceptSave);
+        used->selectFile(path);
+        used->accept();
+    });
+    files.WRITE_FILE_Click();
+    QCOMPARE(title, writeTitle);
+    QCOMPARE(filters, QStringList{filter});
+    QCOMPARE(proposed, QString("LOBBY.zqc"));
+    QVERIFY(contents(path).startsWith("\"00-00561-MDL or 00-00567-MDL\",\"LOBBY\","));
+
+    QFileDialog* reused = nullptr;
+    onNextModal([&](QWidget* w) {
+        reused = qobject_cast<QFileDialog*>(w);
+        QVERIFY(reused);
+        title = reused->windowTitle();
+        filters = reused->nameFilters();
+        proposed = reused->findChild<QLineEdit*>("fileNameEdit")->text();
+        QCOMPARE(reused->acceptMode(), QFileDialog::AcceptOpen);
+        reused->reject();
+    });
+    const QStringList window = windowState(form);
+    files.READ_FILE_Click();
+    QCOMPARE(reused, used);
+    QCOMPARE(title, readTitle);
+    QCOMPARE(filters, QStringList{filter});
+    QCOMPARE(proposed, QString("LOBBY.zqc"));
+    QCOMPARE(windowState(form), window);
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(childPathVariable))
+        return saveInChild(qEnvironmentVariable(childPathVariable),
+                           qEnvironmentVariableIntValue(childLengthVariable));
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestFileCommands test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_filecommands.moc"
