@@ -17,7 +17,7 @@ fi
 shift
 fifo=$(mktemp -u)
 mkfifo "$fifo"
-build/tools/panelsim/panelsim --identity 61 "$@" >"$fifo" &
+build/tools/panelsim/panelsim --config tools/panelsim/demo.zqc "$@" >"$fifo" &
 sim=$!
 trap 'kill $sim 2>/dev/null; rm -f "$fifo"' EXIT
 exec 3<"$fifo"

@@ -11,12 +11,14 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -36,6 +38,7 @@ private slots:
     void saveFailsWhenTheDiskFills_data();
     void saveFailsWhenTheDiskFills();
     void openShowsASavedFile();
+    void intensitiesAreShownBacklightFirst();
     void codesOutsideTheModulesShowNotAssigned_data();
     void codesOutsideTheModulesShowNotAssigned();
     void failedOpenChangesNothing_data();
@@ -50,10 +53,10 @@ const QString filter = QStringLiteral("BRIXELON CONFIGURATION FILES (*.zqc)");
 const QString readTitle = QStringLiteral("READ CONFIGURATION FILE");
 const QString writeTitle = QStringLiteral("WRITE CONFIGURATION FILE");
 const QString mismatchTitle = QStringLiteral("FILE/MODEL MIS-MATCH");
-const QString mismatchText = QStringLiteral(
-    "AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE\n"
-    "WAS NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL)\n"
-    "-------------THE FILE READ OPERATION IS BEING ABANDONED!--------------");
+const QString mismatchText =
+    QStringLiteral("AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE\n"
+                   "WAS NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL)\n"
+                   "-------------THE FILE READ OPERATION IS BEING ABANDONED!--------------");
 const QString nameMissing = QStringLiteral("Name must be entered in PANEL NAME field");
 const QString switchesIncomplete =
     QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
@@ -70,7 +73,9 @@ constexpr const char* childPathVariable = "FILECMDS_SAVE_CHILD_PATH";
 constexpr const char* childLengthVariable = "FILECMDS_SAVE_CHILD_LENGTH";
 constexpr rlim_t childFileSizeLimit = 4096;
 
-bool shown(const QWidget* w) { return !w->isHidden(); }
+bool shown(const QWidget* w) {
+    return !w->isHidden();
+}
 
 // Every field of the record, named, so a comparison shows which one moved.
 QStringList recordState(const ConfigRecord& r) {
@@ -86,31 +91,30 @@ QStringList recordState(const ConfigRecord& r) {
     }
     for (size_t i = 0; i < Items::desig.size(); ++i)
         s << QString("desig[%1]=%2").arg(i).arg(r.*Items::desig[i]);
-    const std::pair<const char*, RecordInt> ints[] = {
-        {"bl", &ConfigRecord::bl},
-        {"blm", &ConfigRecord::blm},
-        {"blc", &ConfigRecord::blc},
-        {"dimch", &ConfigRecord::dimch},
-        {"dimchm", &ConfigRecord::dimchm},
-        {"dimchc", &ConfigRecord::dimchc},
-        {"blpercent", &ConfigRecord::blpercent},
-        {"indpercent", &ConfigRecord::indpercent},
-        {"dindpercent", &ConfigRecord::dindpercent},
-        {"timer_flag", &ConfigRecord::timer_flag},
-        {"error_flag", &ConfigRecord::error_flag},
-        {"config_flag", &ConfigRecord::config_flag},
-        {"address_l", &ConfigRecord::address_l},
-        {"data_l", &ConfigRecord::data_l},
-        {"m_index", &ConfigRecord::m_index},
-        {"c_index", &ConfigRecord::c_index},
-        {"temp1", &ConfigRecord::temp1},
-        {"A", &ConfigRecord::A}};
+    const std::pair<const char*, RecordInt> ints[] = {{"bl", &ConfigRecord::bl},
+                                                      {"blm", &ConfigRecord::blm},
+                                                      {"blc", &ConfigRecord::blc},
+                                                      {"dimch", &ConfigRecord::dimch},
+                                                      {"dimchm", &ConfigRecord::dimchm},
+                                                      {"dimchc", &ConfigRecord::dimchc},
+                                                      {"blpercent", &ConfigRecord::blpercent},
+                                                      {"indpercent", &ConfigRecord::indpercent},
+                                                      {"dindpercent", &ConfigRecord::dindpercent},
+                                                      {"timer_flag", &ConfigRecord::timer_flag},
+                                                      {"error_flag", &ConfigRecord::error_flag},
+                                                      {"config_flag", &ConfigRecord::config_flag},
+                                                      {"address_l", &ConfigRecord::address_l},
+                                                      {"data_l", &ConfigRecord::data_l},
+                                                      {"m_index", &ConfigRecord::m_index},
+                                                      {"c_index", &ConfigRecord::c_index},
+                                                      {"temp1", &ConfigRecord::temp1},
+                                                      {"A", &ConfigRecord::A}};
     for (const auto& [name, field] : ints)
         s << QString("%1=%2").arg(name).arg(r.*field);
     const std::pair<const char*, RecordText> texts[] = {
-        {"rmodel", &ConfigRecord::rmodel}, {"panel", &ConfigRecord::panel},
-        {"blchan", &ConfigRecord::blchan}, {"dimchan", &ConfigRecord::dimchan},
-        {"blpct", &ConfigRecord::blpct},   {"indpct", &ConfigRecord::indpct},
+        {"rmodel", &ConfigRecord::rmodel},   {"panel", &ConfigRecord::panel},
+        {"blchan", &ConfigRecord::blchan},   {"dimchan", &ConfigRecord::dimchan},
+        {"blpct", &ConfigRecord::blpct},     {"indpct", &ConfigRecord::indpct},
         {"dindpct", &ConfigRecord::dindpct}, {"wmodel", &ConfigRecord::wmodel}};
     for (const auto& [name, field] : texts)
         s << QString("%1=%2").arg(name, r.*field);
@@ -126,7 +130,10 @@ QStringList windowState(Form1& f) {
             s << QString("List%1 index=%2 shown=%3").arg(n).arg(l->listIndex()).arg(shown(l));
     }
     for (int n = 2; n <= 22; ++n)
-        s << QString("Text%1 '%2' shown=%3").arg(n).arg(f.textBox(n)->text()).arg(shown(f.textBox(n)));
+        s << QString("Text%1 '%2' shown=%3")
+                 .arg(n)
+                 .arg(f.textBox(n)->text())
+                 .arg(shown(f.textBox(n)));
     for (int n = 0; n < 20; ++n) {
         if (QLabel* l = f.label(n))
             s << QString("Label%1 '%2' shown=%3").arg(n).arg(l->text()).arg(shown(l));
@@ -375,9 +382,9 @@ void TestFileCommands::saveProposesThePanelNameAndWritesTheLine() {
 
     QByteArray expected = "\"00-00561-MDL or 00-00567-MDL\",\"LOBBY\"";
     for (int row = 0; row < 20; ++row) {
-        const QByteArray desig = row == 0   ? "Door, left"
-                                 : row == 1 ? "Caf\xe9 \x80"
-                                              "5"
+        const QByteArray desig = row == 0    ? "Door, left"
+                                 : row == 1  ? "Caf\xe9 \x80"
+                                               "5"
                                  : row == 19 ? ""
                                              : "DESIGNATION ";
         expected += ",\"" + desig + "\"," + QByteArray::number((row % 16) * 10 + row % 10);
@@ -411,18 +418,21 @@ void TestFileCommands::saveChecks_data() {
     QTest::addColumn<QString>("message"); // the message text, empty for none
     QTest::addColumn<bool>("saved");
 
-    QTest::newRow("SW3 module without channel") << 6 << "LOBBY" << switchesIncomplete << "" << false;
-    QTest::newRow("SW10 channel without module") << 19 << "LOBBY" << switchesIncomplete << ""
-                                                 << false;
-    QTest::newRow("switch gap before an empty name") << 6 << "" << switchesIncomplete << ""
-                                                     << false;
+    QTest::newRow("SW3 module without channel")
+        << 6 << "LOBBY" << switchesIncomplete << "" << false;
+    QTest::newRow("SW10 channel without module")
+        << 19 << "LOBBY" << switchesIncomplete << "" << false;
+    QTest::newRow("switch gap before an empty name")
+        << 6 << "" << switchesIncomplete << "" << false;
     QTest::newRow("LED2 module missing") << 23 << "LOBBY" << ledsIncomplete << "" << false;
-    QTest::newRow("backlighting channel missing") << 42 << "LOBBY" << ledsIncomplete << ""
-                                                  << false;
+    QTest::newRow("backlighting channel missing") << 42 << "LOBBY" << ledsIncomplete << "" << false;
     QTest::newRow("dimming channel missing") << 44 << "LOBBY" << ledsIncomplete << "" << false;
     QTest::newRow("LED gap before an empty name") << 24 << "" << ledsIncomplete << "" << false;
-    QTest::newRow("empty name") << 0 << "" << "" << nameMissing << false;
-    QTest::newRow("name of blanks passes") << 0 << "   " << "" << "" << true;
+    QTest::newRow("empty name") << 0 << ""
+                                << "" << nameMissing << false;
+    QTest::newRow("name of blanks passes") << 0 << "   "
+                                           << ""
+                                           << "" << true;
 }
 
 void TestFileCommands::saveChecks() {
@@ -469,6 +479,7 @@ void TestFileCommands::cancelledSaveIsSilent() {
     QTemporaryDir dir;
     Harness h;
     h.assignAll();
+    h.form().ShowSwitchView(); // the LED channel lists chosen above are shown till now
     h.form().setBoxText(2, "LOBBY");
     const QStringList window = windowState(h.form());
     h.tool.files.WRITE_FILE_Click();
@@ -518,6 +529,7 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
 
     Harness h;
     h.assignAll();
+    h.form().ShowSwitchView(); // the LED channel lists chosen above are shown till now
     h.form().setBoxText(2, "LOBBY");
     const QStringList window = windowState(h.form());
     h.dialogs.answers = {path};
@@ -591,6 +603,8 @@ void TestFileCommands::saveFailsWhenTheDiskFills() {
     const QList<QByteArray> report = child.readAllStandardOutput().split('\0');
 
     QCOMPARE(entries(dir.path()), QStringList{"BIG.zqc"});
+    if (!fits)
+        QCOMPARE(contents(path), old);
     if (fits) {
         QCOMPARE(report, QList<QByteArray>{""});
         const QByteArray bytes = contents(path);
@@ -605,7 +619,6 @@ void TestFileCommands::saveFailsWhenTheDiskFills() {
     QCOMPARE(lines[0], notSavedFirstLine);
     QCOMPARE(lines[1], path);
     QVERIFY(!lines[2].isEmpty());
-    QCOMPARE(contents(path), old);
 }
 
 void TestFileCommands::openShowsASavedFile() {
@@ -652,6 +665,29 @@ void TestFileCommands::openShowsASavedFile() {
     QCOMPARE(h.rec().rmodel, modelText);
     QCOMPARE(h.rec().panel, QString("FROM FILE"));
     QCOMPARE(h.rec().dindpct, QString("DIMMED BACKLIGHTING AND INDICATOR (%)"));
+}
+
+// A file the tool did not write may hold a backlighting brighter than the
+// indicator. The backlighting is shown first, while the indicator list still
+// shows the window's old entry, so the rule lowers it to that entry.
+void TestFileCommands::intensitiesAreShownBacklightFirst() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("BRIGHT.zqc");
+    writeFile(path, fileWithField(48, "5")); // indicator 70 %, backlighting 90 %
+    Harness h;
+    prepareWindow(h);
+    setIntensities(h, 7, 7, 0);
+    h.dialogs.answers = {path};
+    h.tool.files.READ_FILE_Click();
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QCOMPARE(h.dialogs.messages[0].text, QString("NORMAL INDICATOR INTENSITY must be set equal to\n"
+                                                 "or greater than NORMAL BACKLIGHTING INTENSITY."));
+    QCOMPARE(h.dialogs.messages[0].title, QString("TARNEK561or567"));
+    QCOMPARE(h.form().list(49)->listIndex(), 3); // 70 %, from the file
+    QCOMPARE(h.rec().indpercent, qint16(5));
+    QCOMPARE(h.form().list(45)->listIndex(), 7); // 30 %, the indicator's old entry
+    QCOMPARE(h.rec().blpercent, qint16(1));
+    QVERIFY(inSwitchView(h.form()));
 }
 
 void TestFileCommands::codesOutsideTheModulesShowNotAssigned_data() {
@@ -701,8 +737,6 @@ void TestFileCommands::failedOpenChangesNothing_data() {
     QTest::newRow("another model") << fileWithField(1, "\"00-00561-MDL\"") << "";
     QTest::newRow("model in other case")
         << fileWithField(1, "\"00-00561-mdl or 00-00567-mdl\"") << "";
-    QTest::newRow("model unquoted with blanks")
-        << fileWithField(1, " 00-00561-MDL or 00-00567-MDL ") << "";
     QTest::newRow("stops after field 30") << fileWithFields(30) << "";
     QTest::newRow("51 fields") << fileWithFields(51) << "";
     QTest::newRow("unreadable integer") << fileWithField(4, "12x") << "";
@@ -772,10 +806,13 @@ void TestFileCommands::openDeniedIsSilent() {
 // filter and titles, the proposed name, and the name carried to the open.
 void TestFileCommands::realDialogsCarryTheNameOver() {
     QTemporaryDir dir;
-    QtDialogs dialogs;
-    Form1 form(dialogs);
-    dialogs.setParent(&form);
-    FileCommands files(form, dialogs);
+    auto dialogs = std::make_unique<QtDialogs>();
+    Form1 form(*dialogs);
+    dialogs->setParent(&form);
+    FileCommands files(form, *dialogs);
+    // ~QtDialogs deletes its file dialog, a child of the window: it must run
+    // while the window still lives.
+    const auto dialogsFirst = qScopeGuard([&] { dialogs.reset(); });
     for (int row = 0; row < 22; ++row) {
         form.list(2 * row + 1)->setListIndex(1 + row % 16);
         form.list(2 * row + 2)->setListIndex(row % 10);
@@ -810,7 +847,7 @@ void TestFileCommands::realDialogsCarryTheNameOver() {
         proposed = used->findChild<QLineEdit*>("fileNameEdit")->text();
         QCOMPARE(used->acceptMode(), QFileDialog::AcceptSave);
         used->selectFile(path);
-        used->accept();
+        static_cast<QDialog*>(used)->accept(); // QFileDialog::accept, as OK does
     });
     files.WRITE_FILE_Click();
     QCOMPARE(title, writeTitle);

@@ -105,7 +105,6 @@ private slots:
     void resynchronises();
     void faults_data();
     void faults();
-    void delaysAddUp();
     void faultTarget_data();
     void faultTarget();
     void options_data();
@@ -253,17 +252,6 @@ void TestPanelEngine::faults() {
     QCOMPARE(engine.hungUp(), faults.hangUpAfter > 0);
     QCOMPARE(int(engine.commands().size()),
              faults.hangUpAfter > 0 ? faults.hangUpAfter : int(commands.size()));
-}
-
-void TestPanelEngine::delaysAddUp() {
-    PanelFaults faults;
-    faults.delays = {{100, FaultTarget::everything()}, {50, FaultTarget::address(5)}};
-    PanelEngine engine(faults);
-    const auto replies = engine.receive(handshake + readCommand(5) + readCommand(6));
-    QCOMPARE(replies.size(), size_t(3));
-    QCOMPARE(replies[0].delayMs, 100);
-    QCOMPARE(replies[1].delayMs, 150);
-    QCOMPARE(replies[2].delayMs, 100);
 }
 
 void TestPanelEngine::faultTarget_data() {

@@ -13,15 +13,14 @@ QString QtSerialPort::firstSerialPort() {
 }
 
 void QtSerialPort::setPortNumber(int number) {
-    if (!m_override.isEmpty()) {
-        m_port.setPortName(m_override);
-        return;
-    }
 #ifdef Q_OS_WIN
-    m_port.setPortName(QString("COM%1").arg(number));
+    m_device = QString("COM%1").arg(number);
 #else
-    m_port.setPortName(QString("/dev/ttyS%1").arg(number - 1));
+    m_device = QString("/dev/ttyS%1").arg(number - 1);
 #endif
+    if (!m_override.isEmpty())
+        m_device = m_override;
+    m_port.setPortName(m_device);
 }
 
 void QtSerialPort::setSettings(const QString& settings) { m_settings = settings; }
@@ -47,7 +46,7 @@ bool QtSerialPort::applySettings() {
 
 bool QtSerialPort::open() {
     m_fault.reset();
-    const QString device = m_port.portName();
+    const QString& device = m_device;
     if (!m_port.open(QIODevice::ReadWrite)) {
         switch (m_port.error()) {
         case QSerialPort::DeviceNotFoundError:
@@ -94,6 +93,6 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
         error != QSerialPort::WriteError)
         return;
     m_fault = QString("SERIAL PORT %1 FAILED DURING COMMUNICATIONS: %2")
-                  .arg(m_port.portName(), m_port.errorString().toUpper());
+                  .arg(m_device, m_port.errorString().toUpper());
     m_port.close();
 }

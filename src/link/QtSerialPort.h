@@ -29,6 +29,7 @@ private:
 
     QSerialPort m_port;
     QString m_override;
+    QString m_device; // as given, a path on Linux; the port's own name drops "/dev/"
     QString m_settings;
     std::optional<QString> m_fault;
 };

@@ -90,7 +90,7 @@ void LineServer::armTimer() {
 
 void LineServer::sendDue() {
     while (!m_queue.empty() && m_queue.front().due <= Clock::now()) {
-        const Pending p = std::move(m_queue.front());
+        Pending p = std::move(m_queue.front());
         m_queue.pop_front();
         if (p.hangUp) {
             m_log.write(QStringLiteral("hang-up"));

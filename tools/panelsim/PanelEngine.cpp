@@ -2,9 +2,17 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+
 namespace {
 constexpr int frameLength = 6;
 const QByteArray acknowledgement = QByteArrayLiteral("D000D");
+
+// The six bytes of a write and of a read. The high bytes of address and value
+// are always 0 on this panel.
+constexpr int anyByte = -1;
+constexpr std::array<int, frameLength> writeFrame = {'S', 0, anyByte, 0, anyByte, 'D'};
+constexpr std::array<int, frameLength> readFrame = {'V', 0, anyByte, '0', '0', 'V'};
 
 bool startsCommand(char c) {
     return c == 'A' || c == 'S' || c == 'V';
@@ -27,19 +35,12 @@ QByteArray PanelEngine::readReply(int value) {
     return tenfold < 0 ? '-' + digits.rightJustified(4, '0') : digits.rightJustified(5, '0');
 }
 
-// Whether the bytes pending after a command letter can still be that command.
-// The high bytes of address and value are always 0 on this panel.
+// Whether the bytes pending after an "S" or "V" can still be that command.
 PanelEngine::Frame PanelEngine::checkFrame() const {
-    const char letter = m_pending.at(0);
+    const auto& frame = m_pending.at(0) == 'S' ? writeFrame : readFrame;
     const qsizetype n = std::min<qsizetype>(m_pending.size(), frameLength);
     for (qsizetype i = 1; i < n; ++i) {
-        const char c = m_pending.at(i);
-        bool ok = true;
-        if (letter == 'S')
-            ok = i == 1 || i == 3 ? c == 0 : i == 5 ? c == 'D' : true;
-        else
-            ok = i == 1 ? c == 0 : i == 3 || i == 4 ? c == '0' : i == 5 ? c == 'V' : true;
-        if (!ok)
+        if (frame[i] != anyByte && frame[i] != quint8(m_pending.at(i)))
             return Frame::Invalid;
     }
     return n == frameLength ? Frame::Complete : Frame::Incomplete;

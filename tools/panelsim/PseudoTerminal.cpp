@@ -48,7 +48,9 @@ std::optional<PseudoTerminal> PseudoTerminal::open(QString* error) {
     if (watch < 0)
         return fail("inotify_init1", master, slave);
     if (inotify_add_watch(watch, name, IN_OPEN | IN_CLOSE) < 0) {
+        const int reason = errno;
         ::close(watch);
+        errno = reason;
         return fail("inotify_add_watch", master, slave);
     }
     return PseudoTerminal(master, slave, watch, path);

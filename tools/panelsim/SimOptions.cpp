@@ -24,7 +24,8 @@ QString SimOptions::helpText() {
 A simulated ten-button switch panel on a pseudo-terminal. Prints the device
 path as its first line on standard output, then answers the panel's serial
 protocol until SIGTERM or SIGINT. Replies leave after the time their
-characters take at 9600 baud (about 1.04 ms each), plus any delay below.
+characters take at 9600 baud (about 1.04 ms each), plus any delay below;
+like a real port, the device loses replies that come while it is closed.
 
 Memory (applied in this order):
   a fresh panel holds 160 at 0-21, 10 at 22-24 and identity 61 at 63
@@ -33,8 +34,9 @@ Memory (applied in this order):
   --set ADDR=VALUE       any integer at address 0-63; repeatable
 
 Output:
-  --log FILE             one line per chunk received and per command
-                         understood, reply sent or hang-up; flushed at once
+  --log FILE             one line per chunk received, command understood,
+                         reply sent or lost, opening and closing of the
+                         device, and hang-up; each flushed at once
   --verbose              the same lines on standard output after the path
 
 Faults (any combination):
