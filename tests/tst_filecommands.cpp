@@ -43,6 +43,7 @@ private slots:
     void codesOutsideTheModulesShowNotAssigned();
     void failedOpenChangesNothing_data();
     void failedOpenChangesNothing();
+    void openDeniedIsSilent_data();
     void openDeniedIsSilent();
     void realDialogsCarryTheNameOver();
 };
@@ -784,19 +785,30 @@ void TestFileCommands::failedOpenChangesNothing() {
     QCOMPARE(recordState(h.rec()), record);
 }
 
+void TestFileCommands::openDeniedIsSilent_data() {
+    QTest::addColumn<bool>("lockDirectory"); // else the file itself
+    QTest::newRow("file not readable") << false;
+    QTest::newRow("directory not searchable") << true;
+}
+
 void TestFileCommands::openDeniedIsSilent() {
+    QFETCH(bool, lockDirectory);
     if (geteuid() == 0)
         QSKIP("permissions do not bind root");
     QTemporaryDir dir;
-    const QString path = dir.filePath("LOCKED.zqc");
+    QVERIFY(QDir(dir.path()).mkdir("sub"));
+    const QString path = dir.filePath("sub/LOCKED.zqc");
     writeFile(path, ConfigFile::format(fileLine()));
-    QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    const QString locked = lockDirectory ? dir.filePath("sub") : path;
+    const auto permissions = QFile::permissions(locked);
+    QVERIFY(QFile::setPermissions(locked, QFile::WriteOwner));
     Harness h;
     prepareWindow(h);
     const QStringList window = windowState(h.form());
     const QStringList record = recordState(h.rec());
     h.dialogs.answers = {path};
     h.tool.files.READ_FILE_Click();
+    QFile::setPermissions(locked, permissions);
     QVERIFY(h.dialogs.messages.isEmpty());
     QCOMPARE(windowState(h.form()), window);
     QCOMPARE(recordState(h.rec()), record);

@@ -7,6 +7,9 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <unistd.h>
 
 namespace {
 const QString readTitle = QStringLiteral("READ CONFIGURATION FILE");
@@ -32,6 +35,14 @@ constexpr std::array<RecordInt, 5> fileValues = {
 constexpr std::array<RecordText, 5> fileCaptions = {&ConfigRecord::blchan, &ConfigRecord::dimchan,
                                                     &ConfigRecord::indpct, &ConfigRecord::blpct,
                                                     &ConfigRecord::dindpct};
+
+// QFile reports every failed open as an OpenError, so only the file system
+// can tell a refused access (to the file or a directory on its path) from a
+// missing file.
+bool accessDenied(const QString& path) {
+    errno = 0;
+    return ::access(QFile::encodeName(path).constData(), R_OK) != 0 && errno == EACCES;
+}
 
 // No list entry shows a negative channel code, so such a file cannot be shown.
 bool hasNegativeChannel(const ConfigFileLine& line) {
@@ -107,7 +118,7 @@ void FileCommands::READ_FILE_Click() {
         return;
     QFile file(*path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (file.error() != QFileDevice::PermissionsError)
+        if (!accessDenied(*path))
             m_dialogs.message(mismatchText, mismatchTitle);
         return;
     }
