@@ -121,7 +121,7 @@ void TestEditors::dimmingChannelListHasNoBehaviour() {
 void TestEditors::programSelectingNotAssignedThenChannel() {
     Harness h;
     Form1& f = h.form();
-    h.assign(4, 0, 7); // SW5: "N/A", then channel "8" as a read does
+    h.assign(4, 0, 7);               // SW5: "N/A", then channel "8" as a read does
     QCOMPARE(h.rec().s5, qint16(7)); // module part 0 + channel part 7
     QVERIFY(!f.textBox(7)->isHidden());
     QCOMPARE(f.list(9)->listIndex(), 0);

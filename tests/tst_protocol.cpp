@@ -22,7 +22,9 @@ private slots:
 };
 
 namespace {
-QByteArray hex(const char* h) { return QByteArray::fromHex(h); }
+QByteArray hex(const char* h) {
+    return QByteArray::fromHex(h);
+}
 
 struct Link : Harness {
     Link() {
@@ -86,11 +88,11 @@ void TestProtocol::readPanelByte_data() {
     QTest::newRow("160") << QByteArray("01605") << 160 << 0 << LinkTexts::communicationsOk;
     QTest::newRow("161") << QByteArray("01615") << 162 << 1 << LinkTexts::outOfRange;
     QTest::newRow("negative") << QByteArray("-0050") << -5 << 1 << LinkTexts::outOfRange;
-    QTest::newRow("acknowledgement reads 0") << QByteArray("D000D") << 0 << 0
-                                             << LinkTexts::communicationsOk;
+    QTest::newRow("acknowledgement reads 0")
+        << QByteArray("D000D") << 0 << 0 << LinkTexts::communicationsOk;
     QTest::newRow("far above 160") << QByteArray("99999") << 10000 << 1 << LinkTexts::outOfRange;
-    QTest::newRow("far beyond 16 bits") << QByteArray("9999999999") << 32767 << 1
-                                        << LinkTexts::outOfRange;
+    QTest::newRow("far beyond 16 bits")
+        << QByteArray("9999999999") << 32767 << 1 << LinkTexts::outOfRange;
 }
 
 void TestProtocol::readPanelByte() {
@@ -134,19 +136,18 @@ void TestProtocol::writeVerifiedByte_data() {
                               << LinkTexts::communicationsOk << true;
     QTest::newRow("verified 0") << 0 << QList<QByteArray>{"D000D", "00000"} << 0 << 0
                                 << LinkTexts::communicationsOk << true;
-    QTest::newRow("read back differs") << 0 << QList<QByteArray>{"D000D", "0010"} << 1 << 1
-                                       << LinkTexts::failedToVerify << true;
-    QTest::newRow("read back beyond 16 bits")
-        << 160 << QList<QByteArray>{"D000D", "999999"} << 1 << 32767 << LinkTexts::failedToVerify
-        << true;
-    QTest::newRow("read back short") << 5 << QList<QByteArray>{"D000D", "005"} << 1 << -1
-                                     << LinkTexts::corrupted << true;
-    QTest::newRow("no acknowledgement") << 5 << QList<QByteArray>{} << 1 << -1 << untouched
-                                        << false;
-    QTest::newRow("wrong acknowledgement") << 5 << QList<QByteArray>{"D001D"} << 1 << -1
-                                           << untouched << false;
-    QTest::newRow("acknowledgement with more") << 5 << QList<QByteArray>{"D000DX"} << 1 << -1
-                                               << untouched << false;
+    QTest::newRow("read back differs")
+        << 0 << QList<QByteArray>{"D000D", "0010"} << 1 << 1 << LinkTexts::failedToVerify << true;
+    QTest::newRow("read back beyond 16 bits") << 160 << QList<QByteArray>{"D000D", "999999"} << 1
+                                              << 32767 << LinkTexts::failedToVerify << true;
+    QTest::newRow("read back short")
+        << 5 << QList<QByteArray>{"D000D", "005"} << 1 << -1 << LinkTexts::corrupted << true;
+    QTest::newRow("no acknowledgement")
+        << 5 << QList<QByteArray>{} << 1 << -1 << untouched << false;
+    QTest::newRow("wrong acknowledgement")
+        << 5 << QList<QByteArray>{"D001D"} << 1 << -1 << untouched << false;
+    QTest::newRow("acknowledgement with more")
+        << 5 << QList<QByteArray>{"D000DX"} << 1 << -1 << untouched << false;
 }
 
 void TestProtocol::writeVerifiedByte() {
@@ -180,8 +181,7 @@ void TestProtocol::handshake_data() {
     QTest::newRow("never") << QList<QByteArray>{"", "", "", "", "", "", ""} << 6 << false;
     QTest::newRow("five wrong characters") << QList<QByteArray>{"HELLO"} << 1 << false;
     QTest::newRow("six characters") << QList<QByteArray>{"D000DX"} << 1 << false;
-    QTest::newRow("split over two answers")
-        << QList<QByteArray>{"D00", "0D"} << 2 << true;
+    QTest::newRow("split over two answers") << QList<QByteArray>{"D00", "0D"} << 2 << true;
 }
 
 void TestProtocol::handshake() {

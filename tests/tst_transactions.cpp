@@ -34,8 +34,12 @@ QList<PanelCommand> commandsOf(const PanelEngine& p, PanelCommand::Kind kind) {
     return found;
 }
 
-QColor statusColour(Harness& h) { return h.form().statusBox()->background(); }
-QString status(Harness& h) { return h.form().statusBox()->text(); }
+QColor statusColour(Harness& h) {
+    return h.form().statusBox()->background();
+}
+QString status(Harness& h) {
+    return h.form().statusBox()->text();
+}
 
 const QColor red(255, 0, 0), green(0, 255, 0), yellow(255, 255, 0);
 } // namespace
@@ -55,8 +59,8 @@ void TestTransactions::writeThenReadGivesBackTheConfiguration() {
     QVERIFY(!writer.port.isOpen);
     const PanelEngine& panel = writer.port.panel;
     QCOMPARE(panel.value(4), 160);
-    QCOMPARE(panel.value(20), 40);     // backlighting "E" "1"
-    QCOMPARE(panel.value(21), 51);     // dimming "F" "2"
+    QCOMPARE(panel.value(20), 40); // backlighting "E" "1"
+    QCOMPARE(panel.value(21), 51); // dimming "F" "2"
     QCOMPARE(panel.value(22), 3);
     QCOMPARE(panel.value(23), 5);
     QCOMPARE(panel.value(24), 2);
@@ -141,8 +145,8 @@ void TestTransactions::readShowsWhatThePanelHolds() {
     Form1& f = h.form();
     QCOMPARE(f.list(1)->currentItem()->text(), QString("D"));
     QCOMPARE(f.list(2)->currentItem()->text(), QString("8"));
-    QCOMPARE(f.list(25)->listIndex(), 0);   // LED3 "N/A"...
-    QCOMPARE(f.list(26)->listIndex(), 5);   // ...its channel list given LED2's position
+    QCOMPARE(f.list(25)->listIndex(), 0); // LED3 "N/A"...
+    QCOMPARE(f.list(26)->listIndex(), 5); // ...its channel list given LED2's position
     QCOMPARE(f.list(41)->currentItem()->text(), QString("D"));
     QCOMPARE(f.list(42)->currentItem()->text(), QString("8"));
     QCOMPARE(h.rec().blpercent, qint16(4));

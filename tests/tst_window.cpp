@@ -18,7 +18,9 @@ private slots:
     void userClickRunsTheListBehaviour();
 };
 
-static bool shown(QWidget* w) { return !w->isHidden(); }
+static bool shown(QWidget* w) {
+    return !w->isHidden();
+}
 
 void TestWindow::startsInTheSwitchView() {
     Harness h;
@@ -111,9 +113,9 @@ void TestWindow::listsCarryTheirEntriesAndTips() {
 void TestWindow::lightingViewShowsLedAndBacklightControls() {
     Harness h;
     Form1& f = h.form();
-    f.list(23)->setListIndex(0);  // LED2 "N/A"
-    f.list(41)->setListIndex(0);  // backlighting "N/A"
-    f.list(43)->setListIndex(0);  // dimming "N/A" hides List44
+    f.list(23)->setListIndex(0); // LED2 "N/A"
+    f.list(41)->setListIndex(0); // backlighting "N/A"
+    f.list(43)->setListIndex(0); // dimming "N/A" hides List44
     h.lightingView();
     QVERIFY(shown(f.findChild<QGroupBox*>("Frame1")));
     QVERIFY(shown(f.findChild<QGroupBox*>("Frame2")));
@@ -150,8 +152,8 @@ void TestWindow::switchingViewsChangesNoSelectionOrText() {
     QCOMPARE(f.list(25)->listIndex(), 5);
     QCOMPARE(f.list(45)->listIndex(), 4);
     QCOMPARE(f.textBox(4)->text(), QString("HALL"));
-    QVERIFY(!shown(f.list(6)));  // "N/A" hides the channel list
-    QVERIFY(shown(f.list(8)));   // nothing selected shows it
+    QVERIFY(!shown(f.list(6))); // "N/A" hides the channel list
+    QVERIFY(shown(f.list(8)));  // nothing selected shows it
     QCOMPARE(h.rec().s1, before.s1);
     QCOMPARE(h.rec().led3, before.led3);
     QCOMPARE(h.rec().blpercent, before.blpercent);

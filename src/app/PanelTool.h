@@ -12,8 +12,7 @@ public:
         : form(dialogs), link(form, dialogs, port, tickMs, yield), files(form, dialogs) {
         form.setCommands({[this] { link.READ_CONFIG_Click(); },
                           [this] { link.WRITE_CONFIG_Click(); },
-                          [this] { files.READ_FILE_Click(); },
-                          [this] { files.WRITE_FILE_Click(); },
+                          [this] { files.READ_FILE_Click(); }, [this] { files.WRITE_FILE_Click(); },
                           [this] { link.requestStop(); }});
     }
 

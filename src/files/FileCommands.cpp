@@ -4,6 +4,7 @@
 #include "model/ChannelCode.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -116,8 +117,11 @@ void FileCommands::READ_FILE_Click() {
     const auto path = m_dialogs.chooseOpenPath(readTitle, ConfigFile::dialogFilter);
     if (!path)
         return;
+    // Only a regular file can be a configuration file; opening a pipe would
+    // wait for a writer for ever.
+    const QFileInfo info(*path);
     QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if ((info.exists() && !info.isFile()) || !file.open(QIODevice::ReadOnly)) {
         if (!accessDenied(*path))
             m_dialogs.message(mismatchText, mismatchTitle);
         return;

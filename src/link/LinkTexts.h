@@ -22,8 +22,8 @@ inline const QString readSuccessful = QStringLiteral("SWITCH PANEL DATA READ SUC
 inline const QString programmed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
 inline const QString switchesIncomplete =
     QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
-inline const QString ledsIncomplete =
-    QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL LED'S AND BACKLIGHTING BEFORE WRITING DATA");
+inline const QString ledsIncomplete = QStringLiteral(
+    "DATA MUST BE ENTERED (CLICKED) FOR ALL LED'S AND BACKLIGHTING BEFORE WRITING DATA");
 
 inline const QString mismatchTitle = QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH");
 inline const QString readMismatch =

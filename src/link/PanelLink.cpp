@@ -15,7 +15,9 @@ PanelLink::PanelLink(ConfigWindow& window, Dialogs& dialogs, SerialPort& port, i
     connect(&Timer1, &QTimer::timeout, this, &PanelLink::Timer1_Timer);
 }
 
-void PanelLink::Timer1_Timer() { r.timer_flag = 1; }
+void PanelLink::Timer1_Timer() {
+    r.timer_flag = 1;
+}
 
 void PanelLink::arm() {
     Timer1.setInterval(m_tickMs);

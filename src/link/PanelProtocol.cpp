@@ -5,8 +5,7 @@
 namespace PanelProtocol {
 
 QByteArray writeCommand(qint16 address, qint16 value) {
-    return QByteArray{"S"} + char(0) + char(quint8(address)) + char(0) + char(quint8(value)) +
-           'D';
+    return QByteArray{"S"} + char(0) + char(quint8(address)) + char(0) + char(quint8(value)) + 'D';
 }
 
 QByteArray readCommand(qint16 address) {
@@ -14,7 +13,9 @@ QByteArray readCommand(qint16 address) {
 }
 
 namespace {
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 // Exact decimal arithmetic: the number is d...dr.f... and its tenth is

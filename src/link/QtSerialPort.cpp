@@ -23,7 +23,9 @@ void QtSerialPort::setPortNumber(int number) {
     m_port.setPortName(m_device);
 }
 
-void QtSerialPort::setSettings(const QString& settings) { m_settings = settings; }
+void QtSerialPort::setSettings(const QString& settings) {
+    m_settings = settings;
+}
 
 bool QtSerialPort::applySettings() {
     const QStringList parts = m_settings.split(',');
@@ -80,9 +82,13 @@ void QtSerialPort::send(const QByteArray& bytes) {
         m_port.write(bytes);
 }
 
-qint64 QtSerialPort::waiting() const { return m_port.isOpen() ? m_port.bytesAvailable() : 0; }
+qint64 QtSerialPort::waiting() const {
+    return m_port.isOpen() ? m_port.bytesAvailable() : 0;
+}
 
-QByteArray QtSerialPort::takeAll() { return m_port.isOpen() ? m_port.readAll() : QByteArray(); }
+QByteArray QtSerialPort::takeAll() {
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
 
 // A device that vanishes while open raises ReadError or ResourceError again
 // and again; the first one closes the port.

@@ -20,8 +20,8 @@ inline constexpr std::array<qint16, moduleCount> moduleData = {
 
 // Entries of a channel list and their item data.
 inline constexpr int channelCount = 10;
-inline constexpr std::array<const char*, channelCount> channelTexts = {
-    "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+inline constexpr std::array<const char*, channelCount> channelTexts = {"1", "2", "3", "4", "5",
+                                                                       "6", "7", "8", "9", "10"};
 inline constexpr std::array<qint16, channelCount> channelData = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 
 // The code formed from the item data of a module entry and a channel entry:

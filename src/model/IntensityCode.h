@@ -9,14 +9,18 @@
 namespace IntensityCode {
 inline constexpr int entryCount = 8;
 inline constexpr std::array<const char*, entryCount> texts = {"100", "90", "80", "70",
-                                                               "60",  "50", "40", "30"};
+                                                              "60",  "50", "40", "30"};
 inline constexpr std::array<qint16, entryCount> codes = {10, 7, 6, 5, 4, 3, 2, 1};
 inline constexpr qint16 full = 10;
 
 // The list entry that shows a code: 1 ... 7 map to entries 7 ... 1; any
 // other value is not in the table and is shown as "100" (entry 0).
-constexpr int entryFor(qint16 code) { return code >= 1 && code <= 7 ? 8 - code : 0; }
-constexpr bool inTable(qint16 code) { return code == full || (code >= 1 && code <= 7); }
+constexpr int entryFor(qint16 code) {
+    return code >= 1 && code <= 7 ? 8 - code : 0;
+}
+constexpr bool inTable(qint16 code) {
+    return code == full || (code >= 1 && code <= 7);
+}
 } // namespace IntensityCode
 
 #include "model/ConfigRecord.h"

@@ -13,16 +13,21 @@ inline constexpr std::array<qint16, 2> identityCodes = {61, 67};
 
 struct Cell {
     qint16 address;
-    bool isChannel;           // a channel code; otherwise an intensity code
-    RecordInt outgoing;       // channel cells: the code written (s1w ... led10w, bl, dimch)
-    int moduleList;           // channel cells: lists that receive the code read
+    bool isChannel;     // a channel code; otherwise an intensity code
+    RecordInt outgoing; // channel cells: the code written (s1w ... led10w, bl, dimch)
+    int moduleList;     // channel cells: lists that receive the code read
     int channelList;
     int designationBox;       // switches and LEDs: the box emptied by a read; 0 for none
     IntensitySetting setting; // intensity cells: list written from, field read into
 };
 
 constexpr Cell channelCell(int k, RecordInt outgoing) {
-    return {qint16(k), true, outgoing, 2 * k + 1, 2 * k + 2, k < 20 ? k + 3 : 0,
+    return {qint16(k),
+            true,
+            outgoing,
+            2 * k + 1,
+            2 * k + 2,
+            k < 20 ? k + 3 : 0,
             IntensitySetting::Backlight};
 }
 constexpr Cell intensityCell(int address, IntensitySetting s) {

@@ -10,17 +10,17 @@
 // The 22 assignable items, SW1 ... SW10, LED1 ... LED10, the backlighting and
 // the dimming input, in the order in which they are edited and gathered.
 struct AssignmentRow {
-    QString item;              // "SW1", "LED1" ... as the tool tips name it
-    int moduleList;            // List1, List3 ... List43
-    int channelList;           // List2, List4 ... List44
-    RecordInt code;            // s1 ... led10, bl, dimch
-    RecordInt modulePart;      // s1m ... dimchm
-    RecordInt channelPart;     // s1c ... blc, dimchc (never set: its list has no click)
-    bool channelClick;         // the dimming channel list has no click behaviour
-    int designationBox;        // Text3 ... Text22, shown by a channel click; 0 for none
+    QString item;          // "SW1", "LED1" ... as the tool tips name it
+    int moduleList;        // List1, List3 ... List43
+    int channelList;       // List2, List4 ... List44
+    RecordInt code;        // s1 ... led10, bl, dimch
+    RecordInt modulePart;  // s1m ... dimchm
+    RecordInt channelPart; // s1c ... blc, dimchc (never set: its list has no click)
+    bool channelClick;     // the dimming channel list has no click behaviour
+    int designationBox;    // Text3 ... Text22, shown by a channel click; 0 for none
     std::vector<QString> alsoShownWithModule; // after the channel list, in this order
-    RecordInt outgoing;        // s1w ... led10w, bl, dimch: filled by CollectAssignments
-    qint16 incompleteFlag;     // error_flag when the item is incomplete
+    RecordInt outgoing;    // s1w ... led10w, bl, dimch: filled by CollectAssignments
+    qint16 incompleteFlag; // error_flag when the item is incomplete
 };
 
 const std::array<AssignmentRow, 22>& assignmentRows();

@@ -16,8 +16,8 @@ void Form1::CollectAssignments() {
             m_record.error_flag = row.incompleteFlag;
             return;
         }
-        m_record.*row.outgoing = qint16(module->itemData(module->listIndex()) +
-                                        channel->itemData(channel->listIndex()));
+        m_record.*row.outgoing =
+            qint16(module->itemData(module->listIndex()) + channel->itemData(channel->listIndex()));
     }
     ShowSwitchView();
 }

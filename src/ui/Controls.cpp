@@ -91,7 +91,9 @@ void StatusBox::setText(const QString& text) {
     setPlainText(text);
 }
 
-QColor StatusBox::background() const { return palette().color(QPalette::Base); }
+QColor StatusBox::background() const {
+    return palette().color(QPalette::Base);
+}
 
 void StatusBox::setBackground(const QColor& colour) {
     QPalette p = palette();
@@ -110,8 +112,8 @@ void CommandButton::paintEvent(QPaintEvent*) {
     initStyleOption(&option);
     option.text.clear();
     style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 

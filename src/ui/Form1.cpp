@@ -67,9 +67,13 @@ void Form1::closeEvent(QCloseEvent* event) {
         m_commands.stopTransaction();
 }
 
-void Form1::setStatusVisible(bool visible) { m_status->setVisible(visible); }
+void Form1::setStatusVisible(bool visible) {
+    m_status->setVisible(visible);
+}
 
-void Form1::setStatusText(const QString& text) { m_status->setText(text); }
+void Form1::setStatusText(const QString& text) {
+    m_status->setText(text);
+}
 
 void Form1::setStatusColour(StatusColour colour) {
     switch (colour) {
@@ -85,19 +89,33 @@ void Form1::setStatusColour(StatusColour colour) {
     }
 }
 
-void Form1::selectListEntry(int list, int index) { m_lists.at(list)->setListIndex(index); }
+void Form1::selectListEntry(int list, int index) {
+    m_lists.at(list)->setListIndex(index);
+}
 
-int Form1::listIndex(int list) const { return m_lists.at(list)->listIndex(); }
+int Form1::listIndex(int list) const {
+    return m_lists.at(list)->listIndex();
+}
 
-qint16 Form1::itemData(int list, int index) const { return m_lists.at(list)->itemData(index); }
+qint16 Form1::itemData(int list, int index) const {
+    return m_lists.at(list)->itemData(index);
+}
 
-QString Form1::boxText(int textBox) const { return m_texts.at(textBox)->text(); }
+QString Form1::boxText(int textBox) const {
+    return m_texts.at(textBox)->text();
+}
 
-void Form1::setBoxText(int textBox, const QString& text) { m_texts.at(textBox)->setText(text); }
+void Form1::setBoxText(int textBox, const QString& text) {
+    m_texts.at(textBox)->setText(text);
+}
 
-void Form1::setBoxVisible(int textBox, bool visible) { m_texts.at(textBox)->setVisible(visible); }
+void Form1::setBoxVisible(int textBox, bool visible) {
+    m_texts.at(textBox)->setVisible(visible);
+}
 
-QString Form1::labelCaption(int label) const { return m_labels.at(label)->text(); }
+QString Form1::labelCaption(int label) const {
+    return m_labels.at(label)->text();
+}
 
 void Form1::setControlVisible(const QString& name, bool visible) {
     if (auto* w = findChild<QWidget*>(name))

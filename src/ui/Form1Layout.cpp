@@ -109,7 +109,7 @@ void Form1::buildAssignmentControls() {
         for (const AssignmentRow* row : {&rows[k - 1], &rows[k + 9]}) {
             const QColor colour = row->incompleteFlag == 1 ? switchColour : lightingColour;
             auto* box = new TextBox(QString("Text%1").arg(row->designationBox),
-                                   ConfigFile::maxTextLength, this);
+                                    ConfigFile::maxTextLength, this);
             box->setText("DESIGNATION ");
             box->setToolTip(QString("ENTER %1 FUNCTION").arg(row->item));
             setTextColour(box, QPalette::Text, colour);
@@ -144,10 +144,16 @@ void Form1::buildAssignmentControls() {
 
 void Form1::buildFrames() {
     const QFont frameFont = windowFont(9.75, true);
+    // The caption sits on the frame's top edge, so the controls keep their
+    // places relative to the frame's outer corner.
+    const QString frameStyle =
+        "QGroupBox { border: 1px solid palette(mid); margin-top: 8px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }";
 
     m_frame1 = new QGroupBox("LIGHTING CONTROL CHANNELS:", this);
     m_frame1->setObjectName("Frame1");
     m_frame1->setFont(frameFont);
+    m_frame1->setStyleSheet(frameStyle);
     place(m_frame1, 6000, 3720, 3495, 1695);
     struct At {
         int list, left, top, width;
@@ -169,6 +175,7 @@ void Form1::buildFrames() {
     m_frame2 = new QGroupBox("LIGHTING INTENSITIES:", this);
     m_frame2->setObjectName("Frame2");
     m_frame2->setFont(frameFont);
+    m_frame2->setStyleSheet(frameStyle);
     place(m_frame2, 6000, 5760, 5175, 2775);
     struct Intensity {
         int label;
@@ -189,6 +196,7 @@ void Form1::buildFrames() {
     for (const Intensity& in : intensities) {
         auto* caption = new QLabel(in.caption, m_frame2);
         caption->setObjectName(QString("Label%1").arg(in.label));
+        caption->setFont(frameFont);
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         place(caption, in.labelLeft, in.labelTop, in.labelWidth, in.labelHeight);

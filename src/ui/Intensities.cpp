@@ -10,9 +10,15 @@ const QString ruleMessage = QStringLiteral("NORMAL INDICATOR INTENSITY must be s
                                            "or greater than NORMAL BACKLIGHTING INTENSITY.");
 }
 
-void Form1::List45_Click() { intensityClick(IntensitySetting::Backlight); }
-void Form1::List49_Click() { intensityClick(IntensitySetting::Indicator); }
-void Form1::List46_Click() { intensityClick(IntensitySetting::Dimmed); }
+void Form1::List45_Click() {
+    intensityClick(IntensitySetting::Backlight);
+}
+void Form1::List49_Click() {
+    intensityClick(IntensitySetting::Indicator);
+}
+void Form1::List46_Click() {
+    intensityClick(IntensitySetting::Dimmed);
+}
 
 void Form1::intensityClick(IntensitySetting setting) {
     const IntensitySettingRow& row = intensityRow(setting);
@@ -47,6 +53,12 @@ void Form1::showIntensity(IntensitySetting setting) {
     m_lists[row.list]->setListIndex(IntensityCode::entryFor(code));
 }
 
-void Form1::ShowBacklightIntensity() { showIntensity(IntensitySetting::Backlight); }
-void Form1::ShowIndicatorIntensity() { showIntensity(IntensitySetting::Indicator); }
-void Form1::ShowDimmedIntensity() { showIntensity(IntensitySetting::Dimmed); }
+void Form1::ShowBacklightIntensity() {
+    showIntensity(IntensitySetting::Backlight);
+}
+void Form1::ShowIndicatorIntensity() {
+    showIntensity(IntensitySetting::Indicator);
+}
+void Form1::ShowDimmedIntensity() {
+    showIntensity(IntensitySetting::Dimmed);
+}

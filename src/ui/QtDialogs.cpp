@@ -1,13 +1,18 @@
 #include "ui/QtDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 QtDialogs::QtDialogs() = default;
 
-QtDialogs::~QtDialogs() { delete m_dialog; }
+QtDialogs::~QtDialogs() {
+    delete m_dialog;
+}
 
-void QtDialogs::setParent(QWidget* parent) { m_parent = parent; }
+void QtDialogs::setParent(QWidget* parent) {
+    m_parent = parent;
+}
 
 void QtDialogs::message(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, m_parent);

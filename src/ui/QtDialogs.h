@@ -25,6 +25,6 @@ private:
     std::optional<QString> run(const QString& title, const QString& filter);
 
     QPointer<QWidget> m_parent;
-    QFileDialog* m_dialog = nullptr;
+    QPointer<QFileDialog> m_dialog; // a child of the window, which may go first
     QString m_fileName;
 };

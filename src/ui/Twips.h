@@ -6,7 +6,9 @@
 
 // The window was laid out in twips, 15 to a logical pixel. Edges are
 // converted rather than sizes, so neighbouring controls stay aligned.
-inline int twipsToPixels(int twips) { return int(std::lround(twips / 15.0)); }
+inline int twipsToPixels(int twips) {
+    return int(std::lround(twips / 15.0));
+}
 
 inline QRect twipsRect(int left, int top, int width, int height) {
     const int x = twipsToPixels(left), y = twipsToPixels(top);

@@ -34,7 +34,9 @@ void Form1::ShowSwitchView() {
     }
 }
 
-void Form1::Option1_Click() { ShowSwitchView(); }
+void Form1::Option1_Click() {
+    ShowSwitchView();
+}
 
 void Form1::Option2_Click() {
     const auto& rows = assignmentRows();

@@ -8,8 +8,7 @@ void DialogRecorder::message(const QString& text, const QString& title) {
         onMessage(messages.last());
 }
 
-std::optional<QString> DialogRecorder::chooseOpenPath(const QString& title,
-                                                      const QString& filter) {
+std::optional<QString> DialogRecorder::chooseOpenPath(const QString& title, const QString& filter) {
     return answer(false, title, filter);
 }
 

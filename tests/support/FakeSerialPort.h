@@ -27,11 +27,11 @@ public:
     void vanish();
 
     PanelEngine panel;
-    bool connected = true;                // false: no panel on the line
-    QList<QByteArray> script;             // when not empty, answers each send instead of the panel
-    int replyDelayMs = 2;                 // time on the line before a reply arrives
-    std::optional<QString> refuseOpen;    // open() fails with this fault
-    QByteArray sent;                      // everything sent while open
+    bool connected = true;             // false: no panel on the line
+    QList<QByteArray> script;          // when not empty, answers each send instead of the panel
+    int replyDelayMs = 2;              // time on the line before a reply arrives
+    std::optional<QString> refuseOpen; // open() fails with this fault
+    QByteArray sent;                   // everything sent while open
     QList<QByteArray> sentWhileClosed;
     int portNumber = 0;
     QString settings;

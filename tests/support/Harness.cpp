@@ -13,4 +13,6 @@ void Harness::assignAll() {
         assign(row, 1 + row % 16, row % 10);
 }
 
-void Harness::lightingView() { tool.form.findChild<QAbstractButton*>("Option2")->click(); }
+void Harness::lightingView() {
+    tool.form.findChild<QAbstractButton*>("Option2")->click();
+}
