@@ -38,8 +38,7 @@ private:
         QString status; // empty when the user closed the window
     };
 
-    bool openPort();
-    void closePort();
+    void overPort(void (PanelLink::*walk)());
     void readWalk();
     void writeWalk();
     bool identityAccepted();

@@ -10,14 +10,21 @@
 
 using Colour = ConfigWindow::StatusColour;
 
-bool PanelLink::openPort() {
+// Runs a walk with the port open, and closes the port on every way out: a
+// port that will not open, fails midway or a window being closed ends the
+// walk at its next wait.
+void PanelLink::overPort(void (PanelLink::*walk)()) {
     m_stopRequested = false;
     m_port.setPortNumber(1);
     m_port.setSettings(LinkTexts::settings);
-    return m_port.open();
-}
-
-void PanelLink::closePort() {
+    try {
+        if (!m_port.open())
+            throw Stopped{m_port.fault().value_or(QString())};
+        (this->*walk)();
+    } catch (const Stopped& stop) {
+        if (!stop.status.isEmpty())
+            failStatus(stop.status);
+    }
     m_port.close();
     Timer1.stop(); // nothing waits on it until the next transaction arms it
 }
@@ -43,15 +50,7 @@ void PanelLink::READ_CONFIG_Click() {
     m_window.setStatusText(LinkTexts::startingRead);
     m_window.setStatusVisible(true);
     m_window.setBoxText(2, QString());
-    try {
-        if (!openPort())
-            throw Stopped{*m_port.fault()};
-        readWalk();
-    } catch (const Stopped& stop) {
-        if (!stop.status.isEmpty())
-            failStatus(stop.status);
-    }
-    closePort();
+    overPort(&PanelLink::readWalk);
     r.config_flag = 1;
     m_window.ShowSwitchView();
     r.config_flag = 0;
@@ -102,15 +101,7 @@ void PanelLink::WRITE_CONFIG_Click() {
     m_window.setStatusText(LinkTexts::startingWrite);
     r.error_flag = 0;
     m_window.CollectAssignments();
-    try {
-        if (!openPort())
-            throw Stopped{*m_port.fault()};
-        writeWalk();
-    } catch (const Stopped& stop) {
-        if (!stop.status.isEmpty())
-            failStatus(stop.status);
-    }
-    closePort();
+    overPort(&PanelLink::writeWalk);
 }
 
 void PanelLink::writeWalk() {
