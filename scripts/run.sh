@@ -22,5 +22,6 @@ sim=$!
 trap 'kill $sim 2>/dev/null; rm -f "$fifo"' EXIT
 exec 3<"$fifo"
 read -r device <&3
+cat <&3 >/dev/null & # whatever else it prints (--verbose) must not fill the pipe
 echo "Simulated panel on $device"
 build/src/panelconfig --port "$device"

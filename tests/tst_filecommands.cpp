@@ -516,6 +516,7 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile_data() {
     QTest::newRow("missing directory") << "missing/LOBBY.zqc";
     QTest::newRow("path is a directory") << "LOBBY.zqc";
     QTest::newRow("name with place markers") << "missing/100%2 %1.zqc";
+    QTest::newRow("named pipe") << "PIPE.zqc";
 }
 
 void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
@@ -525,6 +526,7 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     writeFile(dir.filePath("OLD.zqc"), old);
     QVERIFY(QDir(dir.path()).mkdir("LOBBY.zqc"));
     writeFile(dir.filePath("LOBBY.zqc/inside"), old);
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("PIPE.zqc")).constData(), 0600) == 0);
     const QStringList before = entries(dir.path());
     const QString path = dir.filePath(target);
 
@@ -548,6 +550,7 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     QCOMPARE(contents(dir.filePath("OLD.zqc")), old);
     QVERIFY(QFileInfo(dir.filePath("LOBBY.zqc")).isDir());
     QCOMPARE(entries(dir.filePath("LOBBY.zqc")), QStringList{"inside"});
+    QVERIFY(!QFileInfo(dir.filePath("PIPE.zqc")).isFile()); // still a pipe
 }
 
 void TestFileCommands::saveIntoAReadOnlyDirectory() {

@@ -11,6 +11,7 @@ class TestLinkGuards : public QObject {
     Q_OBJECT
 private slots:
     void commandButtonsWaitForTheTransaction();
+    void assignmentsAreFixedWhenAWriteStarts();
     void closingDuringATransactionEndsItFirst();
     void portThatWillNotOpen_data();
     void portThatWillNotOpen();
@@ -42,6 +43,20 @@ void TestLinkGuards::commandButtonsWaitForTheTransaction() {
     QCOMPARE(h.form().statusBox()->text(), LinkTexts::programmed);
     for (const char* name : {"READ_CONFIG", "WRITE_CONFIG", "READ_FILE", "WRITE_FILE"})
         QVERIFY(button(h, name)->isEnabled());
+}
+
+// The dimming editor rewrites dimch on a click; a click during the write
+// must not change what the write sends.
+void TestLinkGuards::assignmentsAreFixedWhenAWriteStarts() {
+    Harness h;
+    h.assignAll();
+    h.form().list(43)->setListIndex(3); // "C"
+    h.form().list(44)->setListIndex(6); // "7"
+    QTimer::singleShot(60, &h.form(), [&] { h.form().list(43)->setListIndex(4); });
+    h.tool.link.WRITE_CONFIG_Click();
+    QCOMPARE(h.form().statusBox()->text(), LinkTexts::programmed);
+    QCOMPARE(h.port.panel.value(21), 26);
+    QCOMPARE(h.rec().dimch, qint16(30)); // the editor's own field follows the click
 }
 
 void TestLinkGuards::closingDuringATransactionEndsItFirst() {

@@ -4,9 +4,13 @@
 #include "link/LinkTexts.h"
 #include "link/QtSerialPort.h"
 
+#include <QFile>
 #include <QPushButton>
+#include <QSerialPort>
 #include <QTest>
 #include <QTimer>
+
+#include <unistd.h>
 
 // The tool's real serial port and its 100 ms tick against the simulator on a
 // pseudo-terminal.
@@ -22,6 +26,8 @@ private slots:
     void faultyReplies();
     void extraCharacterAfterAWriteAcknowledgement();
     void deviceThatDoesNotExist();
+    void deviceInUse();
+    void deviceWithoutPermission();
     void deviceVanishingMidTransaction();
     void closingTheWindowMidTransaction();
 };
@@ -123,6 +129,9 @@ void TestPanelEndToEnd::faultyReplies_data() {
         << QStringList{"--extra-char", "read:2"} << LinkTexts::readSuccessful;
     QTest::newRow("reply later than a tick")
         << QStringList{"--delay", "150@read:4"} << LinkTexts::badData;
+    QTest::newRow("garbled read reply")
+        << QStringList{"--garble", "read:6"} << LinkTexts::readSuccessful;
+    QTest::newRow("negative value on a read") << QStringList{"--set", "3=-5"} << LinkTexts::badData;
     QTest::newRow("handshake answered from the third A")
         << QStringList{"--answer-handshake-from", "3"} << LinkTexts::readSuccessful;
     QTest::newRow("a slow but timely reply")
@@ -151,6 +160,28 @@ void TestPanelEndToEnd::deviceThatDoesNotExist() {
     t.tool.link.READ_CONFIG_Click();
     QCOMPARE(t.status(), QString("SERIAL PORT /dev/no-such-serial-port NOT FOUND"));
     QCOMPARE(t.colour(), QColor(255, 0, 0));
+}
+
+void TestPanelEndToEnd::deviceInUse() {
+    START_SIMULATOR(sim);
+    QSerialPort holder(sim.device());
+    QVERIFY(holder.open(QIODevice::ReadWrite));
+    Tool t(sim.device());
+    t.tool.link.READ_CONFIG_Click();
+    QCOMPARE(t.status(),
+             "SERIAL PORT " + sim.device() + " CANNOT BE OPENED: ACCESS DENIED OR PORT IN USE");
+    QVERIFY(t.tool.form.record().A == 0);
+}
+
+void TestPanelEndToEnd::deviceWithoutPermission() {
+    if (geteuid() == 0)
+        QSKIP("permissions do not bind root");
+    START_SIMULATOR(sim);
+    QVERIFY(QFile::setPermissions(sim.device(), {}));
+    Tool t(sim.device());
+    t.tool.link.READ_CONFIG_Click();
+    QCOMPARE(t.status(),
+             "SERIAL PORT " + sim.device() + " CANNOT BE OPENED: ACCESS DENIED OR PORT IN USE");
 }
 
 void TestPanelEndToEnd::deviceVanishingMidTransaction() {

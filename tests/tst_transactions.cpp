@@ -190,6 +190,9 @@ void TestTransactions::shortReplyEndsTheRead() {
     h.tool.link.READ_CONFIG_Click();
     QCOMPARE(status(h), LinkTexts::badData);
     QCOMPARE(commandsOf(h.port.panel, PanelCommand::Kind::Read).last().address, 3);
+    // Nothing was read for SW4: it does not show a value left over from SW3.
+    QCOMPARE(h.form().list(7)->listIndex(), -1);
+    QCOMPARE(h.form().list(5)->listIndex(), 0);
 }
 
 // The handshake of a second read succeeds but the identity reply comes back

@@ -167,6 +167,12 @@ void TestWindow::readEndHidesSwitchDesignationsUntilTheNextView() {
     for (int t = 3; t <= 12; ++t)
         QVERIFY(!shown(f.textBox(t)));
     h.rec().config_flag = 0;
+    f.findChild<QAbstractButton*>("Option1")->click(); // already chosen, still a click
+    for (int t = 3; t <= 12; ++t)
+        QVERIFY(shown(f.textBox(t)));
+    h.rec().config_flag = 1;
+    f.ShowSwitchView();
+    h.rec().config_flag = 0;
     h.lightingView();
     QVERIFY(shown(f.textBox(13)));
     f.Option1_Click();
@@ -203,6 +209,12 @@ void TestWindow::textBoxesRefuseWhatAFileCannotHold() {
         QCOMPARE(box->text(), QString("AB"));
         box->insert(QString::fromUtf8("\xe2\x82\xac,\xc3\xa9")); // euro sign, comma, e acute
         QCOMPARE(box->text(), QString::fromUtf8("AB\xe2\x82\xac,\xc3\xa9"));
+
+        // A text from a file may hold a tab; what the user adds is still judged.
+        box->setText("A\tB");
+        QTest::keyClick(box, Qt::Key_End);
+        QTest::keyClicks(box, "\"C");
+        QCOMPARE(box->text(), QString("A\tBC"));
     }
 }
 

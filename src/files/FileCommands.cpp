@@ -25,6 +25,7 @@ const QString switchesIncomplete =
     QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
 const QString ledsIncomplete = QStringLiteral(
     "DATA MUST BE ENTERED (CLICKED) FOR ALL LED's AND BACKLIGHTING BEFORE WRITING DATA");
+const QString notRegularFile = QStringLiteral("NOT A REGULAR FILE");
 const QString notSavedTitle = QStringLiteral("FILE NOT SAVED");
 const QString notSavedText = QStringLiteral("THE CONFIGURATION FILE WAS NOT SAVED:\n%1\n%2");
 
@@ -96,7 +97,10 @@ void FileCommands::WRITE_FILE_Click() {
 bool FileCommands::save(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     QString failure;
-    if (!file.open(QIODevice::WriteOnly))
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile())
+        failure = notRegularFile; // a device or pipe would be replaced by a plain file
+    else if (!file.open(QIODevice::WriteOnly))
         failure = file.errorString();
     else if (file.write(bytes) != bytes.size() || !file.flush())
         failure = file.errorString();

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <array>
+
 // The conversation with the panel: Timer1 and its waits, the handshake, the
 // byte operations, and the read and write transactions built on them. A
 // transaction runs inside the click that started it and waits on the event
@@ -58,5 +60,6 @@ private:
     QTimer Timer1;
     int m_tickMs;
     int m_waitTicks = 0;
+    std::array<qint16, 22> m_outgoing{}; // channel codes a write sends, fixed when it starts
     bool m_stopRequested = false;
 };

@@ -4,14 +4,6 @@ QtSerialPort::QtSerialPort(QString deviceOverride) : m_override(std::move(device
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
 }
 
-QString QtSerialPort::firstSerialPort() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM1");
-#else
-    return QStringLiteral("/dev/ttyS0");
-#endif
-}
-
 void QtSerialPort::setPortNumber(int number) {
 #ifdef Q_OS_WIN
     m_device = QString("COM%1").arg(number);

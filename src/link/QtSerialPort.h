@@ -12,8 +12,6 @@ class QtSerialPort : public QObject, public SerialPort {
 public:
     explicit QtSerialPort(QString deviceOverride = {});
 
-    static QString firstSerialPort();
-
     void setPortNumber(int number) override;
     void setSettings(const QString& settings) override;
     bool open() override;

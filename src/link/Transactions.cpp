@@ -3,6 +3,7 @@
 
 #include "link/LinkTexts.h"
 #include "link/PanelLink.h"
+#include "link/PanelProtocol.h"
 #include "model/ChannelCode.h"
 #include "model/MemoryMap.h"
 
@@ -73,6 +74,8 @@ void PanelLink::readWalk() {
         WaitTick();
         r.address_l = cell.address;
         ReadPanelByte();
+        if (r.temp1 < PanelProtocol::shortestRead)
+            continue; // nothing was read: the item keeps what it showed
         if (cell.isChannel) {
             SplitChannelCode(r);
             m_window.selectListEntry(cell.moduleList, r.m_index);
@@ -101,6 +104,10 @@ void PanelLink::WRITE_CONFIG_Click() {
     m_window.setStatusText(LinkTexts::startingWrite);
     r.error_flag = 0;
     m_window.CollectAssignments();
+    // The assignment codes are fixed here. bl and dimch are also the editors'
+    // fields, which a click during the transaction would change.
+    for (size_t k = 0; k < m_outgoing.size(); ++k)
+        m_outgoing[k] = r.*MemoryMap::cells[k].outgoing;
     overPort(&PanelLink::writeWalk);
 }
 
@@ -121,7 +128,7 @@ void PanelLink::writeWalk() {
         WaitTick();
         r.address_l = cell.address;
         if (cell.isChannel) {
-            r.data_l = r.*cell.outgoing;
+            r.data_l = m_outgoing[size_t(cell.address)];
         } else {
             // Taken from the list at this moment: a change made during the
             // transaction still reaches the panel.

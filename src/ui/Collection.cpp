@@ -1,3 +1,4 @@
+#include "model/ChannelCode.h"
 #include "ui/AssignmentTable.h"
 #include "ui/Form1.h"
 

@@ -6,6 +6,8 @@
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
 
+#include <algorithm>
+
 ListBox::ListBox(const QString& name, QWidget* parent) : QListWidget(parent) {
     setObjectName(name);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -35,14 +37,14 @@ void ListBox::setListIndex(int index) {
     m_selecting = false;
     m_index = index;
     if (index >= 0)
-        emit clicked();
+        emit chosen();
 }
 
 void ListBox::onSelectionChanged() {
     if (m_selecting)
         return;
-    const QList<QListWidgetItem*> chosen = selectedItems();
-    if (chosen.isEmpty()) {
+    const QList<QListWidgetItem*> selection = selectedItems();
+    if (selection.isEmpty()) {
         // A list box cannot be emptied by the user (a Ctrl-click would); keep the entry.
         if (m_index >= 0) {
             const QSignalBlocker blocker(this);
@@ -50,15 +52,27 @@ void ListBox::onSelectionChanged() {
         }
         return;
     }
-    m_index = row(chosen.first());
-    emit clicked();
+    m_index = row(selection.first());
+    emit chosen();
 }
 
 StorableTextValidator::StorableTextValidator(int typedLimit, QObject* parent)
     : QValidator(parent), m_typedLimit(typedLimit) {}
 
+namespace {
+qsizetype unstorableCharacters(const QString& text) {
+    return std::count_if(text.begin(), text.end(),
+                         [](QChar c) { return !Cp1252::isStorableText(QStringView(&c, 1)); });
+}
+} // namespace
+
+void StorableTextValidator::accept(const QString& text) {
+    m_length = text.size();
+    m_unstorable = unstorableCharacters(text);
+}
+
 QValidator::State StorableTextValidator::validate(QString& input, int&) const {
-    if (!Cp1252::isStorableText(input))
+    if (unstorableCharacters(input) > m_unstorable)
         return Invalid;
     if (m_typedLimit > 0 && input.size() > m_typedLimit && input.size() > m_length)
         return Invalid;

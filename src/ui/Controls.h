@@ -26,7 +26,7 @@ public:
     void setListIndex(int index);
 
 signals:
-    void clicked();
+    void chosen();
 
 private:
     void onSelectionChanged();
@@ -36,17 +36,19 @@ private:
 
 // Keeps out of the panel name and designation boxes what a configuration file
 // cannot hold: a double quote, a control character or a character outside
-// Windows-1252. Typing beyond typedLimit characters has no effect either,
-// though the program may put a longer text in the box.
+// Windows-1252. Typing beyond typedLimit characters has no effect either.
+// Only what an edit adds is judged: the program may put any text in the box
+// (a name from a file, say), and the user can still edit it.
 class StorableTextValidator : public QValidator {
 public:
     StorableTextValidator(int typedLimit, QObject* parent);
     State validate(QString& input, int& pos) const override;
-    void accept(const QString& text) { m_length = text.size(); }
+    void accept(const QString& text);
 
 private:
     int m_typedLimit;
     qsizetype m_length = 0;
+    qsizetype m_unstorable = 0;
 };
 
 // A one-line text box for the panel name or a designation.

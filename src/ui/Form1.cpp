@@ -18,7 +18,7 @@ void Form1::connectHandlers() {
         if (!l)
             continue;
         if (auto run = handler(QString("List%1_Click").arg(n)))
-            connect(l, &ListBox::clicked, this, run);
+            connect(l, &ListBox::chosen, this, run);
     }
     connect(m_option1, &QAbstractButton::clicked, this, &Form1::Option1_Click);
     connect(m_option2, &QAbstractButton::clicked, this, &Form1::Option2_Click);

@@ -15,11 +15,14 @@ const QColor switchColour(0, 128, 0);
 const QColor lightingColour(192, 0, 0);
 const QColor shapeColour(128, 255, 255);
 
-QFont windowFont(double points, bool bold) {
+enum class Face { MsSansSerif, Arial };
+
+QFont windowFont(Face face, double points, bool bold) {
     // Liberation Sans is metric-compatible with Arial and stands in for both
     // where the Windows fonts are missing.
     QFont font;
-    font.setFamilies({"MS Sans Serif", "Arial", "Liberation Sans", "Arimo", "Helvetica"});
+    const QString first = face == Face::Arial ? "Arial" : "MS Sans Serif";
+    font.setFamilies({first, "Arial", "Liberation Sans", "Arimo", "Helvetica"});
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
@@ -51,7 +54,7 @@ void Form1::buildWindow() {
     setObjectName("Form1");
     setWindowTitle(caption);
     setFixedSize(twipsToPixels(11415), twipsToPixels(8895));
-    setFont(windowFont(8.25, true));
+    setFont(windowFont(Face::MsSansSerif, 8.25, true));
 
     m_picture = new PanelPicture(this);
     m_picture->setObjectName("Image1");
@@ -78,7 +81,7 @@ void Form1::buildWindow() {
     m_labels[6] = nameCaption;
 
     auto* name = new TextBox("Text2", 12, this);
-    name->setFont(windowFont(8.25, false));
+    name->setFont(windowFont(Face::MsSansSerif, 8.25, false));
     name->setToolTip("ENTER IDENTITY FOR FILE NAME");
     place(name, 2520, 8040, 1695, 285);
     m_texts[2] = name;
@@ -88,7 +91,7 @@ void Form1::buildWindow() {
     buildCommandControls();
 
     m_status = new StatusBox("Text1", this);
-    m_status->setFont(windowFont(8.25, false));
+    m_status->setFont(windowFont(Face::Arial, 8.25, false));
     m_status->setBackground(palette().color(QPalette::Midlight));
     m_status->setText("Text1\r\n");
     place(m_status, 1680, 1680, 3255, 615);
@@ -129,7 +132,7 @@ void Form1::buildAssignmentControls() {
         channel->setToolTip(row.item + " CHANNEL ASSIGNMENT");
         const QColor colour = row.incompleteFlag == 1 ? switchColour : lightingColour;
         for (ListBox* l : {module, channel}) {
-            l->setFont(windowFont(8.25, false));
+            l->setFont(windowFont(Face::MsSansSerif, 8.25, false));
             setTextColour(l, QPalette::Text, colour);
         }
         if (i < 20) {
@@ -143,7 +146,7 @@ void Form1::buildAssignmentControls() {
 }
 
 void Form1::buildFrames() {
-    const QFont frameFont = windowFont(9.75, true);
+    const QFont frameFont = windowFont(Face::Arial, 9.75, true);
     // The caption sits on the frame's top edge, so the controls keep their
     // places relative to the frame's outer corner.
     const QString frameStyle =
@@ -206,7 +209,7 @@ void Form1::buildFrames() {
         for (int e = 0; e < IntensityCode::entryCount; ++e)
             list->addEntry(IntensityCode::texts[e], IntensityCode::codes[e]);
         list->setToolTip(in.tip);
-        list->setFont(windowFont(8.25, false));
+        list->setFont(windowFont(Face::MsSansSerif, 8.25, false));
         setTextColour(list, QPalette::Text, lightingColour);
         place(list, 3120, in.listTop, 735, 645);
         m_lists[in.list] = list;
@@ -243,7 +246,7 @@ void Form1::buildCommandControls() {
     for (size_t i = 0; i < std::size(buttons); ++i) {
         auto* button = new CommandButton(buttons[i].name, buttons[i].caption, this);
         button->setToolTip(buttons[i].tip);
-        button->setFont(windowFont(9.75, true));
+        button->setFont(windowFont(Face::Arial, 9.75, true));
         place(button, buttons[i].left, buttons[i].top, 2415, 855);
         m_commandButtons[i] = button;
     }

@@ -20,10 +20,8 @@ void QtDialogs::message(const QString& text, const QString& title) {
 }
 
 QFileDialog& QtDialogs::dialog() {
-    if (!m_dialog) {
+    if (!m_dialog)
         m_dialog = new QFileDialog(m_parent);
-        m_dialog->setOption(QFileDialog::DontUseNativeDialog);
-    }
     return *m_dialog;
 }
 
