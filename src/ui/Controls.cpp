@@ -98,6 +98,11 @@ StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(pare
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::NoFocus);
+    // Three lines of the longest messages must fit the box's 41 pixels.
+    setFrameShape(QFrame::Box);
+    setLineWidth(1);
+    document()->setDocumentMargin(0);
+    setViewportMargins(2, 0, 2, 0);
 }
 
 void StatusBox::setText(const QString& text) {
