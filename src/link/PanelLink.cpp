@@ -72,20 +72,22 @@ bool PanelLink::Handshake() {
     return reply == PanelProtocol::acknowledgement && r.timer_flag != 1;
 }
 
-void PanelLink::WriteVerifiedByte() {
-    send(PanelProtocol::writeCommand(r.address_l, r.data_l));
+// One command and its reply: whatever is waiting when the reply wait ends.
+QByteArray PanelLink::exchange(const QByteArray& command) {
+    send(command);
     arm();
-    r.error_flag = 0;
     replyWait();
-    if (m_port.takeAll() != PanelProtocol::acknowledgement) {
+    return m_port.takeAll();
+}
+
+void PanelLink::WriteVerifiedByte() {
+    r.error_flag = 0;
+    if (exchange(PanelProtocol::writeCommand(r.address_l, r.data_l)) !=
+        PanelProtocol::acknowledgement) {
         r.error_flag = 1;
         return;
     }
-
-    send(PanelProtocol::readCommand(r.address_l));
-    arm();
-    replyWait();
-    const QByteArray reply = m_port.takeAll();
+    const QByteArray reply = exchange(PanelProtocol::readCommand(r.address_l));
     if (reply.size() < PanelProtocol::shortestRead) {
         r.error_flag = 1;
         m_window.setStatusText(LinkTexts::corrupted);
@@ -107,11 +109,7 @@ void PanelLink::WriteVerifiedByte() {
 void PanelLink::ReadPanelByte() {
     m_window.setStatusVisible(true);
     r.error_flag = 0;
-    send(PanelProtocol::readCommand(r.address_l));
-    arm();
-    r.error_flag = 0;
-    replyWait();
-    const QByteArray reply = m_port.takeAll();
+    const QByteArray reply = exchange(PanelProtocol::readCommand(r.address_l));
     r.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
     if (reply.size() < PanelProtocol::shortestRead) {
         r.error_flag = 1;

@@ -47,6 +47,7 @@ private:
     void failStatus(const QString& text);
 
     void send(const QByteArray& bytes);
+    QByteArray exchange(const QByteArray& command);
     void arm();
     void replyWait();
     void checkLine();
