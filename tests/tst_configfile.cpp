@@ -1,3 +1,4 @@
+#include "StorableAlphabet.h"
 #include "files/ConfigFile.h"
 #include "files/Cp1252.h"
 #include "model/IntensityCode.h"
@@ -11,20 +12,6 @@ const std::array<QString, 5> standardCaptions = {
     QStringLiteral("BACKLIGHT"), QStringLiteral("DIMMING"), QStringLiteral("NORMAL INDICATOR (%)"),
     QStringLiteral("NORMAL BACKLIGHTING (%)"),
     QStringLiteral("DIMMED BACKLIGHTING AND INDICATOR (%)")};
-
-// Every character a panel name or designation may hold, Windows-1252 extras first.
-QString storableAlphabet() {
-    QString s = QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ");
-    for (const char16_t u : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-        s += QChar(u);
-    for (char16_t u = 0x20; u < 0x7F; ++u) {
-        if (u != u'"')
-            s += QChar(u);
-    }
-    for (char16_t u = 0xA0; u <= 0xFF; ++u)
-        s += QChar(u);
-    return s;
-}
 
 // A configuration with commas, blanks and characters of the upper half.
 ConfigFileLine knownLine() {

@@ -1,4 +1,5 @@
 #include "Harness.h"
+#include "StorableAlphabet.h"
 #include "files/ConfigFile.h"
 #include "ui/QtDialogs.h"
 
@@ -180,23 +181,9 @@ void setIntensities(Harness& h, int indicatorEntry, int backlightEntry, int dimm
     h.form().list(46)->setListIndex(dimmedEntry);
 }
 
-// Every character a panel name or designation may hold, with commas and
-// blanks given extra weight.
-QString storableAlphabet() {
-    QString s = QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ,,,,    ");
-    for (const char16_t u : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-        s += QChar(u);
-    for (char16_t u = 0x20; u < 0x7F; ++u) {
-        if (u != u'"')
-            s += QChar(u);
-    }
-    for (char16_t u = 0xA0; u <= 0xFF; ++u)
-        s += QChar(u);
-    return s;
-}
-
 QString randomText(QRandomGenerator& rng, int minLength, int maxLength) {
-    static const QString alphabet = storableAlphabet();
+    // Commas and blanks given extra weight.
+    static const QString alphabet = storableAlphabet() + ",,,,    ";
     QString s;
     const int n = minLength + int(rng.bounded(maxLength - minLength + 1));
     for (int i = 0; i < n; ++i)

@@ -38,6 +38,13 @@ void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twipsRect(left, top, width, height));
 }
 
+QLabel* makeLabel(int number, const QString& caption, QWidget* parent, QRect twips) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString("Label%1").arg(number));
+    place(label, twips.x(), twips.y(), twips.width(), twips.height());
+    return label;
+}
+
 struct Position {
     int listTop, moduleLeft, channelLeft, labelLeft;
 };
@@ -69,16 +76,9 @@ void Form1::buildWindow() {
     auto* lead2 = new Decoration("Line2", Qt::black, QLineF(0, 0, line2.width() - 1, 0), this);
     lead2->setGeometry(line2);
 
-    auto* header = new QLabel("PROGRAMMING HEADER LOCATION", this);
-    header->setObjectName("Label7");
-    place(header, 1680, 8640, 4575, 375);
-    m_labels[7] = header;
-
-    auto* nameCaption = new QLabel("PANEL NAME", this);
-    nameCaption->setObjectName("Label6");
-    nameCaption->setAutoFillBackground(true);
-    place(nameCaption, 2520, 7800, 1695, 255);
-    m_labels[6] = nameCaption;
+    m_labels[7] = makeLabel(7, "PROGRAMMING HEADER LOCATION", this, {1680, 8640, 4575, 375});
+    m_labels[6] = makeLabel(6, "PANEL NAME", this, {2520, 7800, 1695, 255});
+    m_labels[6]->setAutoFillBackground(true);
 
     auto* name = new TextBox("Text2", 12, this);
     name->setFont(windowFont(Face::MsSansSerif, 8.25, false));
@@ -166,14 +166,8 @@ void Form1::buildFrames() {
         m_lists[a.list]->setParent(m_frame1);
         place(m_lists[a.list], a.left, a.top, a.width, 645);
     }
-    auto* backlight = new QLabel("BACKLIGHT", m_frame1);
-    backlight->setObjectName("Label19");
-    place(backlight, 480, 480, 1215, 255);
-    m_labels[19] = backlight;
-    auto* dimming = new QLabel("DIMMING", m_frame1);
-    dimming->setObjectName("Label1");
-    place(dimming, 720, 1200, 975, 255);
-    m_labels[1] = dimming;
+    m_labels[19] = makeLabel(19, "BACKLIGHT", m_frame1, {480, 480, 1215, 255});
+    m_labels[1] = makeLabel(1, "DIMMING", m_frame1, {720, 1200, 975, 255});
 
     m_frame2 = new QGroupBox("LIGHTING INTENSITIES:", this);
     m_frame2->setObjectName("Frame2");
@@ -197,12 +191,11 @@ void Form1::buildFrames() {
          "DIMMED INDICATOR INTENSITY (%)", 1920},
     };
     for (const Intensity& in : intensities) {
-        auto* caption = new QLabel(in.caption, m_frame2);
-        caption->setObjectName(QString("Label%1").arg(in.label));
+        QLabel* caption = makeLabel(in.label, in.caption, m_frame2,
+                                    {in.labelLeft, in.labelTop, in.labelWidth, in.labelHeight});
         caption->setFont(frameFont);
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        place(caption, in.labelLeft, in.labelTop, in.labelWidth, in.labelHeight);
         m_labels[in.label] = caption;
 
         auto* list = new ListBox(QString("List%1").arg(in.list), m_frame2);
