@@ -8,6 +8,7 @@
 #include "DialogRecorder.h"
 #include "Simulator.h"
 #include "app/PanelTool.h"
+#include "link/ForwardingSerialPort.h"
 #include "link/QtSerialPort.h"
 
 #include <QApplication>
@@ -19,28 +20,19 @@
 
 namespace {
 // Counts the characters that cross the line.
-class CountingPort : public SerialPort {
+class CountingPort : public ForwardingSerialPort {
 public:
-    explicit CountingPort(SerialPort& port) : m_port(port) {}
-    void setPortNumber(int n) override { m_port.setPortNumber(n); }
-    void setSettings(const QString& s) override { m_port.setSettings(s); }
-    bool open() override { return m_port.open(); }
-    void close() override { m_port.close(); }
+    using ForwardingSerialPort::ForwardingSerialPort;
     void send(const QByteArray& b) override {
         characters += b.size();
         m_port.send(b);
     }
-    qint64 waiting() const override { return m_port.waiting(); }
     QByteArray takeAll() override {
         QByteArray all = m_port.takeAll();
         characters += all.size();
         return all;
     }
-    std::optional<QString> fault() const override { return m_port.fault(); }
     qint64 characters = 0;
-
-private:
-    SerialPort& m_port;
 };
 
 double cpuSeconds() {

@@ -28,7 +28,7 @@ void TestLinkGuards::commandButtonsWaitForTheTransaction() {
     Harness h;
     h.assignAll();
     QList<bool> enabledDuring;
-    QTimer::singleShot(60, &h.form(), [&] {
+    h.clock.after(60, [&] {
         for (const char* name : {"READ_CONFIG", "WRITE_CONFIG", "READ_FILE", "WRITE_FILE"}) {
             enabledDuring.append(button(h, name)->isEnabled());
             button(h, name)->click();
@@ -52,7 +52,7 @@ void TestLinkGuards::assignmentsAreFixedWhenAWriteStarts() {
     h.assignAll();
     h.form().list(43)->setListIndex(3); // "C"
     h.form().list(44)->setListIndex(6); // "7"
-    QTimer::singleShot(60, &h.form(), [&] { h.form().list(43)->setListIndex(4); });
+    h.clock.after(60, [&] { h.form().list(43)->setListIndex(4); });
     h.tool.link.WRITE_CONFIG_Click();
     QCOMPARE(h.form().statusBox()->text(), LinkTexts::programmed);
     QCOMPARE(h.port.panel.value(21), 26);
@@ -64,7 +64,7 @@ void TestLinkGuards::closingDuringATransactionEndsItFirst() {
     h.form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&h.form()));
     bool closedAtOnce = true;
-    QTimer::singleShot(100, &h.form(), [&] { closedAtOnce = h.form().close(); });
+    h.clock.after(100, [&] { closedAtOnce = h.form().close(); });
     button(h, "READ_CONFIG")->click();
     QVERIFY(!closedAtOnce);
     QVERIFY(!h.form().isVisible());

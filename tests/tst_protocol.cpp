@@ -88,8 +88,15 @@ void TestProtocol::readPanelByte_data() {
     QTest::newRow("160") << QByteArray("01605") << 160 << 0 << LinkTexts::communicationsOk;
     QTest::newRow("161") << QByteArray("01615") << 162 << 1 << LinkTexts::outOfRange;
     QTest::newRow("negative") << QByteArray("-0050") << -5 << 1 << LinkTexts::outOfRange;
-    QTest::newRow("acknowledgement reads 0")
-        << QByteArray("D000D") << 0 << 0 << LinkTexts::communicationsOk;
+    QTest::newRow("point and digit")
+        << QByteArray(" .5000") << 0 << 0 << LinkTexts::communicationsOk;
+    // A reply that does not begin with a number is noise or a shifted
+    // buffer, never a value: A keeps its 7.
+    QTest::newRow("acknowledgement") << QByteArray("D000D") << 7 << 1 << LinkTexts::corrupted;
+    QTest::newRow("letters") << QByteArray("XXXXX") << 7 << 1 << LinkTexts::corrupted;
+    QTest::newRow("sign alone") << QByteArray("- 160") << 7 << 1 << LinkTexts::corrupted;
+    QTest::newRow("point alone") << QByteArray(".X160") << 7 << 1 << LinkTexts::corrupted;
+    QTest::newRow("line noise") << QByteArray(64, char(0xFF)) << 7 << 1 << LinkTexts::corrupted;
     QTest::newRow("far above 160") << QByteArray("99999") << 10000 << 1 << LinkTexts::outOfRange;
     QTest::newRow("far beyond 16 bits")
         << QByteArray("9999999999") << 32767 << 1 << LinkTexts::outOfRange;
@@ -140,6 +147,8 @@ void TestProtocol::writeVerifiedByte_data() {
         << 0 << QList<QByteArray>{"D000D", "0010"} << 1 << 1 << LinkTexts::failedToVerify << true;
     QTest::newRow("read back beyond 16 bits") << 160 << QList<QByteArray>{"D000D", "999999"} << 1
                                               << 32767 << LinkTexts::failedToVerify << true;
+    QTest::newRow("acknowledgement as read back of 0")
+        << 0 << QList<QByteArray>{"D000D", "D000D"} << 1 << -1 << LinkTexts::corrupted << true;
     QTest::newRow("read back short")
         << 5 << QList<QByteArray>{"D000D", "005"} << 1 << -1 << LinkTexts::corrupted << true;
     QTest::newRow("no acknowledgement")

@@ -16,6 +16,8 @@ private slots:
     void readStopsAfterAValueOutOfRange();
     void readStopsAfterAnIntensityOutOfRange();
     void shortReplyEndsTheRead();
+    void garbageReplyEndsTheRead_data();
+    void garbageReplyEndsTheRead();
     void staleValueNeverPassesTheIdentityCheck();
     void writeWithIncompleteAssignments_data();
     void writeWithIncompleteAssignments();
@@ -193,6 +195,31 @@ void TestTransactions::shortReplyEndsTheRead() {
     // Nothing was read for SW4: it does not show a value left over from SW3.
     QCOMPARE(h.form().list(7)->listIndex(), -1);
     QCOMPARE(h.form().list(5)->listIndex(), 0);
+}
+
+void TestTransactions::garbageReplyEndsTheRead_data() {
+    QTest::addColumn<QByteArray>("reply");
+    QTest::newRow("letters") << QByteArray("XXXXX");
+    QTest::newRow("acknowledgement from a shifted buffer") << QByteArray("D000D");
+    QTest::newRow("flood of noise") << QByteArray(300, char(0xFF));
+}
+
+// Noise where SW2's value should be: the read ends red, and neither SW2 nor
+// anything after it shows a value nobody read.
+void TestTransactions::garbageReplyEndsTheRead() {
+    QFETCH(QByteArray, reply);
+    Harness h;
+    h.assign(1, 3, 3);
+    h.port.script = {"D000D", "00610", "00370", reply};
+    h.tool.link.READ_CONFIG_Click();
+    QCOMPARE(status(h), LinkTexts::badData);
+    QCOMPARE(statusColour(h), red);
+    QCOMPARE(h.form().list(1)->currentItem()->text(), QString("D")); // SW1 was read
+    QCOMPARE(h.form().list(3)->listIndex(), 3);
+    QCOMPARE(h.form().list(4)->listIndex(), 3);
+    QCOMPARE(h.form().list(5)->listIndex(), -1);
+    QCOMPARE(h.rec().s2, qint16(23)); // "C" "4"
+    QVERIFY(!h.port.isOpen);
 }
 
 // The handshake of a second read succeeds but the identity reply comes back

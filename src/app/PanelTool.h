@@ -1,22 +1,32 @@
 #pragma once
 
+#include "app/Settings.h"
 #include "files/FileCommands.h"
 #include "link/PanelLink.h"
 #include "ui/Form1.h"
+#include "ui/PortPicker.h"
 
 // The tool put together: the main window, the panel link and the file
 // commands, on the given port and dialogs.
 class PanelTool {
 public:
-    PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs = 100, EventYield* yield = nullptr)
-        : form(dialogs), link(form, dialogs, port, tickMs, yield), files(form, dialogs) {
-        form.setCommands({[this] { link.READ_CONFIG_Click(); },
-                          [this] { link.WRITE_CONFIG_Click(); },
-                          [this] { files.READ_FILE_Click(); }, [this] { files.WRITE_FILE_Click(); },
-                          [this] { link.requestStop(); }});
-    }
+    PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs = 100, EventYield* yield = nullptr,
+              TickTimer* timer = nullptr);
+
+    // Puts the port picker into the window. It starts on commandLinePort when
+    // one was given, else on the device remembered in settings, else on the
+    // first serial port; a device the user picks is remembered. Every panel
+    // transaction then uses the device it shows.
+    void addPortPicker(Settings& settings, const QString& commandLinePort,
+                       PortPicker::Enumeration enumerate = PortNames::available);
 
     Form1 form;
     PanelLink link;
     FileCommands files;
+    PortPicker* picker = nullptr;
+
+private:
+    void overPickedPort(void (PanelLink::*transaction)());
+
+    SerialPort& m_port;
 };

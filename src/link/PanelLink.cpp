@@ -6,13 +6,11 @@
 using Colour = ConfigWindow::StatusColour;
 
 PanelLink::PanelLink(ConfigWindow& window, Dialogs& dialogs, SerialPort& port, int tickMs,
-                     EventYield* yield)
+                     EventYield* yield, TickTimer* timer)
     : m_window(window), r(window.record()), m_dialogs(dialogs), m_port(port),
-      m_yield(yield ? *yield : m_defaultYield), m_tickMs(tickMs) {
-    Timer1.setObjectName("Timer1");
-    Timer1.setTimerType(Qt::PreciseTimer); // the coarse timer may tick 5 % late
-    Timer1.setInterval(500);
-    connect(&Timer1, &QTimer::timeout, this, &PanelLink::Timer1_Timer);
+      m_yield(yield ? *yield : m_defaultYield), Timer1(timer ? *timer : m_defaultTimer),
+      m_tickMs(tickMs) {
+    Timer1.onTick([this] { Timer1_Timer(); });
 }
 
 void PanelLink::Timer1_Timer() {
@@ -20,9 +18,8 @@ void PanelLink::Timer1_Timer() {
 }
 
 void PanelLink::arm() {
-    Timer1.setInterval(m_tickMs);
     r.timer_flag = 0;
-    Timer1.start(); // a fresh period: the tick comes one interval from now
+    Timer1.start(m_tickMs); // a fresh period: the tick comes one interval from now
 }
 
 // Ends at a tick, or once a whole reply is waiting. The port's count grows
@@ -88,12 +85,12 @@ void PanelLink::WriteVerifiedByte() {
         return;
     }
     const QByteArray reply = exchange(PanelProtocol::readCommand(r.address_l));
-    if (reply.size() < PanelProtocol::shortestRead) {
+    const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
+    if (reply.size() < PanelProtocol::shortestRead || !read.number) {
         r.error_flag = 1;
         m_window.setStatusText(LinkTexts::corrupted);
         return;
     }
-    const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
     r.A = read.value;
     if (read.fits && r.A == r.data_l) {
         m_window.setStatusColour(Colour::Yellow);
@@ -104,19 +101,22 @@ void PanelLink::WriteVerifiedByte() {
     }
 }
 
-// A reply too short to hold a value is a failed read: A keeps its value, but
-// the read is not reported as a success.
+// A reply too short to hold a value, or one that does not begin with a
+// number (noise, or "D000D" from a shifted buffer), is a failed read: A keeps
+// its value, and the read is not reported as a success.
 void PanelLink::ReadPanelByte() {
     m_window.setStatusVisible(true);
     r.error_flag = 0;
+    m_valueRead = false;
     const QByteArray reply = exchange(PanelProtocol::readCommand(r.address_l));
     r.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
-    if (reply.size() < PanelProtocol::shortestRead) {
+    const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
+    if (reply.size() < PanelProtocol::shortestRead || !read.number) {
         r.error_flag = 1;
         m_window.setStatusText(LinkTexts::corrupted);
         return;
     }
-    const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
+    m_valueRead = true;
     r.A = read.value;
     if (!read.fits || r.A > 160 || r.A < 0) {
         r.error_flag = 1;

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "link/EventYield.h"
+#include "link/LinkTrace.h"
 #include "link/SerialPort.h"
+#include "link/TickTimer.h"
 #include "ui/ConfigWindow.h"
 #include "ui/Dialogs.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <array>
 
@@ -17,11 +18,15 @@
 class PanelLink : public QObject {
     Q_OBJECT
 public:
+    // The yield and the timer default to the event loop's own.
     PanelLink(ConfigWindow& window, Dialogs& dialogs, SerialPort& port, int tickMs = 100,
-              EventYield* yield = nullptr);
+              EventYield* yield = nullptr, TickTimer* timer = nullptr);
 
     void READ_CONFIG_Click();
     void WRITE_CONFIG_Click();
+
+    // Notes each transaction's outcome in the trace; null: no trace.
+    void setTrace(LinkTrace* trace) { m_trace = trace; }
 
     // Asks a running transaction to end at its next wait; the port is closed.
     void requestStop() { m_stopRequested = true; }
@@ -40,7 +45,8 @@ private:
         QString status; // empty when the user closed the window
     };
 
-    void overPort(void (PanelLink::*walk)());
+    void overPort(const QString& name, void (PanelLink::*walk)());
+    void message(const QString& text, const QString& title = Dialogs::applicationTitle);
     void readWalk();
     void writeWalk();
     bool identityAccepted();
@@ -58,9 +64,12 @@ private:
     SerialPort& m_port;
     EventYield m_defaultYield;
     EventYield& m_yield;
-    QTimer Timer1;
+    QtTickTimer m_defaultTimer;
+    TickTimer& Timer1;
     int m_tickMs;
     int m_waitTicks = 0;
     std::array<qint16, 22> m_outgoing{}; // channel codes a write sends, fixed when it starts
+    LinkTrace* m_trace = nullptr;
     bool m_stopRequested = false;
+    bool m_valueRead = false; // the last ReadPanelByte put a value read just now into A
 };

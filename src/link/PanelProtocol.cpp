@@ -28,6 +28,9 @@ ReplyValue replyValue(QByteArrayView reply) {
     if (i < reply.size() && (reply[i] == '+' || reply[i] == '-'))
         negative = reply[i++] == '-';
 
+    const bool number = (i < reply.size() && isDigit(reply[i])) ||
+                        (i + 1 < reply.size() && reply[i] == '.' && isDigit(reply[i + 1]));
+
     constexpr qint64 ceiling = qint64(1) << 40; // far beyond 16 bits; stops overflow
     qint64 integer = 0;
     bool huge = false;
@@ -53,8 +56,8 @@ ReplyValue replyValue(QByteArrayView reply) {
     constexpr qint64 lowest = std::numeric_limits<qint16>::min();
     constexpr qint64 highest = std::numeric_limits<qint16>::max();
     if (huge || quotient < lowest || quotient > highest)
-        return {qint16(quotient < 0 ? lowest : highest), false};
-    return {qint16(quotient), true};
+        return {qint16(quotient < 0 ? lowest : highest), false, number};
+    return {qint16(quotient), true, number};
 }
 
 } // namespace PanelProtocol

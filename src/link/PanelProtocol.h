@@ -19,9 +19,11 @@ QByteArray readCommand(qint16 address);
 struct ReplyValue {
     qint16 value; // saturated to the 16-bit range when it does not fit
     bool fits;
+    bool number; // false: the text does not begin with a number and counts as 0
 };
 
 // The reply's leading decimal number, divided by ten and rounded half to
-// even: "01600" gives 160, "1235" 124, "D000D" (no number) 0.
+// even: "01600" gives 160, "1235" 124, "D000D" (no number) 0. A number is
+// leading blanks, an optional sign, then a digit or a point and a digit.
 ReplyValue replyValue(QByteArrayView reply);
 } // namespace PanelProtocol

@@ -1,18 +1,32 @@
 #include "link/QtSerialPort.h"
 
-QtSerialPort::QtSerialPort(QString deviceOverride) : m_override(std::move(deviceOverride)) {
+#include "link/DeviceAccess.h"
+#include "link/PortNames.h"
+
+QtSerialPort::QtSerialPort(QString deviceName)
+    : m_named(std::move(deviceName)), m_userMayOpen(DeviceAccess::userMayOpen) {
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+    chooseDevice();
 }
 
 void QtSerialPort::setPortNumber(int number) {
-#ifdef Q_OS_WIN
-    m_device = QString("COM%1").arg(number);
-#else
-    m_device = QString("/dev/ttyS%1").arg(number - 1);
-#endif
-    if (!m_override.isEmpty())
-        m_device = m_override;
-    m_port.setPortName(m_device);
+    m_number = number;
+    chooseDevice();
+}
+
+void QtSerialPort::setDeviceName(const QString& name) {
+    m_named = name.trimmed();
+    chooseDevice();
+}
+
+void QtSerialPort::chooseDevice() {
+    m_device = m_named.isEmpty() ? PortNames::numbered(m_number) : m_named;
+    if (!m_port.isOpen())
+        m_port.setPortName(m_device);
+}
+
+void QtSerialPort::setAccessCheck(std::function<bool(const QString&)> userMayOpen) {
+    m_userMayOpen = std::move(userMayOpen);
 }
 
 void QtSerialPort::setSettings(const QString& settings) {
@@ -40,28 +54,45 @@ bool QtSerialPort::applySettings() {
 
 bool QtSerialPort::open() {
     m_fault.reset();
-    const QString& device = m_device;
+    m_detail.clear();
+    m_remedy.clear();
+    m_port.setPortName(m_device);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        switch (m_port.error()) {
-        case QSerialPort::DeviceNotFoundError:
-            m_fault = QString("SERIAL PORT %1 NOT FOUND").arg(device);
-            break;
-        case QSerialPort::PermissionError:
-            m_fault = QString("SERIAL PORT %1 CANNOT BE OPENED: ACCESS DENIED OR PORT IN USE")
-                          .arg(device);
-            break;
-        default:
-            m_fault = QString("SERIAL PORT %1 CANNOT BE OPENED: %2")
-                          .arg(device, m_port.errorString().toUpper());
-        }
+        openFailed();
         return false;
     }
     if (!applySettings()) {
         m_port.close();
-        m_fault = QString("SERIAL PORT %1 DOES NOT ACCEPT THE SETTINGS %2").arg(device, m_settings);
+        m_fault =
+            QString("SERIAL PORT %1 DOES NOT ACCEPT THE SETTINGS %2").arg(m_device, m_settings);
         return false;
     }
+    // Noise on the line or a late reply that reached the device while it was
+    // closed must not pass for the first reply.
+    m_port.clear(QSerialPort::Input);
     return true;
+}
+
+// The platform reports a port held by another program and a port this user
+// may not open alike; the device's permissions tell them apart.
+void QtSerialPort::openFailed() {
+    m_detail = m_port.errorString();
+    switch (m_port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        m_fault = QString("SERIAL PORT %1 NOT FOUND").arg(m_device);
+        break;
+    case QSerialPort::PermissionError:
+        if (m_userMayOpen && !m_userMayOpen(m_device)) {
+            m_fault = QString("SERIAL PORT %1 CANNOT BE OPENED: ACCESS DENIED").arg(m_device);
+            m_remedy = DeviceAccess::permissionRemedy(m_device);
+        } else {
+            m_fault =
+                QString("SERIAL PORT %1 CANNOT BE OPENED: IN USE BY ANOTHER PROGRAM").arg(m_device);
+        }
+        break;
+    default:
+        m_fault = QString("SERIAL PORT %1 CANNOT BE OPENED: %2").arg(m_device, m_detail.toUpper());
+    }
 }
 
 void QtSerialPort::close() {
@@ -82,15 +113,27 @@ QByteArray QtSerialPort::takeAll() {
     return m_port.isOpen() ? m_port.readAll() : QByteArray();
 }
 
-// A device that vanishes while open raises ReadError or ResourceError again
-// and again; the first one closes the port.
+// A device that vanishes while open raises ReadError or ResourceError (a USB
+// adapter pulled out) again and again; the first one closes the port. The
+// system's words ("Inappropriate ioctl for device") go to the trace only.
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
-    if (!m_port.isOpen() || error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
+    if (!m_port.isOpen())
         return;
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError &&
-        error != QSerialPort::WriteError)
+    QString what;
+    switch (error) {
+    case QSerialPort::ResourceError:
+        what = QStringLiteral("THE DEVICE WAS DISCONNECTED");
+        break;
+    case QSerialPort::ReadError:
+        what = QStringLiteral("THE DEVICE WAS DISCONNECTED OR STOPPED ANSWERING");
+        break;
+    case QSerialPort::WriteError:
+        what = QStringLiteral("THE DEVICE WAS DISCONNECTED OR REFUSED THE DATA");
+        break;
+    default:
         return;
-    m_fault = QString("SERIAL PORT %1 FAILED DURING COMMUNICATIONS: %2")
-                  .arg(m_device, m_port.errorString().toUpper());
+    }
+    m_fault = QString("SERIAL PORT %1 FAILED DURING COMMUNICATIONS: %2").arg(m_device, what);
+    m_detail = m_port.errorString();
     m_port.close();
 }

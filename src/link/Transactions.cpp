@@ -14,20 +14,36 @@ using Colour = ConfigWindow::StatusColour;
 // Runs a walk with the port open, and closes the port on every way out: a
 // port that will not open, fails midway or a window being closed ends the
 // walk at its next wait.
-void PanelLink::overPort(void (PanelLink::*walk)()) {
+void PanelLink::overPort(const QString& name, void (PanelLink::*walk)()) {
     m_stopRequested = false;
+    if (m_trace)
+        m_trace->note(name + QStringLiteral(" started"));
     m_port.setPortNumber(1);
     m_port.setSettings(LinkTexts::settings);
     try {
-        if (!m_port.open())
-            throw Stopped{m_port.fault().value_or(QString())};
-        (this->*walk)();
+        if (m_port.open()) {
+            (this->*walk)();
+        } else {
+            failStatus(m_port.fault().value_or(QString()));
+            if (const QString remedy = m_port.faultRemedy(); !remedy.isEmpty())
+                message(remedy);
+        }
     } catch (const Stopped& stop) {
         if (!stop.status.isEmpty())
             failStatus(stop.status);
+        else if (m_trace)
+            m_trace->note(QStringLiteral("stopped: the window is closing"));
     }
     m_port.close();
     Timer1.stop(); // nothing waits on it until the next transaction arms it
+    if (m_trace)
+        m_trace->note(name + QStringLiteral(" ended: ") + m_window.statusText());
+}
+
+void PanelLink::message(const QString& text, const QString& title) {
+    if (m_trace)
+        m_trace->note(QStringLiteral("message: ") + QString(text).replace('\n', ' '));
+    m_dialogs.message(text, title);
 }
 
 void PanelLink::failStatus(const QString& text) {
@@ -51,7 +67,7 @@ void PanelLink::READ_CONFIG_Click() {
     m_window.setStatusText(LinkTexts::startingRead);
     m_window.setStatusVisible(true);
     m_window.setBoxText(2, QString());
-    overPort(&PanelLink::readWalk);
+    overPort(QStringLiteral("read"), &PanelLink::readWalk);
     r.config_flag = 1;
     m_window.ShowSwitchView();
     r.config_flag = 0;
@@ -63,7 +79,7 @@ void PanelLink::readWalk() {
         return;
     }
     if (!identityAccepted()) {
-        m_dialogs.message(LinkTexts::readMismatch, LinkTexts::mismatchTitle);
+        message(LinkTexts::readMismatch, LinkTexts::mismatchTitle);
         return;
     }
     for (const MemoryMap::Cell& cell : MemoryMap::cells) {
@@ -74,7 +90,7 @@ void PanelLink::readWalk() {
         WaitTick();
         r.address_l = cell.address;
         ReadPanelByte();
-        if (r.temp1 < PanelProtocol::shortestRead)
+        if (!m_valueRead)
             continue; // nothing was read: the item keeps what it showed
         if (cell.isChannel) {
             SplitChannelCode(r);
@@ -108,7 +124,7 @@ void PanelLink::WRITE_CONFIG_Click() {
     // fields, which a click during the transaction would change.
     for (size_t k = 0; k < m_outgoing.size(); ++k)
         m_outgoing[k] = r.*MemoryMap::cells[k].outgoing;
-    overPort(&PanelLink::writeWalk);
+    overPort(QStringLiteral("write"), &PanelLink::writeWalk);
 }
 
 void PanelLink::writeWalk() {
@@ -121,7 +137,7 @@ void PanelLink::writeWalk() {
         return;
     }
     if (!identityAccepted()) {
-        m_dialogs.message(LinkTexts::writeMismatch, LinkTexts::mismatchTitle);
+        message(LinkTexts::writeMismatch, LinkTexts::mismatchTitle);
         return;
     }
     for (const MemoryMap::Cell& cell : MemoryMap::cells) {

@@ -19,6 +19,7 @@ public:
 
     virtual void setStatusVisible(bool visible) = 0;
     virtual void setStatusText(const QString& text) = 0;
+    virtual QString statusText() const = 0;
     virtual void setStatusColour(StatusColour colour) = 0;
 
     // Selecting an entry runs the list's click behaviour, as a user's click does.

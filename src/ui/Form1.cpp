@@ -75,6 +75,10 @@ void Form1::setStatusText(const QString& text) {
     m_status->setText(text);
 }
 
+QString Form1::statusText() const {
+    return m_status->text();
+}
+
 void Form1::setStatusColour(StatusColour colour) {
     switch (colour) {
     case StatusColour::Yellow:

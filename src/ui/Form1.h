@@ -44,6 +44,7 @@ public:
     ConfigRecord& record() override { return m_record; }
     void setStatusVisible(bool visible) override;
     void setStatusText(const QString& text) override;
+    QString statusText() const override;
     void setStatusColour(StatusColour colour) override;
     void selectListEntry(int list, int index) override;
     int listIndex(int list) const override;

@@ -1,13 +1,13 @@
 #include "FakeSerialPort.h"
 
-#include <QTimer>
-
-FakeSerialPort::FakeSerialPort(PanelFaults faults) : panel(std::move(faults)) {}
+FakeSerialPort::FakeSerialPort(VirtualClock& clock, PanelFaults faults)
+    : panel(std::move(faults)), m_clock(clock) {}
 
 bool FakeSerialPort::open() {
     ++opens;
     m_fault = refuseOpen;
     isOpen = !refuseOpen;
+    m_buffer.clear();
     return isOpen;
 }
 
@@ -30,7 +30,7 @@ void FakeSerialPort::send(const QByteArray& bytes) {
         return;
     for (const PanelEngine::Reply& reply : panel.receive(bytes)) {
         if (reply.hangUp) {
-            QTimer::singleShot(replyDelayMs + reply.delayMs, this, &FakeSerialPort::vanish);
+            m_clock.after(replyDelayMs + reply.delayMs, [this] { vanish(); });
             continue;
         }
         deliver(reply.bytes, replyDelayMs + reply.delayMs);
@@ -44,10 +44,7 @@ QByteArray FakeSerialPort::takeAll() {
 }
 
 void FakeSerialPort::deliver(const QByteArray& bytes, int delayMs) {
-    QTimer::singleShot(delayMs, this, [this, bytes] {
-        if (isOpen)
-            m_buffer += bytes;
-    });
+    m_clock.after(delayMs, [this, bytes] { m_buffer += bytes; });
 }
 
 void FakeSerialPort::vanish() {

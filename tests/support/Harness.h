@@ -4,10 +4,10 @@
 #include "FakeSerialPort.h"
 #include "app/PanelTool.h"
 
-// The whole tool on a fake port and recorded dialogs, with a short tick.
+// The whole tool on a fake port and recorded dialogs, on a virtual clock.
 struct Harness {
     explicit Harness(PanelFaults faults = {}, int tickMs = 20)
-        : port(std::move(faults)), tool(dialogs, port, tickMs) {}
+        : port(clock, std::move(faults)), tool(dialogs, port, tickMs, &clock, &clock) {}
 
     // Selects a module entry and a channel entry for item row (0 ... 21),
     // module first, as a user does.
@@ -21,6 +21,7 @@ struct Harness {
     ConfigRecord& rec() { return tool.form.record(); }
     Form1& form() { return tool.form; }
 
+    VirtualClock clock;
     DialogRecorder dialogs;
     FakeSerialPort port;
     PanelTool tool;

@@ -1,0 +1,36 @@
+#include "app/PanelTool.h"
+
+PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield* yield,
+                     TickTimer* timer)
+    : form(dialogs), link(form, dialogs, port, tickMs, yield, timer), files(form, dialogs),
+      m_port(port) {
+    form.setCommands({[this] { overPickedPort(&PanelLink::READ_CONFIG_Click); },
+                      [this] { overPickedPort(&PanelLink::WRITE_CONFIG_Click); },
+                      [this] { files.READ_FILE_Click(); }, [this] { files.WRITE_FILE_Click(); },
+                      [this] { link.requestStop(); }});
+}
+
+void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort,
+                              PortPicker::Enumeration enumerate) {
+    picker = ::addPortPicker(&form, std::move(enumerate));
+    const QString first = PortNames::numbered(1);
+    picker->setFixedDevices({first, commandLinePort});
+    QString device = commandLinePort;
+    if (device.isEmpty())
+        device = settings.serialPort();
+    picker->setDevice(device.isEmpty() ? first : device);
+    QObject::connect(picker, &PortPicker::deviceChosen,
+                     [&settings](const QString& chosen) { settings.setSerialPort(chosen); });
+}
+
+// The picker is held still like the command buttons while the transaction
+// runs on the device it shows.
+void PanelTool::overPickedPort(void (PanelLink::*transaction)()) {
+    if (picker) {
+        m_port.setDeviceName(picker->device());
+        picker->setEnabled(false);
+    }
+    (link.*transaction)();
+    if (picker)
+        picker->setEnabled(true);
+}

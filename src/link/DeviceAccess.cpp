@@ -1,0 +1,40 @@
+#include "link/DeviceAccess.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace DeviceAccess {
+
+bool userMayOpen(const QString& device) {
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(device);
+    return ::access(path.constData(), R_OK | W_OK) == 0 || errno != EACCES;
+#else
+    Q_UNUSED(device);
+    return true;
+#endif
+}
+
+// Serial devices belong to a group whose members may use them: "dialout" on
+// Debian and Ubuntu, "uucp" on some others; the device itself names it.
+QString permissionRemedy(const QString& device) {
+    QString group = QFileInfo(device).group();
+    if (group.isEmpty() || group == QLatin1String("root"))
+        group = QStringLiteral("dialout");
+    return QStringLiteral(
+               "Your user account is not allowed to use the serial port %1.\n\n"
+               "Serial ports may be used by the members of the group \"%2\". To join it, "
+               "run this command in a terminal:\n\n"
+               "    sudo usermod -aG %2 $USER\n\n"
+               "then log out and log in again (the new group counts only from the next "
+               "login), start this program and repeat the command.")
+        .arg(device, group);
+}
+
+} // namespace DeviceAccess

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Serial device names as the platform spells them.
+namespace PortNames {
+// The platform's serial port by number: COM1 on Windows, /dev/ttyS0 elsewhere.
+QString numbered(int number);
+
+struct Port {
+    QString device;      // what opens it: /dev/ttyUSB0, COM3
+    QString description; // the adapter's own words, or its maker's; may be empty
+};
+// The serial ports the system knows of now.
+QList<Port> available();
+} // namespace PortNames

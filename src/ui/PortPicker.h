@@ -1,0 +1,43 @@
+#pragma once
+
+#include "link/PortNames.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include <functional>
+
+// The serial port the panel transactions use: the ports the system knows,
+// each by its device and the adapter's name, plus the devices always offered
+// (the first serial port, one named on the command line). A pseudo-terminal
+// or a /dev/serial/by-id path can be typed in. The list is read afresh each
+// time it opens, so an adapter plugged in meanwhile appears; nothing polls.
+class PortPicker : public QComboBox {
+    Q_OBJECT
+public:
+    using Enumeration = std::function<QList<PortNames::Port>()>;
+
+    PortPicker(Enumeration enumerate, QWidget* parent);
+
+    // Offered even when the system does not list them.
+    void setFixedDevices(const QStringList& devices) { m_fixed = devices; }
+    void setDevice(const QString& device);
+    // The device chosen, or the text typed, without the adapter's name.
+    QString device() const;
+    // Reads the system's ports again, keeping the device shown.
+    void refresh();
+
+    void showPopup() override;
+
+signals:
+    // The user picked or typed a device.
+    void deviceChosen(const QString& device);
+
+private:
+    Enumeration m_enumerate;
+    QStringList m_fixed;
+};
+
+// The caption and the picker, placed in the window's empty band above the
+// panel picture.
+PortPicker* addPortPicker(QWidget* window, PortPicker::Enumeration enumerate);

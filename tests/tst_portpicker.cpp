@@ -1,0 +1,113 @@
+#include "Harness.h"
+#include "link/PortNames.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The serial port picker: what it offers, what it remembers, and that the
+// transactions use what it shows.
+class TestPortPicker : public QObject {
+    Q_OBJECT
+private slots:
+    void offersTheSystemsPortsAndTheFixedOnes();
+    void aPortPluggedInAppearsWhenTheListOpens();
+    void aTypedDeviceIsUsedAndRemembered();
+    void commandLinePortWinsForThatRunOnly();
+    void heldStillDuringATransaction();
+
+private:
+    QTemporaryDir m_dir;
+    QString iniFile() const { return m_dir.filePath("settings.ini"); }
+};
+
+namespace {
+QList<PortNames::Port> ports;
+
+struct PickerHarness : Harness {
+    PickerHarness(Settings& settings, const QString& commandLinePort = {}) {
+        tool.addPortPicker(settings, commandLinePort, [] { return ports; });
+    }
+    PortPicker& picker() { return *tool.picker; }
+    QStringList entries() {
+        QStringList all;
+        for (int i = 0; i < picker().count(); ++i)
+            all << picker().itemText(i);
+        return all;
+    }
+    void type(const QString& device) {
+        picker().lineEdit()->selectAll();
+        QTest::keyClicks(picker().lineEdit(), device);
+    }
+};
+} // namespace
+
+void TestPortPicker::offersTheSystemsPortsAndTheFixedOnes() {
+    ports = {{"/dev/ttyUSB0", "FT232R USB UART"}, {"/dev/ttyACM0", ""}};
+    Settings settings(iniFile());
+    PickerHarness h(settings, "/dev/pts/7");
+    QCOMPARE(h.entries(), QStringList({"/dev/pts/7", "/dev/ttyACM0", PortNames::numbered(1),
+                                       "ttyUSB0 \u2013 FT232R USB UART"}));
+    QCOMPARE(h.picker().device(), QString("/dev/pts/7"));
+    h.picker().setCurrentIndex(3);
+    QCOMPARE(h.picker().device(), QString("/dev/ttyUSB0")); // the adapter's name is not sent
+}
+
+void TestPortPicker::aPortPluggedInAppearsWhenTheListOpens() {
+    ports = {};
+    Settings settings(iniFile());
+    PickerHarness h(settings);
+    QCOMPARE(h.entries(), QStringList({PortNames::numbered(1)}));
+    ports = {{"/dev/ttyUSB3", "CP2102"}};
+    QCOMPARE(h.picker().count(), 1); // nothing polls meanwhile
+    h.picker().showPopup();
+    QVERIFY(h.entries().contains("ttyUSB3 \u2013 CP2102"));
+    QCOMPARE(h.picker().device(), PortNames::numbered(1)); // the choice stays
+    h.picker().hidePopup();
+}
+
+void TestPortPicker::aTypedDeviceIsUsedAndRemembered() {
+    ports = {};
+    QFile::remove(iniFile());
+    {
+        Settings settings(iniFile());
+        PickerHarness h(settings);
+        QCOMPARE(h.picker().device(), PortNames::numbered(1)); // nothing remembered yet
+        h.type("/dev/serial/by-id/usb-FTDI-if00");
+        h.form().findChild<QPushButton*>("READ_CONFIG")->click();
+        QCOMPARE(h.port.namedDevice, QString("/dev/serial/by-id/usb-FTDI-if00"));
+    }
+    Settings settings(iniFile());
+    PickerHarness restarted(settings);
+    QCOMPARE(restarted.picker().device(), QString("/dev/serial/by-id/usb-FTDI-if00"));
+}
+
+void TestPortPicker::commandLinePortWinsForThatRunOnly() {
+    ports = {};
+    QFile::remove(iniFile());
+    Settings settings(iniFile());
+    settings.setSerialPort("/dev/ttyUSB1");
+    {
+        PickerHarness h(settings, "/dev/pts/4");
+        QCOMPARE(h.picker().device(), QString("/dev/pts/4"));
+        h.tool.link.READ_CONFIG_Click();
+    }
+    PickerHarness next(settings);
+    QCOMPARE(next.picker().device(), QString("/dev/ttyUSB1"));
+}
+
+void TestPortPicker::heldStillDuringATransaction() {
+    ports = {};
+    Settings settings(iniFile());
+    PickerHarness h(settings, "/dev/pts/4");
+    bool enabledDuring = true;
+    h.clock.after(50, [&] { enabledDuring = h.picker().isEnabled(); });
+    h.form().findChild<QPushButton*>("READ_CONFIG")->click();
+    QVERIFY(!enabledDuring);
+    QVERIFY(h.picker().isEnabled());
+    QCOMPARE(h.port.namedDevice, QString("/dev/pts/4"));
+}
+
+QTEST_MAIN(TestPortPicker)
+#include "tst_portpicker.moc"
