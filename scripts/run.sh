@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the tool and starts it.
-#   scripts/run.sh               on the first serial port (/dev/ttyS0)
+#   scripts/run.sh               on the serial port chosen last (first: /dev/ttyS0)
 #   scripts/run.sh --port DEV    on another serial device
 #   scripts/run.sh --simulator   beside a simulated panel, no hardware needed
 set -euo pipefail
