@@ -5,8 +5,12 @@
 #if defined(Q_OS_WIN)
 #include <QDir>
 
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 
 bool readAccessDenied(const QString& path) {
