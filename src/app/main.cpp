@@ -1,55 +1,59 @@
+#include "app/AppInfo.h"
+#include "app/CommandLine.h"
 #include "app/PanelTool.h"
 #include "app/Settings.h"
+#include "app/Startup.h"
 #include "link/LinkTrace.h"
 #include "link/QtSerialPort.h"
 #include "link/TracingSerialPort.h"
 #include "ui/QtDialogs.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <memory>
 
-// Options: --port DEVICE names the serial device to start on instead of the
-// one chosen last; --trace FILE appends the traffic with the panel to FILE.
+namespace {
+// Read before the window system is touched, so that --help and --version work
+// without a display.
+CommandLineResult readCommandLine(int& argc, char* argv[]) {
+    const QCoreApplication core(argc, argv);
+    return parseCommandLine(QCoreApplication::arguments());
+}
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("Tarnek");
-    QCoreApplication::setApplicationName("panelconfig");
-    const QStringList args = app.arguments().mid(1);
-    QString device, tracePath;
-    for (qsizetype i = 0; i < args.size(); i += 2) {
-        if (i + 1 < args.size() && args[i] == "--port") {
-            device = args[i + 1];
-        } else if (i + 1 < args.size() && args[i] == "--trace") {
-            tracePath = args[i + 1];
-        } else {
-            std::fprintf(stderr, "usage: panelconfig [--port DEVICE] [--trace FILE]\n");
-            return 2;
-        }
-    }
+    const CommandLineResult command = readCommandLine(argc, argv);
+    std::fputs(command.output.toLocal8Bit().constData(), stdout);
+    std::fputs(command.errors.toLocal8Bit().constData(), stderr);
+    if (!command.options)
+        return command.exitStatus;
+    const CommandLineOptions& options = *command.options;
 
-    QtSerialPort serialPort(device);
     LinkTrace trace;
-    std::unique_ptr<TracingSerialPort> traced;
-    if (!tracePath.isEmpty()) {
-        QString error;
-        if (!trace.open(tracePath, &error)) {
-            std::fprintf(stderr, "panelconfig: cannot open the trace file %s: %s\n",
-                         qPrintable(tracePath), qPrintable(error));
-            return 2;
-        }
-        traced = std::make_unique<TracingSerialPort>(serialPort, trace);
+    if (QString error; !options.trace.isEmpty() && !trace.open(options.trace, &error)) {
+        std::fprintf(stderr, "%s: cannot open the trace file %s: %s\n", AppInfo::programName,
+                     qPrintable(options.trace), qPrintable(error));
+        return ExitStatus::usage;
     }
-    SerialPort& port = traced ? static_cast<SerialPort&>(*traced) : serialPort;
 
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarnek"));
+    QCoreApplication::setApplicationName(QLatin1String(AppInfo::programName));
+    QGuiApplication::setDesktopFileName(AppInfo::desktopId);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/panelconfig.svg")));
+
+    QtSerialPort serialPort(options.port);
+    TracingSerialPort tracedPort(serialPort, trace);
+    SerialPort& port = options.trace.isEmpty() ? static_cast<SerialPort&>(serialPort) : tracedPort;
     Settings settings;
     QtDialogs dialogs;
     PanelTool tool(dialogs, port);
-    if (traced)
+    if (!options.trace.isEmpty())
         tool.link.setTrace(&trace);
-    tool.addPortPicker(settings, device);
+    tool.addPortPicker(settings, options.port);
     dialogs.setParent(&tool.form);
-    tool.form.show();
+    showAtStart(tool, options.file);
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "files/FileCommands.h"
 
 #include "files/ConfigFile.h"
+#include "files/ReadAccess.h"
 #include "model/ChannelCode.h"
 
 #include <QFile>
@@ -8,9 +9,6 @@
 #include <QSaveFile>
 
 #include <algorithm>
-#include <cerrno>
-
-#include <unistd.h>
 
 namespace {
 const QString readTitle = QStringLiteral("READ CONFIGURATION FILE");
@@ -37,14 +35,6 @@ constexpr std::array<RecordInt, 5> fileValues = {
 constexpr std::array<RecordText, 5> fileCaptions = {&ConfigRecord::blchan, &ConfigRecord::dimchan,
                                                     &ConfigRecord::indpct, &ConfigRecord::blpct,
                                                     &ConfigRecord::dindpct};
-
-// QFile reports every failed open as an OpenError, so only the file system
-// can tell a refused access (to the file or a directory on its path) from a
-// missing file.
-bool accessDenied(const QString& path) {
-    errno = 0;
-    return ::access(QFile::encodeName(path).constData(), R_OK) != 0 && errno == EACCES;
-}
 
 // No list entry shows a negative channel code, so such a file cannot be shown.
 bool hasNegativeChannel(const ConfigFileLine& line) {
@@ -119,14 +109,17 @@ bool FileCommands::save(const QString& path, const QByteArray& bytes) {
 void FileCommands::READ_FILE_Click() {
     m_window.setStatusVisible(false);
     const auto path = m_dialogs.chooseOpenPath(readTitle, ConfigFile::dialogFilter);
-    if (!path)
-        return;
+    if (path)
+        open(*path);
+}
+
+void FileCommands::open(const QString& path) {
     // Only a regular file can be a configuration file; opening a pipe would
     // wait for a writer for ever.
-    const QFileInfo info(*path);
-    QFile file(*path);
+    const QFileInfo info(path);
+    QFile file(path);
     if ((info.exists() && !info.isFile()) || !file.open(QIODevice::ReadOnly)) {
-        if (!accessDenied(*path))
+        if (!readAccessDenied(path))
             m_dialogs.message(mismatchText, mismatchTitle);
         return;
     }

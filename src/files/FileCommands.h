@@ -13,6 +13,10 @@ public:
     void READ_FILE_Click();
     void WRITE_FILE_Click();
 
+    // The open command once its dialog has chosen path: the same checks and
+    // messages whether the path came from the dialog or the command line.
+    void open(const QString& path);
+
 private:
     void showFile(const ConfigFileLine& line);
     bool save(const QString& path, const QByteArray& bytes);

@@ -1,0 +1,14 @@
+#include "app/Startup.h"
+
+#include "app/PanelTool.h"
+
+#include <QTimer>
+
+void showAtStart(PanelTool& tool, const QString& file) {
+    tool.form.show();
+    if (file.isEmpty())
+        return;
+    // Once the event loop runs, so a refusal's message box stands over the
+    // window it leaves empty.
+    QTimer::singleShot(0, &tool.form, [&tool, file] { tool.files.open(file); });
+}

@@ -1,0 +1,144 @@
+#include "Harness.h"
+#include "app/CommandLine.h"
+#include "app/Startup.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void helpAndVersionNeedNoDisplay_data();
+    void helpAndVersionNeedNoDisplay();
+    void wrongCommandLineExitsWithTheUsageLine_data();
+    void wrongCommandLineExitsWithTheUsageLine();
+    void fileArgumentOpensAtStart();
+    void refusedFileLeavesTheStartUpWindow_data();
+    void refusedFileLeavesTheStartUpWindow();
+};
+
+namespace {
+struct Run {
+    int status = -1; // -1 when the program crashed or hung
+    QString out;
+    QString err;
+};
+
+// The installed program, run as from a console without any display.
+Run runProgram(const QStringList& arguments) {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(display);
+    program.setProcessEnvironment(env);
+    program.start(PANELCONFIG_PATH, arguments);
+    Run run;
+    if (!program.waitForFinished(60000)) {
+        program.kill();
+        program.waitForFinished();
+        return run;
+    }
+    if (program.exitStatus() == QProcess::NormalExit)
+        run.status = program.exitCode();
+    run.out = QString::fromLocal8Bit(program.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(program.readAllStandardError());
+    return run;
+}
+
+const QString mismatchTitle = QStringLiteral("FILE/MODEL MIS-MATCH");
+} // namespace
+
+void TestCommandLine::helpAndVersionNeedNoDisplay_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QStringList>("expected"); // lines the output must hold
+    QTest::newRow("help") << "--help"
+                          << QStringList{"  --port <DEVICE>", "  FILE ",
+                                         "Exit status:", "  0  the window was closed",
+                                         "  2  wrong option"};
+    QTest::newRow("short help") << "-h" << QStringList{"  --port <DEVICE>"};
+    QTest::newRow("version") << "--version" << QStringList{"panelconfig " PANEL_VERSION "\n"};
+}
+
+void TestCommandLine::helpAndVersionNeedNoDisplay() {
+    QFETCH(QString, option);
+    QFETCH(QStringList, expected);
+    const Run run = runProgram({option});
+    QCOMPARE(run.status, ExitStatus::ok);
+    QCOMPARE(run.err, QString());
+    for (const QString& line : expected)
+        QVERIFY2(run.out.contains(line), qPrintable(run.out));
+    if (option == "--version")
+        QCOMPARE(run.out, expected.first());
+    else
+        QVERIFY2(run.out.startsWith("Usage: " PANELCONFIG_PATH " [options] [FILE]\n"),
+                 qPrintable(run.out));
+}
+
+void TestCommandLine::wrongCommandLineExitsWithTheUsageLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << "Unknown option 'bogus'.";
+    QTest::newRow("port without device")
+        << QStringList{"--port"} << "Missing value after '--port'.";
+    QTest::newRow("two files") << QStringList{"a.zqc", "b.zqc"} << "Only one FILE can be opened.";
+}
+
+// Refused before any window is made: without a display the program would
+// abort instead of exiting with 2.
+void TestCommandLine::wrongCommandLineExitsWithTheUsageLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    const Run run = runProgram(arguments);
+    QCOMPARE(run.status, ExitStatus::usage);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err,
+             "panelconfig: " + reason + "\nUsage: " PANELCONFIG_PATH " [options] [FILE]\n");
+}
+
+// The file named on the command line is shown as the open command shows it,
+// and the port goes to the tool.
+void TestCommandLine::fileArgumentOpensAtStart() {
+    const CommandLineResult parsed =
+        parseCommandLine({"panelconfig", "--port", "/dev/ttyUSB1", PANELSIM_DEMO});
+    QVERIFY(parsed.options);
+    QCOMPARE(parsed.options->port, "/dev/ttyUSB1");
+    Harness h;
+    showAtStart(h.tool, parsed.options->file);
+    QVERIFY(h.form().isVisible());
+    QTRY_COMPARE(h.form().boxText(2), "LOBBY");
+    QCOMPARE(h.form().boxText(3), "ENTRY");
+    QCOMPARE(h.rec().s2, 1);         // STAIRS on A 2
+    QCOMPARE(h.rec().indpercent, 7); // 90 %
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QVERIFY(h.dialogs.fileRequests.isEmpty());
+}
+
+void TestCommandLine::refusedFileLeavesTheStartUpWindow_data() {
+    QTest::addColumn<QByteArray>("content"); // empty: no such file
+    QTest::newRow("other model") << QByteArray("\"00-00999-MDL\",\"LOBBY\",\"ENTRY\",0\r\n");
+    QTest::newRow("missing file") << QByteArray();
+}
+
+void TestCommandLine::refusedFileLeavesTheStartUpWindow() {
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("LOBBY.zqc");
+    if (!content.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    Harness h;
+    const QString startName = h.form().boxText(2);
+    showAtStart(h.tool, parseCommandLine({"panelconfig", path}).options.value().file);
+    QTRY_COMPARE(h.dialogs.messages.size(), 1);
+    QCOMPARE(h.dialogs.messages.first().title, mismatchTitle);
+    QVERIFY(h.form().isVisible());
+    QCOMPARE(h.form().boxText(2), startName);
+    for (int list = 1; list <= 44; ++list)
+        QCOMPARE(h.form().listIndex(list), -1);
+}
+
+QTEST_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
