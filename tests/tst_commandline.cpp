@@ -13,6 +13,7 @@ private slots:
     void helpAndVersionNeedNoDisplay();
     void wrongCommandLineExitsWithTheUsageLine_data();
     void wrongCommandLineExitsWithTheUsageLine();
+    void traceFileThatCannotBeOpened();
     void fileArgumentOpensAtStart();
     void refusedFileLeavesTheStartUpWindow_data();
     void refusedFileLeavesTheStartUpWindow();
@@ -94,6 +95,16 @@ void TestCommandLine::wrongCommandLineExitsWithTheUsageLine() {
     QCOMPARE(run.out, QString());
     QCOMPARE(run.err,
              "panelconfig: " + reason + "\nUsage: " PANELCONFIG_PATH " [options] [FILE]\n");
+}
+
+// Refused before the window opens, rather than a run that traces nothing.
+void TestCommandLine::traceFileThatCannotBeOpened() {
+    const Run run = runProgram({"--trace", "/nonexistent-folder/trace.txt"});
+    QCOMPARE(run.status, ExitStatus::usage);
+    QVERIFY2(run.err.startsWith("panelconfig: cannot open the trace file "
+                                "/nonexistent-folder/trace.txt: "),
+             qPrintable(run.err));
+    QCOMPARE(parseCommandLine({"panelconfig", "--trace", "t.txt"}).options.value().trace, "t.txt");
 }
 
 // The file named on the command line is shown as the open command shows it,

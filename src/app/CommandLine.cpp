@@ -40,11 +40,11 @@ void describeCommandLine(QCommandLineParser& parser) {
     parser.addVersionOption();
     parser.addOption(
         {portOption,
-         QStringLiteral("Serial DEVICE to the panel for this run, instead of the one chosen\n"
-                        "last in the window (at first, the first serial port)."),
+         QStringLiteral("Serial DEVICE to the panel for this run, instead of the one "
+                        "chosen last in the window (at first, the first serial port)."),
          QStringLiteral("DEVICE")});
     parser.addOption({traceOption,
-                      QStringLiteral("Append every byte sent to and received from the panel,\n"
+                      QStringLiteral("Append every byte sent to and received from the panel, "
                                      "time-stamped, to FILE, for support."),
                       QStringLiteral("FILE")});
     parser.addPositionalArgument(QStringLiteral("FILE"),
