@@ -55,8 +55,8 @@ void TestCommandLine::helpAndVersionNeedNoDisplay_data() {
     QTest::addColumn<QStringList>("expected"); // lines the output must hold
     QTest::newRow("help") << "--help"
                           << QStringList{"  --port <DEVICE>", "  FILE ",
-                                         "Exit status:", "  0  the window was closed",
-                                         "  2  wrong option"};
+                                         "Exit status:", "  0    the window was closed",
+                                         "  2    wrong option"};
     QTest::newRow("short help") << "-h" << QStringList{"  --port <DEVICE>"};
     QTest::newRow("version") << "--version" << QStringList{"panelconfig " PANEL_VERSION "\n"};
 }
@@ -72,7 +72,7 @@ void TestCommandLine::helpAndVersionNeedNoDisplay() {
     if (option == "--version")
         QCOMPARE(run.out, expected.first());
     else
-        QVERIFY2(run.out.startsWith("Usage: " PANELCONFIG_PATH " [options] [FILE]\n"),
+        QVERIFY2(run.out.startsWith("Usage: " PANELCONFIG_PATH " [options] [COMMAND] [FILE]\n"),
                  qPrintable(run.out));
 }
 
@@ -93,8 +93,8 @@ void TestCommandLine::wrongCommandLineExitsWithTheUsageLine() {
     const Run run = runProgram(arguments);
     QCOMPARE(run.status, ExitStatus::usage);
     QCOMPARE(run.out, QString());
-    QCOMPARE(run.err,
-             "panelconfig: " + reason + "\nUsage: " PANELCONFIG_PATH " [options] [FILE]\n");
+    QCOMPARE(run.err, "panelconfig: " + reason +
+                          "\nUsage: " PANELCONFIG_PATH " [options] [COMMAND] [FILE]\n");
 }
 
 // Refused before the window opens, rather than a run that traces nothing.

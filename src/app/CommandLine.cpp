@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/AppInfo.h"
+#include "files/Cp1252.h"
 
 #include <QCommandLineParser>
 
@@ -8,16 +9,39 @@ namespace {
 const QString helpOption = QStringLiteral("help");
 const QString portOption = QStringLiteral("port");
 const QString traceOption = QStringLiteral("trace");
+const QString logOption = QStringLiteral("log");
+const QString nameOption = QStringLiteral("name");
+const QString repeatOption = QStringLiteral("repeat");
+const QStringList panelCommands = {QStringLiteral("write"), QStringLiteral("read"),
+                                   QStringLiteral("verify")};
 
 const QString description =
     QStringLiteral("Configures the TARNEK KVQ ten-button dimmable wall switch panel, models\n"
                    "00-00561 and 00-00567: reads and writes a panel over a serial port and\n"
-                   "opens and saves .zqc configuration files.");
+                   "opens and saves .zqc configuration files.\n"
+                   "\n"
+                   "Without a COMMAND it opens its window, with FILE opened when one is named.\n"
+                   "The commands run without a window, for the bench and the site:\n"
+                   "  write FILE [--repeat]  write FILE into the panel, each byte verified;\n"
+                   "                         --repeat: panel after panel until Ctrl+C\n"
+                   "  read FILE [--name NAME]\n"
+                   "                         read the panel and save it as FILE\n"
+                   "  verify FILE            compare the panel with FILE; writes nothing");
 
 const QString exitStatusHelp =
     QStringLiteral("\nExit status:\n"
-                   "  0  the window was closed, or help or version shown\n"
-                   "  2  wrong option or argument\n");
+                   "  0    the window was closed, or help or version shown; a command\n"
+                   "       succeeded (verify: the panel agrees with FILE)\n"
+                   "  1    verify: the panel differs from FILE; write --repeat: a panel failed\n"
+                   "  2    wrong option or argument\n"
+                   "  3    FILE was refused (not a configuration file of these panels),\n"
+                   "       or what was read could not be saved\n"
+                   "  4    FILE leaves a switch, LED, the backlighting or dimming unassigned\n"
+                   "  5    no panel answered\n"
+                   "  6    the panel is not a 00-00561 or 00-00567\n"
+                   "  7    a byte failed to read or to verify\n"
+                   "  8    the serial port could not be opened, or failed\n"
+                   "  130  interrupted (Ctrl+C)\n");
 
 QString usageLine(const QCommandLineParser& parser) {
     return parser.helpText().section(QLatin1Char('\n'), 0, 0) + QLatin1Char('\n');
@@ -47,9 +71,24 @@ void describeCommandLine(QCommandLineParser& parser) {
                       QStringLiteral("Append every byte sent to and received from the panel, "
                                      "time-stamped, to FILE, for support."),
                       QStringLiteral("FILE")});
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("Configuration file (.zqc) to open at start."),
-                                 QStringLiteral("[FILE]"));
+    parser.addOption({logOption,
+                      QStringLiteral("Commands: append a line per panel and command (time, port, "
+                                     "command, file, outcome) to FILE."),
+                      QStringLiteral("FILE")});
+    parser.addOption({nameOption,
+                      QStringLiteral("read: the panel name to save, at most 12 characters "
+                                     "(default: FILE's name in capitals)."),
+                      QStringLiteral("NAME")});
+    parser.addOption(
+        {repeatOption, QStringLiteral("write: program panel after panel, each once it is "
+                                      "plugged in, until Ctrl+C.")});
+    parser.addPositionalArgument(QStringLiteral("COMMAND"),
+                                 QStringLiteral("write, read or verify (see above)."),
+                                 QStringLiteral("[COMMAND]"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("Configuration file (.zqc) to open at start, or the COMMAND's file."),
+        QStringLiteral("[FILE]"));
 }
 
 CommandLineResult parseCommandLine(const QStringList& arguments) {
@@ -65,11 +104,34 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
                 QStringLiteral("%1 %2\n").arg(QLatin1String(AppInfo::programName),
                                               QLatin1String(AppInfo::version)),
                 {}};
-    const QStringList files = parser.positionalArguments();
+    QStringList files = parser.positionalArguments();
+    QString command;
+    if (!files.isEmpty() && panelCommands.contains(files.first()))
+        command = files.takeFirst();
     if (files.size() > 1)
         return refuse(parser, QStringLiteral("Only one FILE can be opened."));
-    return {CommandLineOptions{parser.value(portOption), files.value(0), parser.value(traceOption)},
-            ExitStatus::ok,
-            {},
-            {}};
+    if (!command.isEmpty() && files.isEmpty())
+        return refuse(parser, QStringLiteral("%1 needs a FILE.").arg(command));
+    const auto onlyWith = [&](const QString& option, const QStringList& commands) {
+        return !parser.isSet(option) || commands.contains(command);
+    };
+    if (!onlyWith(nameOption, {"read"}))
+        return refuse(parser, QStringLiteral("--name goes with read."));
+    if (!onlyWith(repeatOption, {"write"}))
+        return refuse(parser, QStringLiteral("--repeat goes with write."));
+    if (!onlyWith(logOption, panelCommands))
+        return refuse(parser, QStringLiteral("--log goes with a command."));
+    const QString name = parser.isSet(nameOption) ? parser.value(nameOption) : QString();
+    if (name.size() > 12 || !Cp1252::isStorableText(name))
+        return refuse(parser, QStringLiteral("--name takes at most 12 characters that a "
+                                             "configuration file can hold (no double quote)."));
+    CommandLineOptions options;
+    options.command = command;
+    options.port = parser.value(portOption);
+    options.file = files.value(0);
+    options.trace = parser.value(traceOption);
+    options.log = parser.value(logOption);
+    options.name = name;
+    options.repeat = parser.isSet(repeatOption);
+    return {options, ExitStatus::ok, {}, {}};
 }

@@ -3,7 +3,9 @@
 #include "app/PanelTool.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
+#include "cli/Commissioning.h"
 #include "link/LinkTrace.h"
+#include "link/PortNames.h"
 #include "link/QtSerialPort.h"
 #include "link/TracingSerialPort.h"
 #include "ui/QtDialogs.h"
@@ -30,6 +32,20 @@ int main(int argc, char* argv[]) {
     if (!command.options)
         return command.exitStatus;
     const CommandLineOptions& options = *command.options;
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarnek"));
+    QCoreApplication::setApplicationName(QLatin1String(AppInfo::programName));
+
+    if (!options.command.isEmpty()) {
+        // The window's logic runs on a window that is never shown: no display needed.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        QString device = options.port;
+        if (device.isEmpty())
+            device = Settings().serialPort();
+        if (device.isEmpty())
+            device = PortNames::numbered(1);
+        return Commissioning(options, device).run();
+    }
 
     LinkTrace trace;
     if (QString error; !options.trace.isEmpty() && !trace.open(options.trace, &error)) {
@@ -39,8 +55,6 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Tarnek"));
-    QCoreApplication::setApplicationName(QLatin1String(AppInfo::programName));
     QGuiApplication::setDesktopFileName(AppInfo::desktopId);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/panelconfig.svg")));
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "files/ConfigFile.h"
-#include "ui/ConfigWindow.h"
-#include "ui/Dialogs.h"
+#include "frontend/ConfigWindow.h"
+#include "frontend/Dialogs.h"
 
 // The open and save commands: a whole configuration between the window and
 // a configuration file.

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "frontend/ConfigWindow.h"
+#include "frontend/Dialogs.h"
 #include "link/EventYield.h"
 #include "link/LinkTrace.h"
 #include "link/SerialPort.h"
 #include "link/TickTimer.h"
-#include "ui/ConfigWindow.h"
-#include "ui/Dialogs.h"
 
 #include <QObject>
 
@@ -24,6 +24,29 @@ public:
 
     void READ_CONFIG_Click();
     void WRITE_CONFIG_Click();
+
+    // How the last transaction or probe ended.
+    enum class Outcome {
+        Done,       // programmed, read, or (a probe) a panel answered
+        Incomplete, // a write of an incomplete configuration
+        NoResponse, // nothing answered the handshake
+        Mismatch,   // the panel's identity is not one of the two models
+        BadData,    // a byte failed to read or verify
+        PortFault,  // the port would not open or failed
+        Stopped,    // requestStop ended it
+    };
+    Outcome lastOutcome() const { return m_outcome; }
+
+    // Whether a panel answers the handshake now: the port is opened and
+    // closed around it, and nothing is shown.
+    Outcome probe();
+
+    // The values of the last read, in the memory map's order; those of a read
+    // that ended Done are the panel's.
+    const std::array<qint16, 25>& valuesRead() const { return m_valuesRead; }
+    // The intensity code a write sends for setting: its list's, with 100 %
+    // selected when the list has no selection.
+    qint16 intensityToWrite(IntensitySetting setting);
 
     // Notes each transaction's outcome in the trace; null: no trace.
     void setTrace(LinkTrace* trace) { m_trace = trace; }
@@ -45,7 +68,10 @@ private:
         QString status; // empty when the user closed the window
     };
 
-    void overPort(const QString& name, void (PanelLink::*walk)());
+    void overPort(const QString& name, void (PanelLink::*walk)(), bool quiet = false);
+    QString outcomeText(bool quiet) const;
+    void probeWalk();
+    void fail(Outcome outcome, const QString& text);
     void message(const QString& text, const QString& title = Dialogs::applicationTitle);
     void readWalk();
     void writeWalk();
@@ -70,6 +96,8 @@ private:
     int m_waitTicks = 0;
     std::array<qint16, 22> m_outgoing{}; // channel codes a write sends, fixed when it starts
     LinkTrace* m_trace = nullptr;
+    Outcome m_outcome = Outcome::Done;
+    std::array<qint16, 25> m_valuesRead{};
     bool m_stopRequested = false;
     bool m_valueRead = false; // the last ReadPanelByte put a value read just now into A
 };

@@ -13,9 +13,10 @@ using Colour = ConfigWindow::StatusColour;
 
 // Runs a walk with the port open, and closes the port on every way out: a
 // port that will not open, fails midway or a window being closed ends the
-// walk at its next wait.
-void PanelLink::overPort(const QString& name, void (PanelLink::*walk)()) {
+// walk at its next wait. A quiet walk (a probe) shows nothing of its own.
+void PanelLink::overPort(const QString& name, void (PanelLink::*walk)(), bool quiet) {
     m_stopRequested = false;
+    m_outcome = Outcome::Done;
     if (m_trace)
         m_trace->note(name + QStringLiteral(" started"));
     m_port.setPortNumber(1);
@@ -24,26 +25,52 @@ void PanelLink::overPort(const QString& name, void (PanelLink::*walk)()) {
         if (m_port.open()) {
             (this->*walk)();
         } else {
-            failStatus(m_port.fault().value_or(QString()));
-            if (const QString remedy = m_port.faultRemedy(); !remedy.isEmpty())
-                message(remedy);
+            m_outcome = Outcome::PortFault;
+            if (!quiet) {
+                failStatus(m_port.fault().value_or(QString()));
+                if (const QString remedy = m_port.faultRemedy(); !remedy.isEmpty())
+                    message(remedy);
+            }
         }
     } catch (const Stopped& stop) {
-        if (!stop.status.isEmpty())
+        m_outcome = stop.status.isEmpty() ? Outcome::Stopped : Outcome::PortFault;
+        if (!stop.status.isEmpty() && !quiet)
             failStatus(stop.status);
-        else if (m_trace)
-            m_trace->note(QStringLiteral("stopped: the window is closing"));
     }
     m_port.close();
     Timer1.stop(); // nothing waits on it until the next transaction arms it
     if (m_trace)
-        m_trace->note(name + QStringLiteral(" ended: ") + m_window.statusText());
+        m_trace->note(name + QStringLiteral(" ended: ") + outcomeText(quiet));
+}
+
+QString PanelLink::outcomeText(bool quiet) const {
+    if (m_outcome == Outcome::Stopped)
+        return QStringLiteral("stopped");
+    if (quiet)
+        return m_outcome == Outcome::Done ? QStringLiteral("a panel answered")
+                                          : QStringLiteral("no panel answered");
+    return m_window.statusText();
+}
+
+PanelLink::Outcome PanelLink::probe() {
+    overPort(QStringLiteral("probe"), &PanelLink::probeWalk, true);
+    return m_outcome;
+}
+
+void PanelLink::probeWalk() {
+    if (!Handshake())
+        m_outcome = Outcome::NoResponse;
 }
 
 void PanelLink::message(const QString& text, const QString& title) {
     if (m_trace)
         m_trace->note(QStringLiteral("message: ") + QString(text).replace('\n', ' '));
     m_dialogs.message(text, title);
+}
+
+void PanelLink::fail(Outcome outcome, const QString& text) {
+    m_outcome = outcome;
+    failStatus(text);
 }
 
 void PanelLink::failStatus(const QString& text) {
@@ -75,16 +102,17 @@ void PanelLink::READ_CONFIG_Click() {
 
 void PanelLink::readWalk() {
     if (!Handshake()) {
-        failStatus(LinkTexts::noResponse);
+        fail(Outcome::NoResponse, LinkTexts::noResponse);
         return;
     }
     if (!identityAccepted()) {
+        m_outcome = Outcome::Mismatch;
         message(LinkTexts::readMismatch, LinkTexts::mismatchTitle);
         return;
     }
     for (const MemoryMap::Cell& cell : MemoryMap::cells) {
         if (r.error_flag == 1) {
-            failStatus(LinkTexts::badData);
+            fail(Outcome::BadData, LinkTexts::badData);
             return;
         }
         WaitTick();
@@ -92,6 +120,7 @@ void PanelLink::readWalk() {
         ReadPanelByte();
         if (!m_valueRead)
             continue; // nothing was read: the item keeps what it showed
+        m_valuesRead[size_t(cell.address)] = r.A;
         if (cell.isChannel) {
             SplitChannelCode(r);
             m_window.selectListEntry(cell.moduleList, r.m_index);
@@ -106,12 +135,19 @@ void PanelLink::readWalk() {
         }
     }
     if (r.error_flag == 1) {
-        failStatus(LinkTexts::badData);
+        fail(Outcome::BadData, LinkTexts::badData);
         return;
     }
     WaitTick();
     m_window.setStatusColour(Colour::Green);
     m_window.setStatusText(LinkTexts::readSuccessful);
+}
+
+qint16 PanelLink::intensityToWrite(IntensitySetting setting) {
+    const int list = intensityRow(setting).list;
+    if (m_window.listIndex(list) == -1)
+        m_window.selectListEntry(list, 0);
+    return m_window.itemData(list, m_window.listIndex(list));
 }
 
 void PanelLink::WRITE_CONFIG_Click() {
@@ -129,14 +165,16 @@ void PanelLink::WRITE_CONFIG_Click() {
 
 void PanelLink::writeWalk() {
     if (r.error_flag == 1 || r.error_flag == 2) {
-        failStatus(r.error_flag == 1 ? LinkTexts::switchesIncomplete : LinkTexts::ledsIncomplete);
+        fail(Outcome::Incomplete,
+             r.error_flag == 1 ? LinkTexts::switchesIncomplete : LinkTexts::ledsIncomplete);
         return;
     }
     if (!Handshake()) {
-        failStatus(LinkTexts::noResponse);
+        fail(Outcome::NoResponse, LinkTexts::noResponse);
         return;
     }
     if (!identityAccepted()) {
+        m_outcome = Outcome::Mismatch;
         message(LinkTexts::writeMismatch, LinkTexts::mismatchTitle);
         return;
     }
@@ -148,14 +186,11 @@ void PanelLink::writeWalk() {
         } else {
             // Taken from the list at this moment: a change made during the
             // transaction still reaches the panel.
-            const int list = intensityRow(cell.setting).list;
-            if (m_window.listIndex(list) == -1)
-                m_window.selectListEntry(list, 0);
-            r.data_l = m_window.itemData(list, m_window.listIndex(list));
+            r.data_l = intensityToWrite(cell.setting);
         }
         WriteVerifiedByte();
         if (r.error_flag == 1) {
-            failStatus(LinkTexts::badData);
+            fail(Outcome::BadData, LinkTexts::badData);
             return;
         }
     }

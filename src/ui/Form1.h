@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/ConfigRecord.h"
-#include "ui/ConfigWindow.h"
+#include "frontend/ConfigWindow.h"
 #include "ui/Controls.h"
-#include "ui/Dialogs.h"
+#include "frontend/Dialogs.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Dialogs.h"
+#include "frontend/Dialogs.h"
 
 #include <QPointer>
 

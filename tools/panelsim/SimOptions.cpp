@@ -34,6 +34,10 @@ Memory (applied in this order):
   --set ADDR=VALUE       any integer at address 0-63; repeatable
 
 Output:
+  --link PATH            also reach the device through PATH, a symbolic link
+                         made at start (replacing one left there) and removed
+                         at exit: a fixed name for a panel that is unplugged
+                         (simulator stopped) and plugged in again (restarted)
   --log FILE             one line per chunk received, command understood,
                          reply sent or lost, opening and closing of the
                          device, and hang-up; each flushed at once
@@ -70,6 +74,7 @@ SimOptions SimOptions::parse(const QStringList& arguments) {
     const QCommandLineOption set("set", "", "ADDR=VALUE");
     const QCommandLineOption config("config", "", "FILE");
     const QCommandLineOption log("log", "", "FILE");
+    const QCommandLineOption link("link", "", "PATH");
     const QCommandLineOption verbose("verbose", "");
     const QCommandLineOption silent("silent", "");
     const QCommandLineOption handshakeFrom("answer-handshake-from", "", "N");
@@ -79,7 +84,7 @@ SimOptions SimOptions::parse(const QStringList& arguments) {
     const QCommandLineOption extraChar("extra-char", "", "WHERE");
     const QCommandLineOption delay("delay", "", "MS[@WHERE]");
     const QCommandLineOption hangUp("hang-up-after", "", "N");
-    parser.addOptions({help, identity, set, config, log, verbose, silent, handshakeFrom, noReply,
+    parser.addOptions({help, identity, set, config, log, link, verbose, silent, handshakeFrom, noReply,
                        shortReply, garble, extraChar, delay, hangUp});
 
     auto refuse = [&o](const QString& message) {
@@ -113,6 +118,7 @@ SimOptions SimOptions::parse(const QStringList& arguments) {
     }
     o.configPath = parser.value(config);
     o.logPath = parser.value(log);
+    o.linkPath = parser.value(link);
     o.verbose = parser.isSet(verbose);
 
     PanelFaults& f = o.faults;

@@ -15,6 +15,7 @@ struct SimOptions {
     QList<std::pair<int, int>> sets; // address, value; applied last, in order
     QString configPath;
     QString logPath;
+    QString linkPath;
     bool verbose = false;
     PanelFaults faults;
 

@@ -6,6 +6,7 @@
 #include "SimOptions.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -64,6 +65,13 @@ int main(int argc, char* argv[]) {
     if (!line)
         return refuse(error);
 
+    const QByteArray link = QFile::encodeName(options.linkPath);
+    if (!link.isEmpty()) {
+        ::unlink(link.constData());
+        if (::symlink(QFile::encodeName(line->devicePath()).constData(), link.constData()) != 0)
+            return refuse(QStringLiteral("cannot make the link %1").arg(options.linkPath));
+    }
+
     std::printf("%s\n", qPrintable(line->devicePath()));
     std::fflush(stdout);
 
@@ -76,5 +84,8 @@ int main(int argc, char* argv[]) {
             log.write(QStringLiteral("stopped by signal %1").arg(info.ssi_signo));
         app.quit();
     });
-    return app.exec();
+    const int status = app.exec();
+    if (!link.isEmpty())
+        ::unlink(link.constData());
+    return status;
 }

@@ -1,0 +1,91 @@
+#include "cli/Interrupt.h"
+
+#include <QCoreApplication>
+
+#ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+int wakePipe[2] = {-1, -1};
+
+// Only async-signal-safe calls here: one byte down the pipe.
+extern "C" void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(wakePipe[1], &byte, 1);
+}
+} // namespace
+
+Interrupt::Interrupt() {
+    if (::pipe(wakePipe) != 0)
+        return;
+    for (int fd : wakePipe)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    auto* notifier = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        char bytes[16];
+        while (::read(wakePipe[0], bytes, sizeof bytes) > 0) {
+        }
+        raise();
+    });
+    m_notifier = notifier;
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+Interrupt::~Interrupt() {
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    delete m_notifier;
+    for (int& fd : wakePipe) {
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+#elif defined(Q_OS_WIN)
+#include <QMetaObject>
+#include <QPointer>
+
+#include <windows.h>
+
+namespace {
+QPointer<Interrupt> current;
+
+// Runs on a thread of its own: hand the event to the main thread.
+BOOL WINAPI onConsoleEvent(DWORD type) {
+    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT && type != CTRL_CLOSE_EVENT)
+        return FALSE;
+    if (Interrupt* target = current.data())
+        QMetaObject::invokeMethod(target, "raised", Qt::QueuedConnection);
+    return TRUE;
+}
+} // namespace
+
+Interrupt::Interrupt() {
+    current = this;
+    connect(this, &Interrupt::raised, this, [this] { m_raised = true; });
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+Interrupt::~Interrupt() {
+    SetConsoleCtrlHandler(onConsoleEvent, FALSE);
+    current = nullptr;
+}
+
+#else
+Interrupt::Interrupt() = default;
+Interrupt::~Interrupt() = default;
+#endif
+
+void Interrupt::raise() {
+    m_raised = true;
+    emit raised();
+}

@@ -1,0 +1,217 @@
+#include "Simulator.h"
+#include "app/CommandLine.h"
+#include "files/ConfigFile.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+// The commands for the bench and the site, run as a technician runs them,
+// against the panel simulator on a pseudo-terminal.
+class TestCommissioning : public QObject {
+    Q_OBJECT
+private slots:
+    void writeThenVerifyAgree();
+    void verifyListsEachDifference();
+    void readSavesWhatThePanelHolds();
+    void failuresEndWithTheirOwnStatus_data();
+    void failuresEndWithTheirOwnStatus();
+    void repeatProgramsPanelAfterPanel();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+namespace {
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+Run panelconfig(const QStringList& arguments) {
+    QProcess program;
+    program.start(PANELCONFIG_PATH, arguments);
+    Run run;
+    if (!program.waitForFinished(120000)) {
+        program.kill();
+        program.waitForFinished();
+        return run;
+    }
+    run.status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    run.out = program.readAllStandardOutput();
+    run.err = QString::fromLocal8Bit(program.readAllStandardError());
+    return run;
+}
+
+QString lastLine(const QString& text) {
+    return text.trimmed().section('\n', -1);
+}
+
+// The real 100 ms tick races a busy machine's scheduler, as a slow panel
+// would: a run that needs every reply in time gets three tries.
+template <typename Scenario> Run inThreeTries(int wanted, Scenario scenario) {
+    Run run;
+    for (int i = 0; i < 3 && run.status != wanted; ++i)
+        run = scenario();
+    return run;
+}
+
+#define COMPARE_RUN(run, wanted)                                                                   \
+    QVERIFY2((run).status == (wanted),                                                             \
+             qPrintable(QString("exit %1, stderr:\n%2").arg((run).status).arg((run).err)))
+} // namespace
+
+void TestCommissioning::writeThenVerifyAgree() {
+    Simulator sim({});
+    QVERIFY(sim.started());
+    const QString log = m_dir.filePath("site.log");
+    const Run write = inThreeTries(ExitStatus::ok, [&] {
+        return panelconfig({"write", PANELSIM_DEMO, "--port", sim.device(), "--log", log});
+    });
+    COMPARE_RUN(write, ExitStatus::ok);
+    QVERIFY(write.err.contains("\naddress 24: COMMUNICATIONS OK\n"));
+    QCOMPARE(lastLine(write.err), QString("SWITCH PANEL HAS BEEN PROGRAMMED"));
+
+    const Run verify = inThreeTries(ExitStatus::ok, [&] {
+        return panelconfig({"verify", PANELSIM_DEMO, "--port", sim.device(), "--log", log});
+    });
+    COMPARE_RUN(verify, ExitStatus::ok);
+    QVERIFY(verify.out.isEmpty());
+
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).trimmed().split('\n');
+    const QStringList last = lines.last().split('\t');
+    QCOMPARE(last.mid(1), QStringList({sim.device(), "verify", PANELSIM_DEMO, "agrees"}));
+    QVERIFY(lines.contains(lines.first().section('\t', 0, 0) + '\t' + sim.device() +
+                           "\twrite\t" PANELSIM_DEMO "\tSWITCH PANEL HAS BEEN PROGRAMMED"));
+}
+
+// A fresh panel holds "N/A" and 100 % everywhere; the demo file does not.
+void TestCommissioning::verifyListsEachDifference() {
+    Simulator sim({"--set", "2=160", "--set", "23=7"});
+    QVERIFY(sim.started());
+    const Run run = inThreeTries(ExitStatus::differs, [&] {
+        return panelconfig({"verify", PANELSIM_DEMO, "--port", sim.device()});
+    });
+    COMPARE_RUN(run, ExitStatus::differs);
+    const QStringList rows = QString::fromUtf8(run.out).trimmed().split('\n');
+    QCOMPARE(rows.first(), QString("ITEM  IN THE FILE  IN THE PANEL"));
+    QCOMPARE(rows.size(), 1 + 20); // SW9, SW10, LED9, LED10 are N/A in both; the indicator agrees
+    QVERIFY(rows.contains("SW3  A 3  N/A"));
+    QVERIFY(rows.contains("DIMMING  D 2  N/A"));
+    QVERIFY(rows.contains("NORMAL BACKLIGHTING (%)  70  100"));
+    QVERIFY(!rows.join('\n').contains("NORMAL INDICATOR"));
+}
+
+void TestCommissioning::readSavesWhatThePanelHolds() {
+    Simulator sim({"--config", PANELSIM_DEMO, "--set", "5=159"});
+    QVERIFY(sim.started());
+    const QString saved = m_dir.filePath("lobby-east.zqc");
+    const Run run = inThreeTries(ExitStatus::ok, [&] {
+        return panelconfig({"read", saved, "--port", sim.device()});
+    });
+    COMPARE_RUN(run, ExitStatus::ok);
+    QFile demoFile(PANELSIM_DEMO), savedFile(saved);
+    QVERIFY(demoFile.open(QIODevice::ReadOnly) && savedFile.open(QIODevice::ReadOnly));
+    const auto demo = ConfigFile::parse(demoFile.readAll());
+    const auto read = ConfigFile::parse(savedFile.readAll());
+    QVERIFY(demo && read);
+    QCOMPARE(read->panel, QString("LOBBY-EAST")); // the file's name, in capitals, 12 at most
+    for (int k = 0; k < 20; ++k) {
+        QCOMPARE(read->code[k], k == 5 ? qint16(159) : demo->code[k]);
+        QVERIFY(read->desig[k].isEmpty());
+    }
+    QCOMPARE(read->value, demo->value);
+}
+
+void TestCommissioning::failuresEndWithTheirOwnStatus_data() {
+    QTest::addColumn<QStringList>("simulator");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("last");
+    QTest::newRow("mute panel") << QStringList{"--silent"} << PANELSIM_DEMO
+                                << ExitStatus::noResponse
+                                << "COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND";
+    QTest::newRow("identity 0")
+        << QStringList{"--identity", "0"} << PANELSIM_DEMO << ExitStatus::mismatch
+        << "SWITCH PANEL/CONFIGURATION MIS-MATCH: THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO "
+           "WRITE DATA TO DOES NOT MATCH THIS CONFIGURATION PROGRAM";
+    QTest::newRow("no answer at address 10")
+        << QStringList{"--no-reply", "write:10"} << PANELSIM_DEMO << ExitStatus::badData
+        << "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA";
+    QTest::newRow("refused file")
+        << QStringList{} << "not-a-config.zqc" << ExitStatus::fileRefused
+        << "FILE/MODEL MIS-MATCH: AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE WAS "
+           "NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL) "
+           "-------------THE FILE READ OPERATION IS BEING ABANDONED!--------------";
+}
+
+void TestCommissioning::failuresEndWithTheirOwnStatus() {
+    QFETCH(QStringList, simulator);
+    QFETCH(QString, file);
+    QFETCH(int, status);
+    QFETCH(QString, last);
+    if (!QFile::exists(file)) {
+        file = m_dir.filePath(file);
+        QFile bad(file);
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("\"SOMETHING ELSE\",1,2,3\r\n");
+    }
+    Simulator sim(simulator);
+    QVERIFY(sim.started());
+    const Run run = inThreeTries(status, [&] {
+        return panelconfig({"write", file, "--port", sim.device()});
+    });
+    COMPARE_RUN(run, status);
+    QCOMPARE(lastLine(run.err), last);
+}
+
+// Two panels come and go on one device path; Ctrl+C while waiting for the
+// third ends the run with its summary.
+void TestCommissioning::repeatProgramsPanelAfterPanel() {
+    const QString link = m_dir.filePath("panel");
+    QProcess production;
+    production.setReadChannel(QProcess::StandardError);
+    production.start(PANELCONFIG_PATH, {"write", PANELSIM_DEMO, "--repeat", "--port", link});
+    QVERIFY(production.waitForStarted());
+    QString err;
+    const auto awaitLine = [&](const QString& line) {
+        QDeadlineTimer deadline(60000);
+        while (!err.contains(line + '\n') && !deadline.hasExpired()) {
+            production.waitForReadyRead(1000);
+            err += QString::fromLocal8Bit(production.readAllStandardError());
+        }
+        return err.contains(line + '\n');
+    };
+    // A write that a busy machine's scheduler fails (a reply after the tick)
+    // counts as a failed panel; the next one is plugged in.
+    int programmed = 0, panel = 0;
+    while (programmed < 2 && panel < 4) {
+        ++panel;
+        {
+            Simulator sim({"--link", link});
+            QVERIFY(sim.started());
+            const bool done = awaitLine(QString("unplug panel %1").arg(panel));
+            QVERIFY2(done, qPrintable(err));
+            programmed += err.contains(QString("\npanel %1: programmed\n").arg(panel));
+        } // the simulator stops: the panel is unplugged
+        const bool waiting = awaitLine("waiting for the next panel");
+        QVERIFY2(waiting, qPrintable(err));
+        err.clear();
+    }
+    ::kill(pid_t(production.processId()), SIGINT);
+    QVERIFY(production.waitForFinished(30000));
+    err += QString::fromLocal8Bit(production.readAllStandardError());
+    QCOMPARE(production.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(production.exitCode(), panel == 2 ? ExitStatus::ok : ExitStatus::differs);
+    QCOMPARE(lastLine(err), QString("panels programmed: 2, failed: %1").arg(panel - 2));
+}
+
+QTEST_MAIN(TestCommissioning)
+#include "tst_commissioning.moc"
