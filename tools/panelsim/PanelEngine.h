@@ -16,6 +16,10 @@
 // skipped. A read or write beyond the memory is understood but unanswered.
 class PanelEngine {
 public:
+    // The panel taken off the line and put back: silent answers nothing.
+    void setSilent(bool silent) { m_faults.silent = silent; }
+    bool silent() const { return m_faults.silent; }
+
     static constexpr int memorySize = 64;
     static constexpr int identityAddress = 63;
     static constexpr int defaultIdentity = 61;

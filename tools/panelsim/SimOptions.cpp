@@ -26,6 +26,8 @@ path as its first line on standard output, then answers the panel's serial
 protocol until SIGTERM or SIGINT. Replies leave after the time their
 characters take at 9600 baud (about 1.04 ms each), plus any delay below;
 like a real port, the device loses replies that come while it is closed.
+SIGUSR1 takes the panel off the line (it answers nothing, as with --silent)
+and puts it back, in turn: a panel unplugged from an adapter that stays.
 
 Memory (applied in this order):
   a fresh panel holds 160 at 0-21, 10 at 22-24 and identity 61 at 63
@@ -84,8 +86,8 @@ SimOptions SimOptions::parse(const QStringList& arguments) {
     const QCommandLineOption extraChar("extra-char", "", "WHERE");
     const QCommandLineOption delay("delay", "", "MS[@WHERE]");
     const QCommandLineOption hangUp("hang-up-after", "", "N");
-    parser.addOptions({help, identity, set, config, log, link, verbose, silent, handshakeFrom, noReply,
-                       shortReply, garble, extraChar, delay, hangUp});
+    parser.addOptions({help, identity, set, config, log, link, verbose, silent, handshakeFrom,
+                       noReply, shortReply, garble, extraChar, delay, hangUp});
 
     auto refuse = [&o](const QString& message) {
         if (o.error.isEmpty())

@@ -26,6 +26,7 @@ int stopSignals() {
     sigemptyset(&set);
     sigaddset(&set, SIGTERM);
     sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGUSR1);
     if (sigprocmask(SIG_BLOCK, &set, nullptr) != 0)
         return -1;
     return signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
@@ -80,8 +81,15 @@ int main(int argc, char* argv[]) {
     QSocketNotifier stop(signalFd, QSocketNotifier::Read);
     QObject::connect(&stop, &QSocketNotifier::activated, &app, [&] {
         signalfd_siginfo info{};
-        if (::read(signalFd, &info, sizeof info) == sizeof info)
-            log.write(QStringLiteral("stopped by signal %1").arg(info.ssi_signo));
+        if (::read(signalFd, &info, sizeof info) != sizeof info)
+            return;
+        if (info.ssi_signo == SIGUSR1) {
+            engine.setSilent(!engine.silent());
+            log.write(engine.silent() ? QStringLiteral("panel taken off the line")
+                                      : QStringLiteral("panel back on the line"));
+            return;
+        }
+        log.write(QStringLiteral("stopped by signal %1").arg(info.ssi_signo));
         app.quit();
     });
     const int status = app.exec();
