@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/AppInfo.h"
+#include "sheet/SheetCommand.h"
 
 #include <QCommandLineParser>
 
@@ -17,6 +18,7 @@ const QString description =
 const QString exitStatusHelp =
     QStringLiteral("\nExit status:\n"
                    "  0  the window was closed, or help or version shown\n"
+                   "  1  sheet: a FILE was skipped, or the PDF could not be written\n"
                    "  2  wrong option or argument\n");
 
 QString usageLine(const QCommandLineParser& parser) {
@@ -53,12 +55,18 @@ void describeCommandLine(QCommandLineParser& parser) {
 }
 
 CommandLineResult parseCommandLine(const QStringList& arguments) {
+    if (SheetCommand::isNamedIn(arguments))
+        return SheetCommand::parse(arguments);
+
     QCommandLineParser parser;
     describeCommandLine(parser);
     if (!parser.parse(arguments))
         return refuse(parser, parser.errorText());
     if (parser.isSet(helpOption))
-        return {std::nullopt, ExitStatus::ok, parser.helpText() + exitStatusHelp, {}};
+        return {std::nullopt,
+                ExitStatus::ok,
+                parser.helpText() + SheetCommand::summary() + exitStatusHelp,
+                {}};
     if (parser.isSet(QStringLiteral("version")))
         return {std::nullopt,
                 ExitStatus::ok,
