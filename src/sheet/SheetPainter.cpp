@@ -7,6 +7,9 @@
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace {
 constexpr double twipsPerInch = 1440;
@@ -133,47 +136,102 @@ constexpr std::array<Column, 4> columns = {{{"ITEM", 1700, Qt::AlignLeft},
                                             {"DESIGNATION", 0, Qt::AlignLeft},
                                             {"MODULE", 1100, Qt::AlignHCenter},
                                             {"CHANNEL", 1100, Qt::AlignHCenter}}};
+constexpr double cellPadding = 80;
 
-double tableRowHeight() {
-    return QFontMetricsF(sheetFont(9)).height() * 1.45;
+// A long designation wraps over up to maxLines lines; only what is longer
+// still is cut short, with an ellipsis.
+QStringList wrapped(QPainter& p, const QString& text, double width, int maxLines) {
+    QTextLayout layout(text, p.font(), p.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (lines.size() == maxLines - 1) {
+            lines << p.fontMetrics().elidedText(text.mid(line.textStart()), Qt::ElideRight,
+                                                int(width));
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines;
 }
 
-void drawTable(QPainter& p, const QRectF& area, const Sheet& sheet) {
-    const double rowHeight = tableRowHeight();
+struct Table {
     std::array<double, columns.size()> widths{};
+    double lineHeight = 0, padding = 0, headerHeight = 0;
+    std::array<QStringList, 22> designations;
+
+    double rowHeight(size_t row) const {
+        return std::max<qsizetype>(1, designations[row].size()) * lineHeight + padding;
+    }
+    double height() const {
+        double h = headerHeight;
+        for (size_t row = 0; row < designations.size(); ++row)
+            h += rowHeight(row);
+        return h;
+    }
+};
+
+Table layOutTable(QPainter& p, double width, const Sheet& sheet, int maxLines) {
+    Table t;
     double fixed = 0;
     for (const Column& c : columns)
         fixed += c.width;
     for (size_t c = 0; c < columns.size(); ++c)
-        widths[c] = columns[c].width ? columns[c].width : area.width() - fixed;
+        t.widths[c] = columns[c].width ? columns[c].width : width - fixed;
+    p.setFont(sheetFont(9));
+    t.lineHeight = p.fontMetrics().lineSpacing();
+    t.padding = t.lineHeight * 0.45;
+    t.headerHeight = t.lineHeight + t.padding;
+    for (size_t row = 0; row < sheet.items.size(); ++row)
+        t.designations[row] =
+            wrapped(p, sheet.items[row].designation, t.widths[1] - 2 * cellPadding, maxLines);
+    return t;
+}
 
-    auto drawRow = [&](double y, const std::array<QString, columns.size()>& cells,
+void drawTable(QPainter& p, QPointF at, double width, const Table& t, const Sheet& sheet) {
+    auto drawRow = [&](double y, double height, const std::array<QStringList, 4>& cells,
                        const QColor& first) {
-        double x = area.left();
+        double x = at.x();
         for (size_t c = 0; c < columns.size(); ++c) {
             p.setPen(c == 0 ? first : QColor(Qt::black));
-            drawText(p, QRectF(x + 80, y, widths[c] - 160, rowHeight), cells[c], columns[c].align);
-            x += widths[c];
+            const double textTop =
+                y + (height - t.lineHeight * std::max<qsizetype>(1, cells[c].size())) / 2;
+            for (qsizetype l = 0; l < cells[c].size(); ++l)
+                drawText(p,
+                         QRectF(x + cellPadding, textTop + l * t.lineHeight,
+                                t.widths[c] - 2 * cellPadding, t.lineHeight),
+                         cells[c][l], columns[c].align);
+            x += t.widths[c];
         }
     };
 
-    double y = area.top();
-    p.fillRect(QRectF(area.left(), y, area.width(), rowHeight), shading);
+    double y = at.y();
+    p.fillRect(QRectF(at.x(), y, width, t.headerHeight), shading);
     p.setFont(sheetFont(9, true));
-    drawRow(y, {columns[0].title, columns[1].title, columns[2].title, columns[3].title}, Qt::black);
-    y += rowHeight;
+    drawRow(y, t.headerHeight,
+            {QStringList{columns[0].title}, QStringList{columns[1].title},
+             QStringList{columns[2].title}, QStringList{columns[3].title}},
+            Qt::black);
+    y += t.headerHeight;
     p.setFont(sheetFont(9));
-    for (const Sheet::Item& item : sheet.items) {
+    for (size_t row = 0; row < sheet.items.size(); ++row) {
+        const Sheet::Item& item = sheet.items[row];
         p.setPen(QPen(ruleColour, 10));
-        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-        drawRow(y, {item.item, item.designation, item.module, item.channel},
+        p.drawLine(QPointF(at.x(), y), QPointF(at.x() + width, y));
+        drawRow(y, t.rowHeight(row),
+                {QStringList{item.item}, t.designations[row], QStringList{item.module},
+                 QStringList{item.channel}},
                 item.isSwitch ? switchColour : lightingColour);
-        y += rowHeight;
+        y += t.rowHeight(row);
     }
     p.setPen(QPen(ruleColour, 15));
-    p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(area.left(), area.top(), area.width(), y - area.top()));
+    p.drawRect(QRectF(at.x(), at.y(), width, y - at.y()));
 }
 } // namespace
 
@@ -189,14 +247,21 @@ void paintSheet(QPainter& painter, const QRectF& page, const Sheet& sheet) {
 
     const double top = drawHeader(p, width, sheet);
     const double gap = 300;
-    const double tableHeight = tableRowHeight() * (sheet.items.size() + 1);
+    // Long designations wrap as long as the picture keeps half the window's size.
+    const double smallestPicture = 0.5;
+    Table table;
+    for (int maxLines = 3; maxLines >= 1; --maxLines) {
+        table = layOutTable(p, width, sheet, maxLines);
+        if (top + gap + table.height() + smallestPicture * pictureTwips.height() <= height)
+            break;
+    }
     // The picture takes what the table leaves, up to the window's own size.
     const double pictureScale =
-        qBound(0.4, (height - top - gap - tableHeight) / pictureTwips.height(), 1.0);
+        qBound(smallestPicture, (height - top - gap - table.height()) / pictureTwips.height(), 1.0);
     const QRectF picture(0, top, pictureTwips.width() * pictureScale,
                          pictureTwips.height() * pictureScale);
     drawPanel(p, picture, sheet);
     drawIntensities(p, QRectF(picture.right() + 600, top, width - picture.width() - 600, 0), sheet);
-    drawTable(p, QRectF(0, picture.bottom() + gap, width, tableHeight), sheet);
+    drawTable(p, QPointF(0, picture.bottom() + gap), width, table, sheet);
     p.restore();
 }

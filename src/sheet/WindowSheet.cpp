@@ -32,6 +32,13 @@ std::optional<QString> askPdfPath(QWidget* parent, const QString& proposed) {
         return std::nullopt;
     return dialog.selectedFiles().first();
 }
+// The panel's name, as the save command proposes it for the configuration
+// file, made safe to be a file name.
+QString documentName(const Sheet& sheet) {
+    QString name = sheet.panel.trimmed().isEmpty() ? QStringLiteral("sheet") : sheet.panel;
+    return name.replace(QLatin1Char('/'), QLatin1Char('_'))
+        .replace(QLatin1Char('\\'), QLatin1Char('_'));
+}
 } // namespace
 
 WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
@@ -94,9 +101,7 @@ void WindowSheet::saveAsPdf() {
     if (m_form.transactionRunning())
         return;
     const Sheet shown = sheet();
-    QString name = shown.panel.trimmed().isEmpty() ? QStringLiteral("sheet") : shown.panel;
-    name.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
-    const auto path = m_choosePdfPath(name + QStringLiteral(".pdf"));
+    const auto path = m_choosePdfPath(documentName(shown) + QStringLiteral(".pdf"));
     if (!path)
         return;
     if (QString why; !SheetDocument::writePdf(*path, {shown}, &why))
@@ -109,7 +114,7 @@ void WindowSheet::print() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(SheetDocument::paperFor());
     SheetDocument::setMargins(printer);
-    printer.setDocName(QStringLiteral("Configuration sheet"));
+    printer.setDocName(documentName(sheet()));
     QPrintDialog dialog(&printer, &m_form);
     if (dialog.exec() == QDialog::Accepted)
         printOn(printer);
