@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "files/Cp1252.h"
+#include "sheet/SheetCommand.h"
 
 #include <QCommandLineParser>
 
@@ -18,21 +19,24 @@ const QStringList panelCommands = {QStringLiteral("write"), QStringLiteral("read
 const QString description =
     QStringLiteral("Configures the TARNEK KVQ ten-button dimmable wall switch panel, models\n"
                    "00-00561 and 00-00567: reads and writes a panel over a serial port and\n"
-                   "opens and saves .zqc configuration files.\n"
-                   "\n"
-                   "Without a COMMAND it opens its window, with FILE opened when one is named.\n"
-                   "The commands run without a window, for the bench and the site:\n"
-                   "  write FILE [--repeat]  write FILE into the panel, each byte verified;\n"
-                   "                         --repeat: panel after panel until Ctrl+C\n"
+                   "opens and saves .zqc configuration files. Without a COMMAND it opens\n"
+                   "its window, with FILE opened when one is named.");
+
+// The commands run without a window, for the bench and the site.
+const QString commandsHelp =
+    QStringLiteral("\nCommands:\n"
+                   "  write FILE [--repeat]  Writes FILE into the panel, each byte verified;\n"
+                   "                         --repeat: panel after panel until Ctrl+C.\n"
                    "  read FILE [--name NAME]\n"
-                   "                         read the panel and save it as FILE\n"
-                   "  verify FILE            compare the panel with FILE; writes nothing");
+                   "                         Reads the panel and saves it as FILE.\n"
+                   "  verify FILE            Compares the panel with FILE; writes nothing.\n");
 
 const QString exitStatusHelp =
     QStringLiteral("\nExit status:\n"
                    "  0    the window was closed, or help or version shown; a command\n"
                    "       succeeded (verify: the panel agrees with FILE)\n"
-                   "  1    verify: the panel differs from FILE; write --repeat: a panel failed\n"
+                   "  1    verify: the panel differs from FILE; write --repeat: a panel failed;\n"
+                   "       sheet: a FILE was skipped, or the PDF could not be written\n"
                    "  2    wrong option or argument\n"
                    "  3    FILE was refused (not a configuration file of these panels),\n"
                    "       or what was read could not be saved\n"
@@ -83,7 +87,7 @@ void describeCommandLine(QCommandLineParser& parser) {
         {repeatOption, QStringLiteral("write: program panel after panel, each once it is "
                                       "plugged in, until Ctrl+C.")});
     parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("write, read or verify (see above)."),
+                                 QStringLiteral("write, read, verify or sheet (see Commands)."),
                                  QStringLiteral("[COMMAND]"));
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
@@ -92,12 +96,18 @@ void describeCommandLine(QCommandLineParser& parser) {
 }
 
 CommandLineResult parseCommandLine(const QStringList& arguments) {
+    if (SheetCommand::isNamedIn(arguments))
+        return SheetCommand::parse(arguments);
+
     QCommandLineParser parser;
     describeCommandLine(parser);
     if (!parser.parse(arguments))
         return refuse(parser, parser.errorText());
     if (parser.isSet(helpOption))
-        return {std::nullopt, ExitStatus::ok, parser.helpText() + exitStatusHelp, {}};
+        return {std::nullopt,
+                ExitStatus::ok,
+                parser.helpText() + commandsHelp + SheetCommand::summary() + exitStatusHelp,
+                {}};
     if (parser.isSet(QStringLiteral("version")))
         return {std::nullopt,
                 ExitStatus::ok,

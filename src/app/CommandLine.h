@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheet/SheetOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,8 +40,9 @@ struct CommandLineOptions {
 struct CommandLineResult {
     std::optional<CommandLineOptions> options;
     int exitStatus = ExitStatus::ok;
-    QString output; // for standard output
-    QString errors; // for standard error
+    QString output;                                   // for standard output
+    QString errors;                                   // for standard error
+    std::optional<SheetOptions> sheet = std::nullopt; // the sheet command, run without a window
 };
 
 // Declares the options and arguments; new ones go here.

@@ -1,13 +1,22 @@
 #include "app/PanelTool.h"
 
+#include "link/LinkTexts.h"
+
+#include <QToolButton>
+
 PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield* yield,
                      TickTimer* timer)
     : form(dialogs), link(form, dialogs, port, tickMs, yield, timer), files(form, dialogs),
-      m_port(port) {
-    form.setCommands({[this] { overPickedPort(&PanelLink::READ_CONFIG_Click); },
+      sheet(new WindowSheet(form, dialogs)), m_port(port) {
+    form.setCommands({[this] {
+                          overPickedPort(&PanelLink::READ_CONFIG_Click);
+                          if (form.statusText() == LinkTexts::readSuccessful)
+                              sheet->readFromPanel(QDateTime::currentDateTime());
+                      },
                       [this] { overPickedPort(&PanelLink::WRITE_CONFIG_Click); },
                       [this] { files.READ_FILE_Click(); }, [this] { files.WRITE_FILE_Click(); },
                       [this] { link.requestStop(); }});
+    files.fileDone = [this](const QString& path) { sheet->fileDone(path); };
 }
 
 void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort,
@@ -23,14 +32,16 @@ void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort
                      [&settings](const QString& chosen) { settings.setSerialPort(chosen); });
 }
 
-// The picker is held still like the command buttons while the transaction
-// runs on the device it shows.
+// The picker and the sheet button are held still like the command buttons
+// while the transaction runs on the device the picker shows.
 void PanelTool::overPickedPort(void (PanelLink::*transaction)()) {
     if (picker) {
         m_port.setDeviceName(picker->device());
         picker->setEnabled(false);
     }
+    sheet->button()->setEnabled(false);
     (link.*transaction)();
+    sheet->button()->setEnabled(true);
     if (picker)
         picker->setEnabled(true);
 }

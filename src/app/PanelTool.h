@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "files/FileCommands.h"
 #include "link/PanelLink.h"
+#include "sheet/WindowSheet.h"
 #include "ui/Form1.h"
 #include "ui/PortPicker.h"
 
@@ -24,6 +25,7 @@ public:
     PanelLink link;
     FileCommands files;
     PortPicker* picker = nullptr;
+    WindowSheet* sheet; // owned by the window
 
 private:
     void overPickedPort(void (PanelLink::*transaction)());

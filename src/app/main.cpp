@@ -8,6 +8,7 @@
 #include "link/PortNames.h"
 #include "link/QtSerialPort.h"
 #include "link/TracingSerialPort.h"
+#include "sheet/SheetCommand.h"
 #include "ui/QtDialogs.h"
 
 #include <QApplication>
@@ -29,6 +30,8 @@ int main(int argc, char* argv[]) {
     const CommandLineResult command = readCommandLine(argc, argv);
     std::fputs(command.output.toLocal8Bit().constData(), stdout);
     std::fputs(command.errors.toLocal8Bit().constData(), stderr);
+    if (command.sheet)
+        return SheetCommand::runWithoutDisplay(argc, argv, *command.sheet);
     if (!command.options)
         return command.exitStatus;
     const CommandLineOptions& options = *command.options;

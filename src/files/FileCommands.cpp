@@ -1,14 +1,11 @@
 #include "files/FileCommands.h"
 
 #include "files/ConfigFile.h"
-#include "files/ReadAccess.h"
+#include "files/ConfigFileReader.h"
 #include "model/ChannelCode.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
-#include <algorithm>
 
 namespace {
 const QString readTitle = QStringLiteral("READ CONFIGURATION FILE");
@@ -36,11 +33,6 @@ constexpr std::array<RecordText, 5> fileCaptions = {&ConfigRecord::blchan, &Conf
                                                     &ConfigRecord::indpct, &ConfigRecord::blpct,
                                                     &ConfigRecord::dindpct};
 
-// No list entry shows a negative channel code, so such a file cannot be shown.
-bool hasNegativeChannel(const ConfigFileLine& line) {
-    return std::any_of(line.code.begin(), line.code.end(), [](qint16 c) { return c < 0; }) ||
-           line.value[0] < 0 || line.value[1] < 0;
-}
 } // namespace
 
 FileCommands::FileCommands(ConfigWindow& window, Dialogs& dialogs)
@@ -79,7 +71,8 @@ void FileCommands::WRITE_FILE_Click() {
         line.caption[i] = m_window.labelCaption(captionLabels[i]);
         line.value[i] = r.*fileValues[i];
     }
-    save(*path, ConfigFile::format(line));
+    if (save(*path, ConfigFile::format(line)) && fileDone)
+        fileDone(*path);
 }
 
 // The file is replaced only once the whole line is safely on disk; a failed
@@ -114,24 +107,15 @@ void FileCommands::READ_FILE_Click() {
 }
 
 void FileCommands::open(const QString& path) {
-    // Only a regular file can be a configuration file; opening a pipe would
-    // wait for a writer for ever.
-    const QFileInfo info(path);
-    QFile file(path);
-    if ((info.exists() && !info.isFile()) || !file.open(QIODevice::ReadOnly)) {
-        if (!readAccessDenied(path))
+    const ConfigFileRead read = readConfigFile(path);
+    if (!read.line) {
+        if (read.failure != ConfigFileRead::Failure::AccessDenied)
             m_dialogs.message(mismatchText, mismatchTitle);
         return;
     }
-    const QByteArray bytes = file.read(ConfigFile::maxBytes);
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    file.close();
-    const auto line = readFailed ? std::nullopt : ConfigFile::parse(bytes);
-    if (!line || line->model != ConfigFile::modelText || hasNegativeChannel(*line)) {
-        m_dialogs.message(mismatchText, mismatchTitle);
-        return;
-    }
-    showFile(*line);
+    showFile(*read.line);
+    if (fileDone)
+        fileDone(path);
 }
 
 void FileCommands::showFile(const ConfigFileLine& line) {

@@ -4,6 +4,8 @@
 #include "frontend/ConfigWindow.h"
 #include "frontend/Dialogs.h"
 
+#include <functional>
+
 // The open and save commands: a whole configuration between the window and
 // a configuration file.
 class FileCommands {
@@ -16,6 +18,10 @@ public:
     // The open command once its dialog has chosen path: the same checks and
     // messages whether the path came from the dialog or the command line.
     void open(const QString& path);
+
+    // Told the path once a file has been shown in the window or saved from
+    // it, so the configuration sheet can say where the configuration came from.
+    std::function<void(const QString& path)> fileDone;
 
 private:
     void showFile(const ConfigFileLine& line);

@@ -52,6 +52,8 @@ struct ConfigRecord {
         led9desig, led10desig;
     QString blchan, dimchan, blpct, indpct, dindpct;
     QString wmodel;
+
+    bool operator==(const ConfigRecord&) const = default;
 };
 
 using RecordInt = qint16 ConfigRecord::*;

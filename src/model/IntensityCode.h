@@ -30,14 +30,16 @@ enum class IntensitySetting { Backlight, Indicator, Dimmed };
 
 struct IntensitySettingRow {
     IntensitySetting setting;
-    int list;        // List45, List49, List46
-    RecordInt field; // blpercent, indpercent, dindpercent
+    int list;            // List45, List49, List46
+    RecordInt field;     // blpercent, indpercent, dindpercent
+    const char* caption; // of the label beside the list: Label15, Label17, Label16
 };
 
 inline constexpr std::array<IntensitySettingRow, 3> intensitySettings = {{
-    {IntensitySetting::Backlight, 45, &ConfigRecord::blpercent},
-    {IntensitySetting::Indicator, 49, &ConfigRecord::indpercent},
-    {IntensitySetting::Dimmed, 46, &ConfigRecord::dindpercent},
+    {IntensitySetting::Backlight, 45, &ConfigRecord::blpercent, "NORMAL BACKLIGHTING (%)"},
+    {IntensitySetting::Indicator, 49, &ConfigRecord::indpercent, "NORMAL INDICATOR (%)"},
+    {IntensitySetting::Dimmed, 46, &ConfigRecord::dindpercent,
+     "DIMMED BACKLIGHTING AND INDICATOR (%)"},
 }};
 
 constexpr const IntensitySettingRow& intensityRow(IntensitySetting s) {

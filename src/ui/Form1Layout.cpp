@@ -5,6 +5,7 @@
 #include "model/ChannelCode.h"
 #include "model/IntensityCode.h"
 #include "ui/AssignmentTable.h"
+#include "ui/ButtonPosition.h"
 #include "ui/Form1.h"
 #include "ui/PanelPicture.h"
 #include "ui/Twips.h"
@@ -43,16 +44,6 @@ QLabel* makeLabel(int number, const QString& caption, QWidget* parent, QRect twi
     label->setObjectName(QString("Label%1").arg(number));
     place(label, twips.x(), twips.y(), twips.width(), twips.height());
     return label;
-}
-
-struct Position {
-    int listTop, moduleLeft, channelLeft, labelLeft;
-};
-
-Position buttonPosition(int k) { // k = 1 ... 10
-    const int row = (k + 1) / 2;
-    const bool left = k % 2 == 1;
-    return {2640 + 1080 * (row - 1), left ? 1680 : 3480, left ? 2520 : 4320, left ? 1200 : 5040};
 }
 
 } // namespace
@@ -101,7 +92,7 @@ void Form1::buildWindow() {
 void Form1::buildAssignmentControls() {
     const auto& rows = assignmentRows();
     for (int k = 1; k <= 10; ++k) {
-        const Position at = buttonPosition(k);
+        const ButtonPosition at = buttonPosition(k);
         auto* caption = new QLabel(QString("SW%1").arg(k), this);
         caption->setObjectName(QString("Label%1").arg(captionLabels[k - 1]));
         setTextColour(caption, QPalette::WindowText, Qt::white);
@@ -136,7 +127,7 @@ void Form1::buildAssignmentControls() {
             setTextColour(l, QPalette::Text, colour);
         }
         if (i < 20) {
-            const Position at = buttonPosition(i % 10 + 1);
+            const ButtonPosition at = buttonPosition(i % 10 + 1);
             place(module, at.moduleLeft, at.listTop, 855, 645);
             place(channel, at.channelLeft, at.listTop, 615, 645);
         }
@@ -183,11 +174,11 @@ void Form1::buildFrames() {
         int listTop;
     };
     const Intensity intensities[] = {
-        {17, "NORMAL INDICATOR (%)", 600, 480, 2415, 255, 49, "LED INDICATOR NORMAL INTENSITY (%)",
-         240},
-        {15, "NORMAL BACKLIGHTING (%)", 240, 1200, 2895, 255, 45,
+        {17, intensityRow(IntensitySetting::Indicator).caption, 600, 480, 2415, 255, 49,
+         "LED INDICATOR NORMAL INTENSITY (%)", 240},
+        {15, intensityRow(IntensitySetting::Backlight).caption, 240, 1200, 2895, 255, 45,
          "BACKLIGHTING NORMAL INTENSITY (%)", 1080},
-        {16, "DIMMED BACKLIGHTING AND INDICATOR (%)", 600, 1920, 2535, 615, 46,
+        {16, intensityRow(IntensitySetting::Dimmed).caption, 600, 1920, 2535, 615, 46,
          "DIMMED INDICATOR INTENSITY (%)", 1920},
     };
     for (const Intensity& in : intensities) {

@@ -5,10 +5,6 @@
 #include <QRadialGradient>
 
 namespace {
-// Drawn in the window's twips, so the buttons line up with the controls that
-// sit on them whatever size the picture is stretched to.
-constexpr QRectF pictureTwips(960, 1440, 4695, 7095);
-
 void drawButton(QPainter& p, const QRectF& cap) {
     QLinearGradient face(cap.topLeft(), cap.bottomLeft());
     face.setColorAt(0, QColor(92, 96, 104));
@@ -52,7 +48,14 @@ void PanelPicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(rect(), palette().color(QPalette::Window));
-    p.scale(width() / pictureTwips.width(), height() / pictureTwips.height());
+    paintPanelPicture(p, rect());
+}
+
+// Also drawn on the configuration sheet, at the printer's resolution.
+void paintPanelPicture(QPainter& p, const QRectF& target) {
+    p.save();
+    p.translate(target.topLeft());
+    p.scale(target.width() / pictureTwips.width(), target.height() / pictureTwips.height());
     p.translate(-pictureTwips.topLeft());
 
     const QRectF plate = pictureTwips.adjusted(30, 30, -30, -30);
@@ -76,4 +79,5 @@ void PanelPicture::paintEvent(QPaintEvent*) {
         drawLed(p, QPointF(left ? 1380 : 5280, listTop - 100));
     }
     drawHeader(p);
+    p.restore();
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/CommandLine.h"
+#include "sheet/SheetOptions.h"
+
+#include <QDateTime>
+
+// The sheet command: the configuration sheets of a whole site, one page per
+// file, into one PDF, without a window.
+namespace SheetCommand {
+inline const QString name = QStringLiteral("sheet");
+
+// Exit status when a file was skipped or the PDF could not be written.
+inline constexpr int failed = 1;
+
+// Whether the first argument after the options names this command.
+bool isNamedIn(const QStringList& arguments);
+
+// Reads "sheet FILE... -o PDF" and its --help.
+CommandLineResult parse(const QStringList& arguments);
+
+// Lines for the program's --help.
+QString summary();
+
+// Writes the PDF; a file that does not open is named in errors and skipped.
+// Needs a QGuiApplication, for the fonts.
+int run(const SheetOptions& options, QString* errors);
+
+// Starts a window-system connection that needs no display, then runs.
+int runWithoutDisplay(int& argc, char* argv[], const SheetOptions& options);
+} // namespace SheetCommand

@@ -1,0 +1,126 @@
+#include "sheet/WindowSheet.h"
+
+#include "sheet/SheetDocument.h"
+#include "ui/Form1.h"
+#include "ui/Twips.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolButton>
+
+namespace {
+const QString caption = QStringLiteral("PRINT SHEET\u2026");
+const QString saveTitle = QStringLiteral("SAVE CONFIGURATION SHEET AS PDF");
+const QString pdfFilter = QStringLiteral("PDF FILES (*.pdf)");
+const QString notSavedTitle = QStringLiteral("SHEET NOT SAVED");
+const QString notSavedText = QStringLiteral("THE CONFIGURATION SHEET WAS NOT SAVED:\n%1\n%2");
+const QString notPrintedTitle = QStringLiteral("SHEET NOT PRINTED");
+const QString notPrintedText = QStringLiteral("THE CONFIGURATION SHEET COULD NOT BE PRINTED.");
+
+// Its own dialog, so the open and save commands' file name is left alone.
+std::optional<QString> askPdfPath(QWidget* parent, const QString& proposed) {
+    QFileDialog dialog(parent, saveTitle, QString(), pdfFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+// The panel's name, as the save command proposes it for the configuration
+// file, made safe to be a file name.
+QString documentName(const Sheet& sheet) {
+    QString name = sheet.panel.trimmed().isEmpty() ? QStringLiteral("sheet") : sheet.panel;
+    return name.replace(QLatin1Char('/'), QLatin1Char('_'))
+        .replace(QLatin1Char('\\'), QLatin1Char('_'));
+}
+} // namespace
+
+WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
+    : QObject(&form), m_form(form), m_dialogs(dialogs),
+      m_choosePdfPath([&form](const QString& proposed) { return askPdfPath(&form, proposed); }) {
+    m_button = new QToolButton(&form);
+    m_button->setObjectName(QStringLiteral("PRINT_SHEET"));
+    m_button->setText(caption);
+    m_button->setToolTip(
+        QStringLiteral("LEFT CLICK TO SAVE OR PRINT THE CONFIGURATION SHEET (CTRL+P)"));
+    m_button->setAccessibleName(QStringLiteral("PRINT CONFIGURATION SHEET"));
+    if (const auto* command = form.findChild<QPushButton*>(QStringLiteral("READ_CONFIG")))
+        m_button->setFont(command->font());
+    // Above READ_CONFIG, right of the option buttons, where the window is empty.
+    m_button->setGeometry(twipsRect(8760, 420, 2415, 615));
+    m_button->setPopupMode(QToolButton::InstantPopup);
+    m_button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+    auto* menu = new QMenu(m_button);
+    QAction* save = menu->addAction(QStringLiteral("SAVE AS PDF\u2026"));
+    save->setObjectName(QStringLiteral("SAVE_SHEET_PDF"));
+    QAction* printing = menu->addAction(QStringLiteral("PRINT\u2026"));
+    printing->setObjectName(QStringLiteral("PRINT_SHEET_DIALOG"));
+    connect(save, &QAction::triggered, this, &WindowSheet::saveAsPdf);
+    connect(printing, &QAction::triggered, this, &WindowSheet::print);
+    m_button->setMenu(menu);
+
+    auto* shortcut = new QShortcut(QKeySequence::Print, &form);
+    connect(shortcut, &QShortcut::activated, this, [this] {
+        if (m_button->isEnabled())
+            m_button->showMenu();
+    });
+}
+
+void WindowSheet::noteSource(const QString& source) {
+    m_source = source;
+    m_sourceSheet = sheetFromWindow(m_form);
+}
+
+void WindowSheet::fileDone(const QString& path) {
+    noteSource(path);
+}
+
+void WindowSheet::readFromPanel(const QDateTime& when) {
+    noteSource(QStringLiteral("read from panel on %1").arg(when.toString("yyyy-MM-dd HH:mm")));
+}
+
+Sheet WindowSheet::sheet() const {
+    Sheet sheet = sheetFromWindow(m_form);
+    if (!m_sourceSheet)
+        sheet.source = QStringLiteral("entered in the window");
+    else if (sheet.sameConfiguration(*m_sourceSheet))
+        sheet.source = m_source;
+    else
+        sheet.source = m_source + QStringLiteral(", changed in the window since");
+    return sheet;
+}
+
+void WindowSheet::saveAsPdf() {
+    if (m_form.transactionRunning())
+        return;
+    const Sheet shown = sheet();
+    const auto path = m_choosePdfPath(documentName(shown) + QStringLiteral(".pdf"));
+    if (!path)
+        return;
+    if (QString why; !SheetDocument::writePdf(*path, {shown}, &why))
+        m_dialogs.message(notSavedText.arg(*path, why.toUpper()), notSavedTitle);
+}
+
+void WindowSheet::print() {
+    if (m_form.transactionRunning())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(SheetDocument::paperFor());
+    SheetDocument::setMargins(printer);
+    printer.setDocName(documentName(sheet()));
+    QPrintDialog dialog(&printer, &m_form);
+    if (dialog.exec() == QDialog::Accepted)
+        printOn(printer);
+}
+
+void WindowSheet::printOn(QPrinter& printer) {
+    if (!SheetDocument::paint(printer, {sheet()}))
+        m_dialogs.message(notPrintedText, notPrintedTitle);
+}

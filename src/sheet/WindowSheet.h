@@ -1,0 +1,50 @@
+#pragma once
+
+#include "sheet/Sheet.h"
+#include "frontend/Dialogs.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class Form1;
+class QPrinter;
+class QToolButton;
+
+// The window's sheet command: a button in the empty band at the top right,
+// and Ctrl+P, offering the sheet of the configuration in the window as a PDF
+// or on a printer. It only reads the window; an item never assigned is blank.
+class WindowSheet : public QObject {
+    Q_OBJECT
+public:
+    // Asks where to save the PDF, proposing a name; nullopt for a cancel.
+    using PdfPathChooser = std::function<std::optional<QString>(const QString& proposed)>;
+
+    WindowSheet(Form1& form, Dialogs& dialogs);
+
+    QToolButton* button() const { return m_button; }
+    void setPdfPathChooser(PdfPathChooser choose) { m_choosePdfPath = std::move(choose); }
+
+    // Where the configuration in the window came from, told as it arrives.
+    void fileDone(const QString& path);
+    void readFromPanel(const QDateTime& when);
+
+    // The sheet of the window as it is now.
+    Sheet sheet() const;
+
+    void saveAsPdf();
+    void print();
+    // Prints on a printer already set up, as the print dialog leaves it.
+    void printOn(QPrinter& printer);
+
+private:
+    void noteSource(const QString& source);
+
+    Form1& m_form;
+    Dialogs& m_dialogs;
+    QToolButton* m_button = nullptr;
+    PdfPathChooser m_choosePdfPath;
+    QString m_source;
+    std::optional<Sheet> m_sourceSheet; // the window as it came from m_source
+};

@@ -1,0 +1,295 @@
+#include "Harness.h"
+#include "app/CommandLine.h"
+#include "files/ConfigFileReader.h"
+#include "sheet/SheetCommand.h"
+#include "sheet/SheetDocument.h"
+#include "sheet/WindowSheet.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestSheet : public QObject {
+    Q_OBJECT
+private slots:
+    void sheetHoldsEveryItemAsText_data();
+    void sheetHoldsEveryItemAsText();
+    void siteSkipsFilesThatDoNotOpen();
+    void failedWriteLeavesTheEarlierPdf();
+    void commandRunsWithoutDisplay();
+    void commandLineNamesTheCommandFirst();
+    void windowCommandLeavesTheConfigurationAlone();
+    void incompleteWindowPrintsBlanks();
+    void paperFollowsTheLocale();
+};
+
+namespace {
+// The demo configuration with texts beyond ASCII, as a technician may type them.
+ConfigFileLine siteLine(const QString& panel) {
+    ConfigFileLine line = *readConfigFile(PANELSIM_DEMO).line;
+    line.panel = panel;
+    line.desig[0] = QStringLiteral("ENTRÉE €");
+    line.desig[15] = QStringLiteral("CAFÉ, BAR");
+    return line;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+// The text of each page, laid out as printed, one table row a line.
+QStringList pdfPages(const QString& pdf) {
+    QProcess extract;
+    extract.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
+    if (!extract.waitForFinished(60000) || extract.exitCode() != 0)
+        return {};
+    QStringList pages = QString::fromUtf8(extract.readAllStandardOutput()).split('\f');
+    pages.removeLast(); // after the last page's form feed
+    return pages;
+}
+
+// One line of the table: item, designation, module, channel, nothing else.
+bool hasRow(const QString& page, const QString& item, const QString& designation,
+            const QString& module, const QString& channel) {
+    QStringList cells{item, designation, module, channel};
+    cells.removeAll(QString());
+    for (QString& c : cells)
+        c = QRegularExpression::escape(c);
+    const QRegularExpression row("^\\s*" + cells.join("\\s+") + "\\s*$",
+                                 QRegularExpression::MultilineOption);
+    return row.match(page).hasMatch();
+}
+
+// What a code means, worked out apart from the tool's tables.
+std::pair<QString, QString> moduleChannel(qint16 code) {
+    if (code >= 160)
+        return {"N/A", "N/A"};
+    return {QString(QChar('A' + code / 10)), QString::number(code % 10 + 1)};
+}
+
+QString itemName(int i) {
+    return i < 10 ? QString("SW%1").arg(i + 1) : QString("LED%1").arg(i - 9);
+}
+
+struct Run {
+    int status = -1;
+    QString err;
+};
+
+Run runProgram(const QStringList& arguments) {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(display);
+    program.setProcessEnvironment(env);
+    program.start(PANELCONFIG_PATH, arguments);
+    Run run;
+    if (!program.waitForFinished(60000)) {
+        program.kill();
+        program.waitForFinished();
+        return run;
+    }
+    if (program.exitStatus() == QProcess::NormalExit)
+        run.status = program.exitCode();
+    run.err = QString::fromLocal8Bit(program.readAllStandardError());
+    return run;
+}
+} // namespace
+
+void TestSheet::sheetHoldsEveryItemAsText_data() {
+    QTest::addColumn<QPageSize>("paper");
+    QTest::newRow("A4") << QPageSize(QPageSize::A4);
+    QTest::newRow("Letter") << QPageSize(QPageSize::Letter);
+}
+
+void TestSheet::sheetHoldsEveryItemAsText() {
+    QFETCH(QPageSize, paper);
+    QTemporaryDir dir;
+    const ConfigFileLine line = siteLine(QStringLiteral("HALL Nº 2"));
+    const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(line));
+    const QString pdf = dir.filePath("hall.pdf");
+    QString error;
+    QVERIFY(SheetDocument::writePdf(pdf, {sheetFromFile(*readConfigFile(path).line, path)}, &error,
+                                    paper));
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    const QString& page = pages[0];
+    QVERIFY2(page.contains("HALL Nº 2") && page.contains(path) && page.contains("panelconfig"),
+             qPrintable(page));
+    for (int i = 0; i < 20; ++i) {
+        const auto [module, channel] = moduleChannel(line.code[i]);
+        QVERIFY2(hasRow(page, itemName(i), line.desig[i], module, channel),
+                 qPrintable(itemName(i) + "\n" + page));
+    }
+    const auto [blModule, blChannel] = moduleChannel(line.value[0]);
+    QVERIFY(hasRow(page, "BACKLIGHTING", {}, blModule, blChannel));
+    const auto [dimModule, dimChannel] = moduleChannel(line.value[1]);
+    QVERIFY(hasRow(page, "DIMMING", {}, dimModule, dimChannel));
+    // The demo's codes 7, 5 and 2: indicator, backlighting, dimmed.
+    for (const char* intensity :
+         {"NORMAL INDICATOR \\(%\\)\\s+90 %", "NORMAL BACKLIGHTING \\(%\\)\\s+70 %",
+          "DIMMED BACKLIGHTING AND INDICATOR \\(%\\)\\s+40 %"})
+        QVERIFY2(page.contains(QRegularExpression(intensity)), intensity);
+}
+
+void TestSheet::siteSkipsFilesThatDoNotOpen() {
+    QTemporaryDir dir;
+    const QString north = writeFile(dir, "north.zqc", ConfigFile::format(siteLine("NORTH")));
+    const QString foreign = writeFile(dir, "foreign.zqc", "\"00-00999-MDL\",\"X\"\r\n");
+    const QString south = writeFile(dir, "south.zqc", ConfigFile::format(siteLine("SOUTH")));
+    const QString missing = dir.filePath("missing.zqc");
+    const QString pdf = dir.filePath("site.pdf");
+    QString errors;
+    QCOMPARE(SheetCommand::run({{south, missing, foreign, north}, pdf}, &errors),
+             SheetCommand::failed);
+    QCOMPARE(errors.count(" skipped: "), 2);
+    QVERIFY2(errors.contains(missing + ": skipped: no such file\n"), qPrintable(errors));
+    QVERIFY2(errors.contains(foreign + ": skipped: not a configuration file"), qPrintable(errors));
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 2);
+    QVERIFY(pages[0].contains("SOUTH") && !pages[0].contains("NORTH"));
+    QVERIFY(pages[1].contains("NORTH"));
+
+    errors.clear();
+    QCOMPARE(SheetCommand::run({{north, south}, pdf}, &errors), ExitStatus::ok);
+    QCOMPARE(errors, QString());
+}
+
+void TestSheet::failedWriteLeavesTheEarlierPdf() {
+    QTemporaryDir dir;
+    const QString pdf = writeFile(dir, "site.pdf", "earlier");
+    QString errors;
+    QCOMPARE(SheetCommand::run({{dir.filePath("missing.zqc")}, pdf}, &errors),
+             SheetCommand::failed);
+    QVERIFY2(errors.endsWith("no sheet to write; " + pdf + " not written\n"), qPrintable(errors));
+    QFile earlier(pdf);
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+
+    errors.clear();
+    const QString nowhere = dir.filePath("no-such-folder/site.pdf");
+    QCOMPARE(SheetCommand::run({{PANELSIM_DEMO}, nowhere}, &errors), SheetCommand::failed);
+    QVERIFY2(errors.startsWith("panelconfig: cannot write " + nowhere + ": "), qPrintable(errors));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"site.pdf"}); // no temporary left behind
+}
+
+// As from a console without any display: the skipped file named, the rest written.
+void TestSheet::commandRunsWithoutDisplay() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("site.pdf");
+    const QString missing = dir.filePath("missing.zqc");
+    const Run run = runProgram({"sheet", PANELSIM_DEMO, missing, "-o", pdf});
+    QCOMPARE(run.status, SheetCommand::failed);
+    QVERIFY2(run.err.contains("panelconfig: " + missing + ": skipped: no such file\n"),
+             qPrintable(run.err));
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(hasRow(pages[0], "SW1", "ENTRY", "A", "1"));
+
+    const Run usage = runProgram({"sheet", PANELSIM_DEMO});
+    QCOMPARE(usage.status, ExitStatus::usage);
+    QVERIFY2(usage.err.startsWith("panelconfig: The sheet command needs -o PDF.\nUsage: "),
+             qPrintable(usage.err));
+}
+
+void TestSheet::commandLineNamesTheCommandFirst() {
+    const CommandLineResult sheet =
+        parseCommandLine({"panelconfig", "sheet", "a.zqc", "-o", "site.pdf", "b.zqc"});
+    QVERIFY(sheet.sheet && !sheet.options);
+    QCOMPARE(sheet.sheet->files, (QStringList{"a.zqc", "b.zqc"}));
+    QCOMPARE(sheet.sheet->output, "site.pdf");
+    // A device called "sheet" is still a device.
+    const CommandLineResult window = parseCommandLine({"panelconfig", "--port", "sheet", "a.zqc"});
+    QVERIFY(window.options && !window.sheet);
+    QCOMPARE(window.options->file, "a.zqc");
+    QCOMPARE(parseCommandLine({"panelconfig", "sheet", "-o", "x.pdf"}).exitStatus,
+             ExitStatus::usage);
+    const QString help = parseCommandLine({"panelconfig", "--help"}).output;
+    QVERIFY2(help.contains("  sheet FILE... -o PDF ") && help.contains("       sheet: a FILE was skipped"),
+             qPrintable(help));
+}
+
+void TestSheet::windowCommandLeavesTheConfigurationAlone() {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(siteLine("HALL")));
+    Harness h;
+    h.tool.files.open(path);
+    QCOMPARE(h.form().boxText(2), "HALL");
+    h.lightingView();
+    const ConfigRecord before = h.rec();
+    QList<int> selections;
+    for (int list = 1; list <= 49; ++list)
+        selections << (h.form().list(list) ? h.form().listIndex(list) : -2);
+    QList<bool> shown;
+    for (int box = 2; box <= 22; ++box)
+        shown << h.form().textBox(box)->isVisible();
+
+    const QString pdf = dir.filePath("HALL.pdf");
+    QString proposed;
+    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
+        proposed = name;
+        return std::optional<QString>(pdf);
+    });
+    h.tool.sheet->saveAsPdf();
+
+    QCOMPARE(proposed, "HALL.pdf");
+    QVERIFY(h.rec() == before);
+    for (int list = 1; list <= 49; ++list)
+        QCOMPARE(h.form().list(list) ? h.form().listIndex(list) : -2, selections[list - 1]);
+    for (int box = 2; box <= 22; ++box)
+        QCOMPARE(h.form().textBox(box)->isVisible(), shown[box - 2]);
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QVERIFY(h.dialogs.fileRequests.isEmpty()); // the open and save dialog keeps its name
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(hasRow(pages[0], "SW1", "ENTRÉE €", "A", "1"));
+    QVERIFY(hasRow(pages[0], "LED6", "CAFÉ, BAR", "B", "5"));
+    QVERIFY(pages[0].contains(QRegularExpression("FROM\\s+" + QRegularExpression::escape(path))));
+
+    h.assign(0, 2, 3);
+    QCOMPARE(h.tool.sheet->sheet().source, path + ", changed in the window since");
+}
+
+void TestSheet::incompleteWindowPrintsBlanks() {
+    Harness h;
+    h.assign(2, 0, 4);                      // SW3 "N/A"
+    h.assign(10, 3, 9);                     // LED1 "C" "10"
+    h.tool.form.list(41)->setListIndex(16); // the backlighting's module only
+    const ConfigRecord before = h.rec();
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("printed.pdf"));
+    h.tool.sheet->printOn(printer);
+    QVERIFY(h.rec() == before);
+    QVERIFY(h.dialogs.messages.isEmpty());
+
+    const QStringList pages = pdfPages(dir.filePath("printed.pdf"));
+    QCOMPARE(pages.size(), 1);
+    const QString& page = pages[0];
+    QVERIFY2(hasRow(page, "SW3", "DESIGNATION", "N/A", "N/A"), qPrintable(page));
+    QVERIFY(hasRow(page, "LED1", "DESIGNATION", "C", "10"));
+    QVERIFY(hasRow(page, "BACKLIGHTING", {}, "P", {}));
+    QVERIFY(hasRow(page, "SW1", {}, {}, {}));
+    QVERIFY(hasRow(page, "DIMMING", {}, {}, {}));
+    QVERIFY(page.contains(QRegularExpression("NORMAL INDICATOR \\(%\\)\\s+100 %")));
+    QVERIFY(page.contains(QRegularExpression("FROM\\s+entered in the window")));
+}
+
+void TestSheet::paperFollowsTheLocale() {
+    for (const char* letter : {"en_US", "en_CA", "es_MX"})
+        QCOMPARE(SheetDocument::paperFor(QLocale(letter)).id(), QPageSize::Letter);
+    for (const char* a4 : {"de_DE", "en_GB", "fr_FR", "C"})
+        QCOMPARE(SheetDocument::paperFor(QLocale(a4)).id(), QPageSize::A4);
+}
+
+QTEST_MAIN(TestSheet)
+#include "tst_sheet.moc"
