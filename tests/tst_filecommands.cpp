@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -35,9 +36,14 @@ private slots:
     void saveReplacesAnExistingFileWhole();
     void saveFailureSaysSoAndKeepsTheOldFile_data();
     void saveFailureSaysSoAndKeepsTheOldFile();
+    void saveIntoAReadOnlyDirectory_data();
     void saveIntoAReadOnlyDirectory();
     void saveFailsWhenTheDiskFills_data();
     void saveFailsWhenTheDiskFills();
+    void saveOnAFullDiskSaysSo();
+    void textWithAQuoteEndsThere_data();
+    void textWithAQuoteEndsThere();
+    void largestSavedFileOpensAgain();
     void openShowsASavedFile();
     void intensitiesAreShownBacklightFirst();
     void codesOutsideTheModulesShowNotAssigned_data();
@@ -500,14 +506,19 @@ void TestFileCommands::saveReplacesAnExistingFileWhole() {
 
 void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile_data() {
     QTest::addColumn<QString>("target"); // relative to the directory
-    QTest::newRow("missing directory") << "missing/LOBBY.zqc";
-    QTest::newRow("path is a directory") << "LOBBY.zqc";
-    QTest::newRow("name with place markers") << "missing/100%2 %1.zqc";
-    QTest::newRow("named pipe") << "PIPE.zqc";
+    QTest::addColumn<QString>("reason");
+    const QString noFolder = "THE FOLDER DOES NOT EXIST";
+    const QString notFile = "NOT A REGULAR FILE";
+    QTest::newRow("missing directory") << "missing/LOBBY.zqc" << noFolder;
+    QTest::newRow("lower-case path") << "missing/lobby.zqc" << noFolder;
+    QTest::newRow("path is a directory") << "LOBBY.zqc" << notFile;
+    QTest::newRow("name with place markers") << "missing/100%2 %1.zqc" << noFolder;
+    QTest::newRow("named pipe") << "PIPE.zqc" << notFile;
 }
 
 void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     QFETCH(QString, target);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     const QByteArray old = "\"OLD CONTENT\"\r\n";
     writeFile(dir.filePath("OLD.zqc"), old);
@@ -531,7 +542,7 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0], notSavedFirstLine);
     QCOMPARE(lines[1], path);
-    QVERIFY(!lines[2].isEmpty());
+    QCOMPARE(lines[2], reason);
     QCOMPARE(windowState(h.form()), window);
     QCOMPARE(entries(dir.path()), before);
     QCOMPARE(contents(dir.filePath("OLD.zqc")), old);
@@ -540,14 +551,22 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     QVERIFY(!QFileInfo(dir.filePath("PIPE.zqc")).isFile()); // still a pipe
 }
 
+void TestFileCommands::saveIntoAReadOnlyDirectory_data() {
+    QTest::addColumn<bool>("readOnlyFile"); // else the directory
+    QTest::newRow("read-only directory") << false;
+    QTest::newRow("read-only file") << true;
+}
+
 void TestFileCommands::saveIntoAReadOnlyDirectory() {
+    QFETCH(bool, readOnlyFile);
     if (geteuid() == 0)
         QSKIP("permissions do not bind root");
     QTemporaryDir dir;
-    const QString path = dir.filePath("LOBBY.zqc");
+    const QString path = dir.filePath(readOnlyFile ? "lobby.zqc" : "LOBBY.zqc");
     const QByteArray old = "\"OLD CONTENT\"\r\n";
     writeFile(path, old);
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(QFile::setPermissions(readOnlyFile ? path : dir.path(),
+                                  QFile::ReadOwner | QFile::ExeOwner));
     Harness h;
     h.assignAll();
     h.form().setBoxText(2, "LOBBY");
@@ -556,8 +575,10 @@ void TestFileCommands::saveIntoAReadOnlyDirectory() {
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].title, notSavedTitle);
+    QCOMPARE(h.dialogs.messages[0].text,
+             QString("%1\n%2\nACCESS DENIED").arg(notSavedFirstLine, path));
     QCOMPARE(contents(path), old);
-    QCOMPARE(entries(dir.path()), QStringList{"LOBBY.zqc"});
+    QCOMPARE(entries(dir.path()), QStringList{QFileInfo(path).fileName()});
 }
 
 void TestFileCommands::saveFailsWhenTheDiskFills_data() {
@@ -610,6 +631,89 @@ void TestFileCommands::saveFailsWhenTheDiskFills() {
     QCOMPARE(lines[0], notSavedFirstLine);
     QCOMPARE(lines[1], path);
     QVERIFY(!lines[2].isEmpty());
+    QVERIFY2(!lines[2].contains("unknown", Qt::CaseInsensitive), qPrintable(lines[2]));
+}
+
+// A real full disk: a small tmpfs, mounted in a mount namespace of its own
+// around the child that saves. Skipped where namespaces are not allowed.
+void TestFileCommands::saveOnAFullDiskSaysSo() {
+    const QString unshare = QStandardPaths::findExecutable("unshare");
+    if (unshare.isEmpty())
+        QSKIP("no unshare");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Lobby.zqc");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(childPathVariable, path);
+    env.insert(childLengthVariable, "2000"); // 40 KB into 16 KB
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    child.setProcessEnvironment(env);
+    child.start(unshare, {"--map-root-user", "--mount", "sh", "-c",
+                          "mount -t tmpfs -o size=16k tmpfs \"$0\" && exec \"$1\"", dir.path(),
+                          QCoreApplication::applicationFilePath()});
+    QVERIFY(child.waitForFinished(60000));
+    const QByteArray out = child.readAllStandardOutput();
+    if (child.exitCode() != 0 && out.isEmpty())
+        QSKIP(qPrintable("no tmpfs in a namespace here: " + child.readAllStandardError()));
+    QCOMPARE(child.exitCode(), 0);
+    const QList<QByteArray> report = out.split('\0');
+    QCOMPARE(report.size(), 3);
+    QCOMPARE(QString::fromUtf8(report[0]), notSavedTitle);
+    QCOMPARE(QString::fromUtf8(report[1]),
+             QString("%1\n%2\nTHE DISK IS FULL").arg(notSavedFirstLine, path));
+}
+
+void TestFileCommands::textWithAQuoteEndsThere_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("box");
+    QTest::newRow("SW1 designation") << 3 << 3;
+    QTest::newRow("panel name") << 2 << 2;
+}
+
+// What a save wrote from a text with a quote inside: the text ends at that
+// quote, the rest of it is skipped, and every other field reads as written.
+void TestFileCommands::textWithAQuoteEndsThere() {
+    QFETCH(int, field);
+    QFETCH(int, box);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("QUOTE.zqc");
+    writeFile(path, fileWithField(field, "\"12\" SPOTS\""));
+    Harness h;
+    h.dialogs.answers = {path};
+    h.tool.files.READ_FILE_Click();
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(h.form().textBox(box)->text(), QString("12"));
+    const ConfigFileLine l = fileLine();
+    QCOMPARE(h.form().textBox(box == 2 ? 3 : 2)->text(), box == 2 ? l.desig[0] : l.panel);
+    QCOMPARE(h.form().textBox(4)->text(), l.desig[1]);
+    QCOMPARE(h.rec().s1, l.code[0]);
+    QCOMPARE(h.rec().dindpercent, l.value[4]);
+}
+
+// Texts as long as the boxes hold: saved, opened in a fresh window and saved
+// again, byte for byte.
+void TestFileCommands::largestSavedFileOpensAgain() {
+    QTemporaryDir dir;
+    const QString first = dir.filePath("FIRST.zqc"), second = dir.filePath("SECOND.zqc");
+    Harness h;
+    h.assignAll();
+    const QString longest(ConfigFile::maxTextLength, QChar(0x20AC));
+    for (int t = 2; t <= 22; ++t)
+        h.form().setBoxText(t, longest);
+    h.dialogs.answers = {first};
+    h.tool.files.WRITE_FILE_Click();
+    const QByteArray saved = contents(first);
+    QVERIFY(saved.size() > 21 * ConfigFile::maxTextLength);
+
+    Harness again;
+    again.dialogs.answers = {first, second};
+    again.tool.files.READ_FILE_Click();
+    QVERIFY(again.dialogs.messages.isEmpty());
+    for (int t = 2; t <= 22; ++t)
+        QCOMPARE(again.form().textBox(t)->text(), longest);
+    again.tool.files.WRITE_FILE_Click();
+    QVERIFY(again.dialogs.messages.isEmpty());
+    QCOMPARE(contents(second), saved);
 }
 
 void TestFileCommands::openShowsASavedFile() {
@@ -737,6 +841,9 @@ void TestFileCommands::failedOpenChangesNothing_data() {
     QTest::newRow("negative LED code") << fileWithField(42, "-160") << "";
     QTest::newRow("negative backlighting code") << fileWithField(44, "-10") << "";
     QTest::newRow("negative dimming code") << fileWithField(46, "-32768") << "";
+    const QByteArray tooLong = '"' + QByteArray(ConfigFile::maxTextLength + 1, 'x') + '"';
+    QTest::newRow("panel name longer than its box holds") << fileWithField(2, tooLong) << "";
+    QTest::newRow("designation longer than its box holds") << fileWithField(41, tooLong) << "";
     QTest::newRow("empty file") << QByteArray() << "";
     QTest::newRow("binary noise") << noise << "";
     QTest::newRow("missing file") << QByteArray() << "missing";

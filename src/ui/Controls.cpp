@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include "files/ConfigFile.h"
 #include "files/Cp1252.h"
 
 #include <QPainter>
@@ -82,6 +83,8 @@ QValidator::State StorableTextValidator::validate(QString& input, int&) const {
 TextBox::TextBox(const QString& name, int typedLimit, QWidget* parent)
     : QLineEdit(parent), m_validator(new StorableTextValidator(typedLimit, this)) {
     setObjectName(name);
+    // A file with a longer text is refused, so nothing is cut on opening.
+    setMaxLength(int(ConfigFile::maxTextLength));
     setValidator(m_validator);
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_validator->accept(text); });
