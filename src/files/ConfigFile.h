@@ -29,8 +29,8 @@ inline constexpr qsizetype maxTextLength = 32767;
 // A real file is under 2 KiB; the reader looks at no more than this. It
 // covers the longest line the tool writes: the model text, the panel name and
 // 20 designations of maxTextLength characters (one byte each), the window's
-// five captions (under 64 characters) and 25 numbers of at most six characters, so every file the
-// tool saves opens again.
+// five captions (under 64 characters) and 25 numbers of at most six
+// characters, so every file the tool saves opens again.
 inline constexpr qsizetype maxBytes = 1024 * 1024;
 static_assert(22 * (maxTextLength + 2) + 5 * (64 + 2) + 25 * 6 + 51 + 2 <= maxBytes);
 
