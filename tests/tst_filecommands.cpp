@@ -3,6 +3,7 @@
 #include "files/ConfigFile.h"
 #include "ui/QtDialogs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +55,7 @@ private slots:
     void openDeniedIsSilent_data();
     void openDeniedIsSilent();
     void realDialogsCarryTheNameOver();
+    void typedNameLeavesNothingBehind();
 };
 
 namespace {
@@ -966,12 +969,14 @@ void TestFileCommands::realDialogsCarryTheNameOver() {
     QVERIFY(contents(path).startsWith("\"00-00561-MDL or 00-00567-MDL\",\"LOBBY\","));
 
     QFileDialog* reused = nullptr;
+    QString folder;
     onNextModal([&](QWidget* w) {
         reused = qobject_cast<QFileDialog*>(w);
         QVERIFY(reused);
         title = reused->windowTitle();
         filters = reused->nameFilters();
         proposed = reused->findChild<QLineEdit*>("fileNameEdit")->text();
+        folder = reused->directory().absolutePath();
         QCOMPARE(reused->acceptMode(), QFileDialog::AcceptOpen);
         reused->reject();
     });
@@ -981,7 +986,72 @@ void TestFileCommands::realDialogsCarryTheNameOver() {
     QCOMPARE(title, readTitle);
     QCOMPARE(filters, QStringList{filter});
     QCOMPARE(proposed, QString("LOBBY.zqc"));
+    QCOMPARE(folder, QDir(dir.path()).absolutePath()); // where it was saved
     QCOMPARE(windowState(form), window);
+}
+
+// A name typed into the open dialog and Enter pressed: once the file is
+// open, no window but the main window is left on the screen (the completion
+// list of the name box once stayed, and swallowed the next click). The next
+// dialog starts in the folder of that file, with its name.
+void TestFileCommands::typedNameLeavesNothingBehind() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("site"));
+    const QString folder = dir.filePath("site");
+    for (const char* name : {"LOBBY.zqc", "LOBBY-OLD.zqc", "LOFT.zqc"})
+        writeFile(folder + '/' + name, ConfigFile::format(fileLine()));
+    QtDialogs dialogs;
+    Form1 form(dialogs);
+    dialogs.setParent(&form);
+    FileCommands files(form, dialogs);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    bool completed = false;
+    onNextModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialog);
+        const auto close = qScopeGuard([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        dialog->setDirectory(folder);
+        auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        // Completions come once the folder has been read.
+        auto* view = dialog->findChild<QAbstractItemView*>("listView");
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
+        edit->setFocus();
+        QTest::keyClicks(edit, "LOB");
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        completed = true;
+        QTest::keyClicks(QApplication::activePopupWidget(), "BY.zqc");
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        if (dialog->isVisible())
+            QTest::keyClick(edit, Qt::Key_Return);
+    });
+    files.READ_FILE_Click();
+    QVERIFY(completed);
+    QCOMPARE(form.textBox(2)->text(), QString("FROM FILE"));
+    QTest::qWait(50);
+    QStringList left;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w != &form)
+            left << w->metaObject()->className();
+    QCOMPARE(left, QStringList());
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+
+    QString startFolder, startName;
+    onNextModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialog);
+        startFolder = dialog->directory().absolutePath();
+        startName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        dialog->reject();
+    });
+    files.READ_FILE_Click();
+    QCOMPARE(startFolder, QDir(folder).absolutePath());
+    QCOMPARE(startName, QString("LOBBY.zqc"));
 }
 
 int main(int argc, char** argv) {
