@@ -231,13 +231,17 @@ void Form1::buildFrames() {
 void Form1::buildCommandControls() {
     m_option1 = new OptionButton("Option1", "SWITCH CHANNEL ASSIGNMENTS", this);
     m_option1->setToolTip("LEFT CLICK TO VIEW SWITCH CHANNEL ASSIGNMENTS");
-    setColours(m_option1, QPalette::WindowText, switchColour, QPalette::Window, faceBackground);
+    setColours(m_option1, QPalette::WindowText, switchColour, m_option1->backgroundRole(),
+               faceBackground);
     m_option1->setAutoFillBackground(true);
+    setColours(m_option1, QPalette::Text, Qt::black, QPalette::Base, listBackground); // the dot
     place(m_option1, 4680, 240, 2415, 495);
     m_option2 = new OptionButton("Option2", "LIGHTING CHANNEL ASSIGNMENTS", this);
     m_option2->setToolTip("LEFT CLICK TO VIEW LIGHTING CHANNEL ASSIGNMENTS");
-    setColours(m_option2, QPalette::WindowText, lightingColour, QPalette::Window, faceBackground);
+    setColours(m_option2, QPalette::WindowText, lightingColour, m_option2->backgroundRole(),
+               faceBackground);
     m_option2->setAutoFillBackground(true);
+    setColours(m_option2, QPalette::Text, Qt::black, QPalette::Base, listBackground);
     place(m_option2, 4680, 720, 2415, 495);
     m_option1->setChecked(true);
 
