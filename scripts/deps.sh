@@ -3,8 +3,8 @@
 # they are missing. Extra package names may be given as arguments.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev libqt6svg6 fonts-liberation2
-          poppler-utils "$@")
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-private-dev qt6-serialport-dev
+          libqt6svg6 fonts-liberation2 poppler-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

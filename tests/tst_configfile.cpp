@@ -347,10 +347,17 @@ void TestConfigFile::textField_data() {
     QTest::newRow("unquoted empty") << QByteArray() << true << "";
     QTest::newRow("upper half decoded")
         << QByteArray("\"\x80\x9f\xe9\"") << true << QString::fromUtf8("€Ÿé");
-    QTest::newRow("inner quote") << QByteArray("\"LOB\"BY\"") << false << "";
-    QTest::newRow("text after closing quote") << QByteArray("\"LOBBY\"x") << false << "";
+    // A text saved with a quote inside ends at that quote; the rest of it is skipped.
+    QTest::newRow("inner quote") << QByteArray("\"12\" SPOTS\"") << true << "12";
+    QTest::newRow("text after closing quote") << QByteArray("\"LOBBY\"x") << true << "LOBBY";
+    QTest::newRow("two quoted texts") << QByteArray("\"LOB\" \"BY\"") << true << "LOB";
+    QTest::newRow("inner quote then a comma")
+        << QByteArray("\"LOB\"BY, \"X\"") << false << ""; // the fields after it shift
     QTest::newRow("quote inside unquoted") << QByteArray("LOB\"BY") << false << "";
-    QTest::newRow("two quoted texts") << QByteArray("\"LOB\" \"BY\"") << false << "";
+    QTest::newRow("longest a box holds") << "\"" + QByteArray(ConfigFile::maxTextLength, 'x') + '"'
+                                         << true << QString(ConfigFile::maxTextLength, 'x');
+    QTest::newRow("longer than a box holds")
+        << "\"" + QByteArray(ConfigFile::maxTextLength + 1, 'x') + '"' << false << "";
 }
 
 void TestConfigFile::textField() {
@@ -383,11 +390,12 @@ void TestConfigFile::readsAtMostMaxBytes_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("reads");
 
-    // Pads SW1's designation so that the line ends `before` bytes short of maxBytes.
+    // Pads the first caption, whose length is not limited, so that the line
+    // ends `before` bytes short of maxBytes.
     auto padded = [](qsizetype before, const QByteArray& tail) {
         ConfigFileLine l = knownLine();
         const qsizetype base = ConfigFile::format(l).size();
-        l.desig[0] += QString(ConfigFile::maxBytes - before - base, QChar('x'));
+        l.caption[0] += QString(ConfigFile::maxBytes - before - base, QChar('x'));
         return ConfigFile::format(l) + tail;
     };
     const QByteArray garbage(1 << 20, '\xff');
@@ -399,8 +407,8 @@ void TestConfigFile::readsAtMostMaxBytes_data() {
     QTest::newRow("last digits beyond maxBytes") << padded(-3, {}) << false;
     QTest::newRow("line end beyond maxBytes") << padded(-2, {}) << false;
     QTest::newRow("line end partly beyond maxBytes") << padded(-1, {}) << true;
-    QTest::newRow("long designation") << padded(-100, {}) << false;
-    QTest::newRow("70 000 byte designation") << padded(-70000, {}) << false;
+    QTest::newRow("long caption") << padded(-100, {}) << false;
+    QTest::newRow("70 000 bytes beyond") << padded(-70000, {}) << false;
 }
 
 void TestConfigFile::readsAtMostMaxBytes() {

@@ -3,6 +3,7 @@
 #include "files/ConfigFile.h"
 #include "ui/QtDialogs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -35,9 +38,14 @@ private slots:
     void saveReplacesAnExistingFileWhole();
     void saveFailureSaysSoAndKeepsTheOldFile_data();
     void saveFailureSaysSoAndKeepsTheOldFile();
+    void saveIntoAReadOnlyDirectory_data();
     void saveIntoAReadOnlyDirectory();
     void saveFailsWhenTheDiskFills_data();
     void saveFailsWhenTheDiskFills();
+    void saveOnAFullDiskSaysSo();
+    void textWithAQuoteEndsThere_data();
+    void textWithAQuoteEndsThere();
+    void largestSavedFileOpensAgain();
     void openShowsASavedFile();
     void intensitiesAreShownBacklightFirst();
     void codesOutsideTheModulesShowNotAssigned_data();
@@ -47,6 +55,7 @@ private slots:
     void openDeniedIsSilent_data();
     void openDeniedIsSilent();
     void realDialogsCarryTheNameOver();
+    void typedNameLeavesNothingBehind();
 };
 
 namespace {
@@ -500,14 +509,19 @@ void TestFileCommands::saveReplacesAnExistingFileWhole() {
 
 void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile_data() {
     QTest::addColumn<QString>("target"); // relative to the directory
-    QTest::newRow("missing directory") << "missing/LOBBY.zqc";
-    QTest::newRow("path is a directory") << "LOBBY.zqc";
-    QTest::newRow("name with place markers") << "missing/100%2 %1.zqc";
-    QTest::newRow("named pipe") << "PIPE.zqc";
+    QTest::addColumn<QString>("reason");
+    const QString noFolder = "THE FOLDER DOES NOT EXIST";
+    const QString notFile = "NOT A REGULAR FILE";
+    QTest::newRow("missing directory") << "missing/LOBBY.zqc" << noFolder;
+    QTest::newRow("lower-case path") << "missing/lobby.zqc" << noFolder;
+    QTest::newRow("path is a directory") << "LOBBY.zqc" << notFile;
+    QTest::newRow("name with place markers") << "missing/100%2 %1.zqc" << noFolder;
+    QTest::newRow("named pipe") << "PIPE.zqc" << notFile;
 }
 
 void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     QFETCH(QString, target);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     const QByteArray old = "\"OLD CONTENT\"\r\n";
     writeFile(dir.filePath("OLD.zqc"), old);
@@ -531,7 +545,7 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0], notSavedFirstLine);
     QCOMPARE(lines[1], path);
-    QVERIFY(!lines[2].isEmpty());
+    QCOMPARE(lines[2], reason);
     QCOMPARE(windowState(h.form()), window);
     QCOMPARE(entries(dir.path()), before);
     QCOMPARE(contents(dir.filePath("OLD.zqc")), old);
@@ -540,14 +554,22 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     QVERIFY(!QFileInfo(dir.filePath("PIPE.zqc")).isFile()); // still a pipe
 }
 
+void TestFileCommands::saveIntoAReadOnlyDirectory_data() {
+    QTest::addColumn<bool>("readOnlyFile"); // else the directory
+    QTest::newRow("read-only directory") << false;
+    QTest::newRow("read-only file") << true;
+}
+
 void TestFileCommands::saveIntoAReadOnlyDirectory() {
+    QFETCH(bool, readOnlyFile);
     if (geteuid() == 0)
         QSKIP("permissions do not bind root");
     QTemporaryDir dir;
-    const QString path = dir.filePath("LOBBY.zqc");
+    const QString path = dir.filePath(readOnlyFile ? "lobby.zqc" : "LOBBY.zqc");
     const QByteArray old = "\"OLD CONTENT\"\r\n";
     writeFile(path, old);
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(QFile::setPermissions(readOnlyFile ? path : dir.path(),
+                                  QFile::ReadOwner | QFile::ExeOwner));
     Harness h;
     h.assignAll();
     h.form().setBoxText(2, "LOBBY");
@@ -556,8 +578,10 @@ void TestFileCommands::saveIntoAReadOnlyDirectory() {
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].title, notSavedTitle);
+    QCOMPARE(h.dialogs.messages[0].text,
+             QString("%1\n%2\nACCESS DENIED").arg(notSavedFirstLine, path));
     QCOMPARE(contents(path), old);
-    QCOMPARE(entries(dir.path()), QStringList{"LOBBY.zqc"});
+    QCOMPARE(entries(dir.path()), QStringList{QFileInfo(path).fileName()});
 }
 
 void TestFileCommands::saveFailsWhenTheDiskFills_data() {
@@ -610,6 +634,89 @@ void TestFileCommands::saveFailsWhenTheDiskFills() {
     QCOMPARE(lines[0], notSavedFirstLine);
     QCOMPARE(lines[1], path);
     QVERIFY(!lines[2].isEmpty());
+    QVERIFY2(!lines[2].contains("unknown", Qt::CaseInsensitive), qPrintable(lines[2]));
+}
+
+// A real full disk: a small tmpfs, mounted in a mount namespace of its own
+// around the child that saves. Skipped where namespaces are not allowed.
+void TestFileCommands::saveOnAFullDiskSaysSo() {
+    const QString unshare = QStandardPaths::findExecutable("unshare");
+    if (unshare.isEmpty())
+        QSKIP("no unshare");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Lobby.zqc");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(childPathVariable, path);
+    env.insert(childLengthVariable, "2000"); // 40 KB into 16 KB
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    child.setProcessEnvironment(env);
+    child.start(unshare, {"--map-root-user", "--mount", "sh", "-c",
+                          "mount -t tmpfs -o size=16k tmpfs \"$0\" && exec \"$1\"", dir.path(),
+                          QCoreApplication::applicationFilePath()});
+    QVERIFY(child.waitForFinished(60000));
+    const QByteArray out = child.readAllStandardOutput();
+    if (child.exitCode() != 0 && out.isEmpty())
+        QSKIP(qPrintable("no tmpfs in a namespace here: " + child.readAllStandardError()));
+    QCOMPARE(child.exitCode(), 0);
+    const QList<QByteArray> report = out.split('\0');
+    QCOMPARE(report.size(), 3);
+    QCOMPARE(QString::fromUtf8(report[0]), notSavedTitle);
+    QCOMPARE(QString::fromUtf8(report[1]),
+             QString("%1\n%2\nTHE DISK IS FULL").arg(notSavedFirstLine, path));
+}
+
+void TestFileCommands::textWithAQuoteEndsThere_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("box");
+    QTest::newRow("SW1 designation") << 3 << 3;
+    QTest::newRow("panel name") << 2 << 2;
+}
+
+// What a save wrote from a text with a quote inside: the text ends at that
+// quote, the rest of it is skipped, and every other field reads as written.
+void TestFileCommands::textWithAQuoteEndsThere() {
+    QFETCH(int, field);
+    QFETCH(int, box);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("QUOTE.zqc");
+    writeFile(path, fileWithField(field, "\"12\" SPOTS\""));
+    Harness h;
+    h.dialogs.answers = {path};
+    h.tool.files.READ_FILE_Click();
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(h.form().textBox(box)->text(), QString("12"));
+    const ConfigFileLine l = fileLine();
+    QCOMPARE(h.form().textBox(box == 2 ? 3 : 2)->text(), box == 2 ? l.desig[0] : l.panel);
+    QCOMPARE(h.form().textBox(4)->text(), l.desig[1]);
+    QCOMPARE(h.rec().s1, l.code[0]);
+    QCOMPARE(h.rec().dindpercent, l.value[4]);
+}
+
+// Texts as long as the boxes hold: saved, opened in a fresh window and saved
+// again, byte for byte.
+void TestFileCommands::largestSavedFileOpensAgain() {
+    QTemporaryDir dir;
+    const QString first = dir.filePath("FIRST.zqc"), second = dir.filePath("SECOND.zqc");
+    Harness h;
+    h.assignAll();
+    const QString longest(ConfigFile::maxTextLength, QChar(0x20AC));
+    for (int t = 2; t <= 22; ++t)
+        h.form().setBoxText(t, longest);
+    h.dialogs.answers = {first};
+    h.tool.files.WRITE_FILE_Click();
+    const QByteArray saved = contents(first);
+    QVERIFY(saved.size() > 21 * ConfigFile::maxTextLength);
+
+    Harness again;
+    again.dialogs.answers = {first, second};
+    again.tool.files.READ_FILE_Click();
+    QVERIFY(again.dialogs.messages.isEmpty());
+    for (int t = 2; t <= 22; ++t)
+        QCOMPARE(again.form().textBox(t)->text(), longest);
+    again.tool.files.WRITE_FILE_Click();
+    QVERIFY(again.dialogs.messages.isEmpty());
+    QCOMPARE(contents(second), saved);
 }
 
 void TestFileCommands::openShowsASavedFile() {
@@ -737,6 +844,9 @@ void TestFileCommands::failedOpenChangesNothing_data() {
     QTest::newRow("negative LED code") << fileWithField(42, "-160") << "";
     QTest::newRow("negative backlighting code") << fileWithField(44, "-10") << "";
     QTest::newRow("negative dimming code") << fileWithField(46, "-32768") << "";
+    const QByteArray tooLong = '"' + QByteArray(ConfigFile::maxTextLength + 1, 'x') + '"';
+    QTest::newRow("panel name longer than its box holds") << fileWithField(2, tooLong) << "";
+    QTest::newRow("designation longer than its box holds") << fileWithField(41, tooLong) << "";
     QTest::newRow("empty file") << QByteArray() << "";
     QTest::newRow("binary noise") << noise << "";
     QTest::newRow("missing file") << QByteArray() << "missing";
@@ -859,12 +969,14 @@ void TestFileCommands::realDialogsCarryTheNameOver() {
     QVERIFY(contents(path).startsWith("\"00-00561-MDL or 00-00567-MDL\",\"LOBBY\","));
 
     QFileDialog* reused = nullptr;
+    QString folder;
     onNextModal([&](QWidget* w) {
         reused = qobject_cast<QFileDialog*>(w);
         QVERIFY(reused);
         title = reused->windowTitle();
         filters = reused->nameFilters();
         proposed = reused->findChild<QLineEdit*>("fileNameEdit")->text();
+        folder = reused->directory().absolutePath();
         QCOMPARE(reused->acceptMode(), QFileDialog::AcceptOpen);
         reused->reject();
     });
@@ -874,7 +986,72 @@ void TestFileCommands::realDialogsCarryTheNameOver() {
     QCOMPARE(title, readTitle);
     QCOMPARE(filters, QStringList{filter});
     QCOMPARE(proposed, QString("LOBBY.zqc"));
+    QCOMPARE(folder, QDir(dir.path()).absolutePath()); // where it was saved
     QCOMPARE(windowState(form), window);
+}
+
+// A name typed into the open dialog and Enter pressed: once the file is
+// open, no window but the main window is left on the screen (the completion
+// list of the name box once stayed, and swallowed the next click). The next
+// dialog starts in the folder of that file, with its name.
+void TestFileCommands::typedNameLeavesNothingBehind() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("site"));
+    const QString folder = dir.filePath("site");
+    for (const char* name : {"LOBBY.zqc", "LOBBY-OLD.zqc", "LOFT.zqc"})
+        writeFile(folder + '/' + name, ConfigFile::format(fileLine()));
+    QtDialogs dialogs;
+    Form1 form(dialogs);
+    dialogs.setParent(&form);
+    FileCommands files(form, dialogs);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    bool completed = false;
+    onNextModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialog);
+        const auto close = qScopeGuard([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        dialog->setDirectory(folder);
+        auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        // Completions come once the folder has been read.
+        auto* view = dialog->findChild<QAbstractItemView*>("listView");
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
+        edit->setFocus();
+        QTest::keyClicks(edit, "LOB");
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        completed = true;
+        QTest::keyClicks(QApplication::activePopupWidget(), "BY.zqc");
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        if (dialog->isVisible())
+            QTest::keyClick(edit, Qt::Key_Return);
+    });
+    files.READ_FILE_Click();
+    QVERIFY(completed);
+    QCOMPARE(form.textBox(2)->text(), QString("FROM FILE"));
+    QTest::qWait(50);
+    QStringList left;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w != &form)
+            left << w->metaObject()->className();
+    QCOMPARE(left, QStringList());
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+
+    QString startFolder, startName;
+    onNextModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialog);
+        startFolder = dialog->directory().absolutePath();
+        startName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        dialog->reject();
+    });
+    files.READ_FILE_Click();
+    QCOMPARE(startFolder, QDir(folder).absolutePath());
+    QCOMPARE(startName, QString("LOBBY.zqc"));
 }
 
 int main(int argc, char** argv) {

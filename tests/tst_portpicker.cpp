@@ -50,6 +50,8 @@ void TestPortPicker::offersTheSystemsPortsAndTheFixedOnes() {
     QCOMPARE(h.entries(), QStringList({"/dev/pts/7", "/dev/ttyACM0", PortNames::numbered(1),
                                        "ttyUSB0 \u2013 FT232R USB UART"}));
     QCOMPARE(h.picker().device(), QString("/dev/pts/7"));
+    QCOMPARE(h.form().textBox(2)->nextInFocusChain(), &h.picker()); // Tab from the panel name
+    QCOMPARE(h.picker().accessibleName(), QString("SERIAL PORT"));
     h.picker().setCurrentIndex(3);
     QCOMPARE(h.picker().device(), QString("/dev/ttyUSB0")); // the adapter's name is not sent
 }

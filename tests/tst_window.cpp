@@ -16,6 +16,7 @@ private slots:
     void panelNameTakesTwelveTypedCharacters();
     void textBoxesRefuseWhatAFileCannotHold();
     void userClickRunsTheListBehaviour();
+    void clickOnTheSelectedEntryRunsItsBehaviour();
 };
 
 static bool shown(QWidget* w) {
@@ -235,6 +236,36 @@ void TestWindow::userClickRunsTheListBehaviour() {
                       module->visualItemRect(module->item(3)).center());
     QCOMPARE(module->listIndex(), 3);
     QCOMPARE(module->selectedItems().size(), 1);
+}
+
+// After a read the switch designation boxes are hidden; a click on the
+// channel entry already selected brings the box back. A click that changes
+// the selection runs the behaviour once, not twice.
+void TestWindow::clickOnTheSelectedEntryRunsItsBehaviour() {
+    Harness h;
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    h.assign(0, 2, 4);
+    h.rec().config_flag = 1;
+    f.ShowSwitchView();
+    h.rec().config_flag = 0;
+    QVERIFY(!shown(f.textBox(3)));
+
+    ListBox* channel = f.list(2);
+    int runs = 0;
+    connect(channel, &ListBox::chosen, [&runs] { ++runs; });
+    auto click = [channel](int entry) {
+        channel->scrollToItem(channel->item(entry));
+        QTest::mouseClick(channel->viewport(), Qt::LeftButton, {},
+                          channel->visualItemRect(channel->item(entry)).center());
+    };
+    click(4);
+    QCOMPARE(runs, 1);
+    QVERIFY(shown(f.textBox(3)));
+    click(5);
+    QCOMPARE(runs, 2);
+    QCOMPARE(h.rec().s1, qint16(15)); // "B", channel "6"
 }
 
 QTEST_MAIN(TestWindow)

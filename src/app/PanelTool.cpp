@@ -17,6 +17,9 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
                       [this] { files.READ_FILE_Click(); }, [this] { files.WRITE_FILE_Click(); },
                       [this] { link.requestStop(); }});
     files.fileDone = [this](const QString& path) { sheet->fileDone(path); };
+    // Tab reaches the sheet command after the option buttons, as it sits.
+    QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("Option2")),
+                         form.findChild<QToolButton*>(QStringLiteral("PRINT_SHEET")));
 }
 
 void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort,
@@ -28,6 +31,7 @@ void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort
     if (device.isEmpty())
         device = settings.serialPort();
     picker->setDevice(device.isEmpty() ? first : device);
+    QWidget::setTabOrder(form.textBox(2), picker); // after the panel name, before the views
     QObject::connect(picker, &PortPicker::deviceChosen,
                      [&settings](const QString& chosen) { settings.setSerialPort(chosen); });
 }

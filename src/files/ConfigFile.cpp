@@ -32,7 +32,11 @@ public:
             if (close < 0)
                 return std::nullopt;
             const QByteArrayView value = data.sliced(pos + 1, close - pos - 1);
+            // A text saved with a quote inside ends at that quote; the rest of
+            // it, up to the next separator, is not part of any field.
             pos = close + 1;
+            while (pos < data.size() && !endsUnquoted(data[pos]))
+                ++pos;
             if (!separator(last))
                 return std::nullopt;
             return Cp1252::decode(value);
@@ -152,11 +156,12 @@ std::optional<ConfigFileLine> ConfigFile::parse(QByteArrayView bytes) {
     FieldReader reader(bytes.first(qMin(bytes.size(), maxBytes)), cut);
     ConfigFileLine line;
     int field = 0;
-    auto text = [&](QString& into) {
+    auto text = [&](QString& into, qsizetype limit = maxBytes) {
         auto value = reader.text(++field == fieldCount);
-        if (value)
-            into = std::move(*value);
-        return value.has_value();
+        if (!value || value->size() > limit)
+            return false;
+        into = std::move(*value);
+        return true;
     };
     auto integer = [&](qint16& into) {
         const auto value = reader.integer(++field == fieldCount);
@@ -165,10 +170,10 @@ std::optional<ConfigFileLine> ConfigFile::parse(QByteArrayView bytes) {
         return value.has_value();
     };
 
-    if (!text(line.model) || !text(line.panel))
+    if (!text(line.model) || !text(line.panel, maxTextLength))
         return std::nullopt;
     for (size_t i = 0; i < line.desig.size(); ++i) {
-        if (!text(line.desig[i]) || !integer(line.code[i]))
+        if (!text(line.desig[i], maxTextLength) || !integer(line.code[i]))
             return std::nullopt;
     }
     for (size_t i = 0; i < line.caption.size(); ++i) {

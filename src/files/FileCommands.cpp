@@ -2,8 +2,11 @@
 
 #include "files/ConfigFile.h"
 #include "files/ConfigFileReader.h"
+#include "files/FileSave.h"
 #include "model/ChannelCode.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -20,7 +23,6 @@ const QString switchesIncomplete =
     QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
 const QString ledsIncomplete = QStringLiteral(
     "DATA MUST BE ENTERED (CLICKED) FOR ALL LED's AND BACKLIGHTING BEFORE WRITING DATA");
-const QString notRegularFile = QStringLiteral("NOT A REGULAR FILE");
 const QString notSavedTitle = QStringLiteral("FILE NOT SAVED");
 const QString notSavedText = QStringLiteral("THE CONFIGURATION FILE WAS NOT SAVED:\n%1\n%2");
 
@@ -76,27 +78,14 @@ void FileCommands::WRITE_FILE_Click() {
 }
 
 // The file is replaced only once the whole line is safely on disk; a failed
-// save leaves the previous file as it was and says so.
+// save leaves the previous file as it was and says why, naming the file as
+// the file system spells it.
 bool FileCommands::save(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    QString failure;
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isFile())
-        failure = notRegularFile; // a device or pipe would be replaced by a plain file
-    else if (!file.open(QIODevice::WriteOnly))
-        failure = file.errorString();
-    else if (file.write(bytes) != bytes.size() || !file.flush())
-        failure = file.errorString();
-    if (!failure.isEmpty()) {
-        file.cancelWriting();
-        m_dialogs.message(notSavedText.arg(path, failure.toUpper()), notSavedTitle);
-        return false;
-    }
-    if (!file.commit()) {
-        m_dialogs.message(notSavedText.arg(path, file.errorString().toUpper()), notSavedTitle);
-        return false;
-    }
-    return true;
+    const auto failure = FileSave::replaceWhole(path, bytes);
+    if (failure)
+        m_dialogs.message(notSavedText.arg(QDir::toNativeSeparators(path), *failure),
+                          notSavedTitle);
+    return !failure;
 }
 
 void FileCommands::READ_FILE_Click() {

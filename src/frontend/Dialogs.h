@@ -17,8 +17,9 @@ public:
     virtual void message(const QString& text, const QString& title = applicationTitle) = 0;
 
     // One file dialog for both commands: its file name stays from one use to
-    // the next. A save proposes fileName; an open starts with the name left by
-    // the last use. nullopt when the user cancelled.
+    // the next, and it starts in the folder of the file chosen last. A save
+    // proposes fileName; an open starts with the name left by the last use.
+    // nullopt when the user cancelled.
     virtual std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) = 0;
     virtual std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
                                                   const QString& fileName) = 0;

@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include "files/ConfigFile.h"
 #include "files/Cp1252.h"
 
 #include <QPainter>
@@ -13,6 +14,7 @@ ListBox::ListBox(const QString& name, QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::onSelectionChanged);
+    connect(this, &QAbstractItemView::clicked, this, &ListBox::onClicked);
 }
 
 void ListBox::addEntry(const QString& text, qint16 itemData) {
@@ -53,7 +55,22 @@ void ListBox::onSelectionChanged() {
         return;
     }
     m_index = row(selection.first());
+    m_pressChose = true;
     emit chosen();
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    m_pressChose = false;
+    QListWidget::mousePressEvent(event);
+}
+
+// A click that left the selection as it was still runs the click behaviour,
+// as a selection by the program does: after a read, a click on the selected
+// channel shows the designation box again.
+void ListBox::onClicked(const QModelIndex& index) {
+    if (!m_pressChose && index.row() == m_index)
+        emit chosen();
+    m_pressChose = false;
 }
 
 StorableTextValidator::StorableTextValidator(int typedLimit, QObject* parent)
@@ -82,6 +99,8 @@ QValidator::State StorableTextValidator::validate(QString& input, int&) const {
 TextBox::TextBox(const QString& name, int typedLimit, QWidget* parent)
     : QLineEdit(parent), m_validator(new StorableTextValidator(typedLimit, this)) {
     setObjectName(name);
+    // A file with a longer text is refused, so nothing is cut on opening.
+    setMaxLength(int(ConfigFile::maxTextLength));
     setValidator(m_validator);
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_validator->accept(text); });
@@ -98,6 +117,7 @@ StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(pare
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName("STATUS");
     // Three lines of the longest messages must fit the box's 41 pixels.
     setFrameShape(QFrame::Box);
     setLineWidth(1);
@@ -105,6 +125,8 @@ StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(pare
     setViewportMargins(2, 0, 2, 0);
 }
 
+// Setting the text sends screen readers the text removed and the text
+// inserted, so a new message is announced under the box's name.
 void StatusBox::setText(const QString& text) {
     m_text = text;
     setPlainText(text);
@@ -114,9 +136,14 @@ QColor StatusBox::background() const {
     return palette().color(QPalette::Base);
 }
 
-void StatusBox::setBackground(const QColor& colour) {
+QColor StatusBox::textColour() const {
+    return palette().color(QPalette::Text);
+}
+
+void StatusBox::setColours(const QColor& background, const QColor& text) {
     QPalette p = palette();
-    p.setColor(QPalette::Base, colour);
+    p.setColor(QPalette::Base, background);
+    p.setColor(QPalette::Text, text);
     setPalette(p);
 }
 
@@ -173,7 +200,7 @@ Decoration::Decoration(const QString& name, const QColor& colour, QWidget* paren
 
 void Decoration::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setPen(QPen(m_colour, 1));
+    painter.setPen(QPen(m_colour.isValid() ? m_colour : palette().color(QPalette::WindowText), 1));
     if (m_line)
         painter.drawLine(*m_line);
     else

@@ -9,7 +9,8 @@
 #include <QValidator>
 
 // A list box whose entries carry an integer item data. Choosing an entry,
-// by the user or by the program, runs the list's click behaviour.
+// by the user or by the program, runs the list's click behaviour; so does a
+// click on the entry that is already selected.
 class ListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -28,10 +29,15 @@ public:
 signals:
     void chosen();
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     void onSelectionChanged();
+    void onClicked(const QModelIndex& index);
     int m_index = -1;
     bool m_selecting = false;
+    bool m_pressChose = false; // the press of the current click changed the selection
 };
 
 // Keeps out of the panel name and designation boxes what a configuration file
@@ -72,7 +78,9 @@ public:
     QString text() const { return m_text; }
     void setText(const QString& text);
     QColor background() const;
-    void setBackground(const QColor& colour);
+    QColor textColour() const;
+    // The fixed yellow, red and green carry black text.
+    void setColours(const QColor& background, const QColor& text = Qt::black);
 
 private:
     QString m_text;
@@ -99,7 +107,8 @@ protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
-// A shape or line drawn over the panel picture; it takes no clicks.
+// A shape or line drawn over the panel picture; it takes no clicks. An
+// invalid colour draws in the window's text colour.
 class Decoration : public QWidget {
     Q_OBJECT
 public:

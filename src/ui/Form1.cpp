@@ -6,6 +6,7 @@
 
 Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs) {
     buildWindow();
+    buildKeyboard();
     connectHandlers();
     Form_Load();
 }
@@ -82,13 +83,13 @@ QString Form1::statusText() const {
 void Form1::setStatusColour(StatusColour colour) {
     switch (colour) {
     case StatusColour::Yellow:
-        m_status->setBackground(QColor(255, 255, 0));
+        m_status->setColours(QColor(255, 255, 0));
         break;
     case StatusColour::Red:
-        m_status->setBackground(QColor(255, 0, 0));
+        m_status->setColours(QColor(255, 0, 0));
         break;
     case StatusColour::Green:
-        m_status->setBackground(QColor(0, 255, 0));
+        m_status->setColours(QColor(0, 255, 0));
         break;
     }
 }

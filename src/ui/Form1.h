@@ -72,6 +72,13 @@ public:
     // empty for a list without one (List44).
     std::function<void()> handler(const QString& name);
 
+    // The controls in the order Tab walks them, following the panel: each
+    // switch's module list, channel list and designation, the same for the
+    // LEDs, the backlighting and dimming lists, the intensities, the panel
+    // name, the option buttons and the four commands. Hidden controls are
+    // skipped as Tab reaches them.
+    QList<QWidget*> tabChain() const;
+
     ListBox* list(int number) const { return m_lists.at(number); }
     TextBox* textBox(int number) const { return m_texts.at(number); }
     StatusBox* statusBox() const { return m_status; }
@@ -85,6 +92,7 @@ private:
     void buildAssignmentControls();
     void buildFrames();
     void buildCommandControls();
+    void buildKeyboard();
     void connectHandlers();
 
     void moduleListClick(int row);

@@ -1,5 +1,5 @@
 // Building the window: every control at its place, with its contents, tool
-// tip, colours and font. Positions are in twips (see Twips.h).
+// tip, accessible name, colours and font. Positions are in twips (see Twips.h).
 
 #include "files/ConfigFile.h"
 #include "model/ChannelCode.h"
@@ -15,6 +15,10 @@ namespace {
 const QColor switchColour(0, 128, 0);
 const QColor lightingColour(192, 0, 0);
 const QColor shapeColour(128, 255, 255);
+// Behind the coloured texts, whatever the desktop's theme: white in the lists
+// and boxes, the light 3-D face behind the option buttons.
+const QColor listBackground(255, 255, 255);
+const QColor faceBackground(240, 240, 240);
 
 enum class Face { MsSansSerif, Arial };
 
@@ -29,9 +33,13 @@ QFont windowFont(Face face, double points, bool bold) {
     return font;
 }
 
-void setTextColour(QWidget* w, QPalette::ColorRole role, const QColor& colour) {
+// A fixed text colour always comes with its background, so that no theme
+// puts it on a background it cannot be read on.
+void setColours(QWidget* w, QPalette::ColorRole textRole, const QColor& text,
+                QPalette::ColorRole backgroundRole, const QColor& background) {
     QPalette p = w->palette();
-    p.setColor(role, colour);
+    p.setColor(textRole, text);
+    p.setColor(backgroundRole, background);
     w->setPalette(p);
 }
 
@@ -61,10 +69,11 @@ void Form1::buildWindow() {
     auto* shape = new Decoration("Shape1", shapeColour, this);
     place(shape, 1080, 6720, 615, 975);
     const QRect line1 = twipsRect(1320, 7680, 15, 8760 - 7680);
-    auto* lead1 = new Decoration("Line1", Qt::black, QLineF(0, 0, 0, line1.height() - 1), this);
+    // The leads are drawn in the window's text colour, so they show on any theme.
+    auto* lead1 = new Decoration("Line1", QColor(), QLineF(0, 0, 0, line1.height() - 1), this);
     lead1->setGeometry(line1);
     const QRect line2 = twipsRect(1320, 8760, 1680 - 1320, 15);
-    auto* lead2 = new Decoration("Line2", Qt::black, QLineF(0, 0, line2.width() - 1, 0), this);
+    auto* lead2 = new Decoration("Line2", QColor(), QLineF(0, 0, line2.width() - 1, 0), this);
     lead2->setGeometry(line2);
 
     m_labels[7] = makeLabel(7, "PROGRAMMING HEADER LOCATION", this, {1680, 8640, 4575, 375});
@@ -74,6 +83,7 @@ void Form1::buildWindow() {
     auto* name = new TextBox("Text2", 12, this);
     name->setFont(windowFont(Face::MsSansSerif, 8.25, false));
     name->setToolTip("ENTER IDENTITY FOR FILE NAME");
+    name->setAccessibleName("PANEL NAME");
     place(name, 2520, 8040, 1695, 285);
     m_texts[2] = name;
 
@@ -83,7 +93,8 @@ void Form1::buildWindow() {
 
     m_status = new StatusBox("Text1", this);
     m_status->setFont(windowFont(Face::Arial, 8.25, false));
-    m_status->setBackground(palette().color(QPalette::Midlight));
+    m_status->setColours(palette().color(QPalette::Midlight),
+                         palette().color(QPalette::ButtonText));
     m_status->setText("Text1\r\n");
     place(m_status, 1680, 1680, 3255, 615);
     m_status->hide();
@@ -95,7 +106,10 @@ void Form1::buildAssignmentControls() {
         const ButtonPosition at = buttonPosition(k);
         auto* caption = new QLabel(QString("SW%1").arg(k), this);
         caption->setObjectName(QString("Label%1").arg(captionLabels[k - 1]));
-        setTextColour(caption, QPalette::WindowText, Qt::white);
+        // White over the picture, which is drawn in its own colours.
+        QPalette p = caption->palette();
+        p.setColor(QPalette::WindowText, Qt::white);
+        caption->setPalette(p);
         caption->move(twipsToPixels(at.labelLeft), twipsToPixels(at.listTop + 120));
         caption->adjustSize();
         m_labels[captionLabels[k - 1]] = caption;
@@ -106,7 +120,8 @@ void Form1::buildAssignmentControls() {
                                     ConfigFile::maxTextLength, this);
             box->setText("DESIGNATION ");
             box->setToolTip(QString("ENTER %1 FUNCTION").arg(row->item));
-            setTextColour(box, QPalette::Text, colour);
+            box->setAccessibleName(row->item + " DESIGNATION");
+            setColours(box, QPalette::Text, colour, QPalette::Base, listBackground);
             place(box, at.moduleLeft, at.listTop - 240, 1455, 285);
             m_texts[row->designationBox] = box;
         }
@@ -123,8 +138,9 @@ void Form1::buildAssignmentControls() {
         channel->setToolTip(row.item + " CHANNEL ASSIGNMENT");
         const QColor colour = row.incompleteFlag == 1 ? switchColour : lightingColour;
         for (ListBox* l : {module, channel}) {
+            l->setAccessibleName(l->toolTip());
             l->setFont(windowFont(Face::MsSansSerif, 8.25, false));
-            setTextColour(l, QPalette::Text, colour);
+            setColours(l, QPalette::Text, colour, QPalette::Base, listBackground);
         }
         if (i < 20) {
             const ButtonPosition at = buttonPosition(i % 10 + 1);
@@ -193,8 +209,9 @@ void Form1::buildFrames() {
         for (int e = 0; e < IntensityCode::entryCount; ++e)
             list->addEntry(IntensityCode::texts[e], IntensityCode::codes[e]);
         list->setToolTip(in.tip);
+        list->setAccessibleName(in.caption);
         list->setFont(windowFont(Face::MsSansSerif, 8.25, false));
-        setTextColour(list, QPalette::Text, lightingColour);
+        setColours(list, QPalette::Text, lightingColour, QPalette::Base, listBackground);
         place(list, 3120, in.listTop, 735, 645);
         m_lists[in.list] = list;
     }
@@ -205,11 +222,17 @@ void Form1::buildFrames() {
 void Form1::buildCommandControls() {
     m_option1 = new OptionButton("Option1", "SWITCH CHANNEL ASSIGNMENTS", this);
     m_option1->setToolTip("LEFT CLICK TO VIEW SWITCH CHANNEL ASSIGNMENTS");
-    setTextColour(m_option1, QPalette::WindowText, switchColour);
+    setColours(m_option1, QPalette::WindowText, switchColour, m_option1->backgroundRole(),
+               faceBackground);
+    m_option1->setAutoFillBackground(true);
+    setColours(m_option1, QPalette::Text, Qt::black, QPalette::Base, listBackground); // the dot
     place(m_option1, 4680, 240, 2415, 495);
     m_option2 = new OptionButton("Option2", "LIGHTING CHANNEL ASSIGNMENTS", this);
     m_option2->setToolTip("LEFT CLICK TO VIEW LIGHTING CHANNEL ASSIGNMENTS");
-    setTextColour(m_option2, QPalette::WindowText, lightingColour);
+    setColours(m_option2, QPalette::WindowText, lightingColour, m_option2->backgroundRole(),
+               faceBackground);
+    m_option2->setAutoFillBackground(true);
+    setColours(m_option2, QPalette::Text, Qt::black, QPalette::Base, listBackground);
     place(m_option2, 4680, 720, 2415, 495);
     m_option1->setChecked(true);
 

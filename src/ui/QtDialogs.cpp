@@ -1,5 +1,7 @@
 #include "ui/QtDialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -43,10 +45,22 @@ std::optional<QString> QtDialogs::run(const QString& title, const QString& filte
     QFileDialog& d = dialog();
     d.setWindowTitle(title);
     d.setNameFilter(filter);
+    if (!m_folder.isEmpty())
+        d.setDirectory(m_folder);
     d.selectFile(m_fileName);
-    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+    const bool accepted = d.exec() == QDialog::Accepted;
+    // Enter on a typed name accepts the dialog while the name box's list of
+    // completions is open; that list is a window of its own and would stay
+    // on the screen, taking the next click.
+    for (QCompleter* completer : d.findChildren<QCompleter*>()) {
+        if (completer->popup())
+            completer->popup()->hide();
+    }
+    if (!accepted || d.selectedFiles().isEmpty())
         return std::nullopt;
     const QString path = d.selectedFiles().constFirst();
-    m_fileName = QFileInfo(path).fileName();
+    const QFileInfo chosen(path);
+    m_fileName = chosen.fileName();
+    m_folder = chosen.absolutePath();
     return path;
 }

@@ -8,7 +8,7 @@ class QFileDialog;
 class QWidget;
 
 // Qt's message box and one file dialog object shared by the open and save
-// commands, so the file name chosen last is offered again.
+// commands, so the file name chosen last is offered again, in its folder.
 class QtDialogs : public Dialogs {
 public:
     QtDialogs();
@@ -27,4 +27,5 @@ private:
     QPointer<QWidget> m_parent;
     QPointer<QFileDialog> m_dialog; // a child of the window, which may go first
     QString m_fileName;
+    QString m_folder; // of the file chosen last
 };

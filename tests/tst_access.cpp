@@ -1,0 +1,277 @@
+// The window for every user: colours under any theme, accessible names,
+// the status box announced, the Tab order and the command shortcuts.
+
+#include "Harness.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QScopeGuard>
+#include <QStyleFactory>
+#include <QTest>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+#include <cmath>
+
+class TestAccess : public QObject {
+    Q_OBJECT
+private slots:
+    void fixedColoursKeepTheirPartners_data();
+    void fixedColoursKeepTheirPartners();
+    void everyInputHasItsOwnAccessibleName();
+    void statusChangesAreAnnounced();
+    void tabFollowsThePanel_data();
+    void tabFollowsThePanel();
+    void shortcutsRunTheirCommands_data();
+    void shortcutsRunTheirCommands();
+};
+
+namespace {
+// The dark colour sets of Breeze Dark and GNOME's dark style, in short.
+QPalette darkPalette() {
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(49, 54, 59));
+    p.setColor(QPalette::WindowText, QColor(239, 240, 241));
+    p.setColor(QPalette::Base, QColor(35, 38, 41));
+    p.setColor(QPalette::AlternateBase, QColor(49, 54, 59));
+    p.setColor(QPalette::Text, QColor(200, 200, 200));
+    p.setColor(QPalette::Button, QColor(49, 54, 59));
+    p.setColor(QPalette::ButtonText, QColor(239, 240, 241));
+    p.setColor(QPalette::Midlight, QColor(70, 74, 78));
+    p.setColor(QPalette::Highlight, QColor(61, 174, 233));
+    p.setColor(QPalette::HighlightedText, QColor(252, 252, 252));
+    return p;
+}
+
+double luminance(const QColor& c) {
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Readable text by the usual measure (4.5 : 1), in the active and inactive window.
+bool readable(QWidget* w, QPalette::ColorRole text, QPalette::ColorRole background) {
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        const QPalette& p = w->palette();
+        if (contrast(p.color(group, text), p.color(group, background)) < 4.5)
+            return false;
+    }
+    return true;
+}
+
+QString nameOf(QWidget* w) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+    return iface ? iface->text(QAccessible::Name) : QString();
+}
+
+struct SeenText {
+    QObject* object;
+    QString inserted;
+};
+QList<SeenText> seenTexts;
+void recordEvent(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::TextInserted)
+        seenTexts.append(
+            {event->object(), static_cast<QAccessibleTextInsertEvent*>(event)->textInserted()});
+}
+
+QStringList chainNames(const QString& view) {
+    QStringList names;
+    const int first = view == "switch" ? 1 : 21;
+    for (int k = 0; k < 10; ++k)
+        names << QString("List%1").arg(first + 2 * k) << QString("List%1").arg(first + 2 * k + 1)
+              << QString("Text%1").arg((view == "switch" ? 3 : 13) + k);
+    if (view == "lighting")
+        names << "List41"
+              << "List42"
+              << "List43"
+              << "List44"
+              << "List49"
+              << "List45"
+              << "List46";
+    names << "Text2"
+          << "Option1"
+          << "PRINT_SHEET"
+          << "READ_FILE"
+          << "WRITE_FILE"
+          << "READ_CONFIG"
+          << "WRITE_CONFIG";
+    return names;
+}
+} // namespace
+
+void TestAccess::fixedColoursKeepTheirPartners_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("default theme") << false;
+    QTest::newRow("dark theme") << true;
+}
+
+void TestAccess::fixedColoursKeepTheirPartners() {
+    QFETCH(bool, dark);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    if (dark)
+        QApplication::setPalette(darkPalette());
+    Harness h;
+    Form1& f = h.form();
+
+    StatusBox* status = f.statusBox();
+    const QColor fixed[] = {QColor(255, 255, 0), QColor(255, 0, 0), QColor(0, 255, 0)};
+    const ConfigWindow::StatusColour colours[] = {ConfigWindow::StatusColour::Yellow,
+                                                  ConfigWindow::StatusColour::Red,
+                                                  ConfigWindow::StatusColour::Green};
+    for (int i = 0; i < 3; ++i) {
+        f.setStatusColour(colours[i]);
+        QCOMPARE(status->background(), fixed[i]);
+        QCOMPARE(status->textColour(), QColor(Qt::black));
+    }
+    for (int l = 1; l <= 49; ++l) {
+        if (l == 47 || l == 48)
+            continue;
+        QCOMPARE(f.list(l)->palette().color(QPalette::Base), QColor(Qt::white));
+        QVERIFY2(readable(f.list(l), QPalette::Text, QPalette::Base),
+                 qPrintable(f.list(l)->objectName()));
+    }
+    for (int t = 3; t <= 22; ++t)
+        QVERIFY(readable(f.textBox(t), QPalette::Text, QPalette::Base));
+    for (const char* option : {"Option1", "Option2"}) {
+        auto* button = f.findChild<QWidget*>(option);
+        QVERIFY(button->autoFillBackground());
+        QVERIFY(readable(button, QPalette::WindowText, button->backgroundRole()));
+    }
+    // What the window leaves alone follows the theme.
+    QCOMPARE(f.textBox(2)->palette().color(QPalette::Base),
+             (dark ? darkPalette() : before).color(QPalette::Base));
+}
+
+void TestAccess::everyInputHasItsOwnAccessibleName() {
+    Harness h;
+    Form1& f = h.form();
+    QCOMPARE(nameOf(f.list(1)), QString("SW1 MODULE ASSIGNMENT"));
+    QCOMPARE(nameOf(f.list(20)), QString("SW10 CHANNEL ASSIGNMENT"));
+    QCOMPARE(nameOf(f.list(21)), QString("LED1 MODULE ASSIGNMENT"));
+    QCOMPARE(nameOf(f.list(44)), QString("DIMMING CHANNEL ASSIGNMENT"));
+    QCOMPARE(nameOf(f.list(41)), QString("BACKLIGHTING MODULE ASSIGNMENT"));
+    QCOMPARE(nameOf(f.list(49)), QString("NORMAL INDICATOR (%)"));
+    QCOMPARE(nameOf(f.list(46)), QString("DIMMED BACKLIGHTING AND INDICATOR (%)"));
+    QCOMPARE(nameOf(f.textBox(3)), QString("SW1 DESIGNATION"));
+    QCOMPARE(nameOf(f.textBox(22)), QString("LED10 DESIGNATION"));
+    QCOMPARE(nameOf(f.textBox(2)), QString("PANEL NAME"));
+    QCOMPARE(nameOf(f.findChild<QWidget*>("WRITE_CONFIG")),
+             QString("WRITE CONFIGURATION TO SWITCH PANEL"));
+
+    QSet<QString> names;
+    int inputs = 0;
+    for (QWidget* w : f.findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || w->isWindow() || !w->parentWidget() ||
+            w->parentWidget()->focusProxy() == w || w->objectName() == "qt_scrollarea_viewport")
+            continue;
+        ++inputs;
+        const QString name = nameOf(w);
+        QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
+        QVERIFY2(!names.contains(name), qPrintable(name));
+        names.insert(name);
+    }
+    // lists, intensities, text boxes, options, commands, the sheet command
+    QCOMPARE(inputs, 44 + 3 + 21 + 2 + 4 + 1);
+}
+
+// As a screen reader sees it: the platform's accessibility switched on, as
+// a reader connecting does, and the events recorded.
+void TestAccess::statusChangesAreAnnounced() {
+    QPlatformAccessibility* platform =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
+    QVERIFY(platform);
+    platform->setActive(true);
+    Harness h;
+    seenTexts.clear();
+    QAccessible::installUpdateHandler(recordEvent);
+    h.form().setStatusText("SWITCH PANEL HAS BEEN PROGRAMMED");
+    QAccessible::installUpdateHandler(nullptr);
+    platform->setActive(false);
+    QCOMPARE(seenTexts.size(), 1);
+    QCOMPARE(seenTexts[0].object, h.form().statusBox());
+    QCOMPARE(seenTexts[0].inserted, QString("SWITCH PANEL HAS BEEN PROGRAMMED"));
+    QCOMPARE(nameOf(h.form().statusBox()), QString("STATUS"));
+}
+
+void TestAccess::tabFollowsThePanel_data() {
+    QTest::addColumn<QString>("view");
+    QTest::newRow("switch view") << "switch";
+    QTest::newRow("lighting view") << "lighting";
+}
+
+// Tab walks the visible controls in the panel's order and comes round again.
+void TestAccess::tabFollowsThePanel() {
+    QFETCH(QString, view);
+    Harness h;
+    Form1& f = h.form();
+    if (view == "lighting")
+        h.lightingView();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    const QStringList expected = chainNames(view);
+    f.findChild<QWidget*>(expected.first())->setFocus();
+    QStringList walked;
+    for (int i = 0; i <= expected.size(); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        walked << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(walked.mid(0, expected.size()), expected);
+    QCOMPARE(walked.last(), expected.first());
+}
+
+void TestAccess::shortcutsRunTheirCommands_data() {
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<int>("command"); // -1 for none
+    QTest::newRow("Ctrl+O opens") << QKeySequence("Ctrl+O") << 0;
+    QTest::newRow("Ctrl+S saves") << QKeySequence("Ctrl+S") << 1;
+    QTest::newRow("Ctrl+Shift+R reads the panel") << QKeySequence("Ctrl+Shift+R") << 2;
+    QTest::newRow("Ctrl+Shift+U writes the panel") << QKeySequence("Ctrl+Shift+U") << 3;
+    QTest::newRow("Ctrl+W does nothing") << QKeySequence("Ctrl+W") << -1;
+    QTest::newRow("Ctrl+Shift+W does nothing") << QKeySequence("Ctrl+Shift+W") << -1;
+    QTest::newRow("Ctrl+R does nothing") << QKeySequence("Ctrl+R") << -1;
+}
+
+void TestAccess::shortcutsRunTheirCommands() {
+    QFETCH(QKeySequence, keys);
+    QFETCH(int, command);
+    DialogRecorder dialogs;
+    Form1 f(dialogs);
+    std::array<int, 4> ran{};
+    f.setCommands(
+        {[&] { ++ran[2]; }, [&] { ++ran[3]; }, [&] { ++ran[0]; }, [&] { ++ran[1]; }, [] {}});
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    f.textBox(2)->setFocus(); // typing the panel name
+    QTest::keySequence(f.textBox(2), keys);
+    std::array<int, 4> expected{};
+    if (command >= 0) {
+        expected[size_t(command)] = 1;
+        QTRY_COMPARE(ran, expected);
+    }
+    QTest::qWait(300); // a button's shortcut clicks it after a short delay
+    QCOMPARE(ran, expected);
+    QCOMPARE(f.textBox(2)->text(), QString());
+    QCOMPARE(f.findChild<QAbstractButton*>("WRITE_CONFIG")->text(),
+             QString("WRITE CONFIGURATION TO SWITCH PANEL"));
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    TestAccess test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_access.moc"
