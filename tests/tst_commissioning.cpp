@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <unistd.h>
 
 // The commands for the bench and the site, run as a technician runs them,
 // against the panel simulator on a pseudo-terminal.
@@ -20,6 +21,9 @@ private slots:
     void readSavesWhatThePanelHolds();
     void failuresEndWithTheirOwnStatus_data();
     void failuresEndWithTheirOwnStatus();
+    void ctrlCStopsAWriteAtItsNextWait();
+    void readRefusesANameTheFileCannotHold();
+    void fileThisUserMayNotRead();
     void repeatProgramsPanelAfterPanel();
 
 private:
@@ -170,6 +174,60 @@ void TestCommissioning::failuresEndWithTheirOwnStatus() {
     });
     COMPARE_RUN(run, status);
     QCOMPARE(lastLine(run.err), last);
+}
+
+// Ctrl+C in the middle of a write: the write ends at its next wait, the port
+// is closed (the panel is free for the next run) and the status says so.
+void TestCommissioning::ctrlCStopsAWriteAtItsNextWait() {
+    Simulator sim({});
+    QVERIFY(sim.started());
+    QProcess write;
+    write.setReadChannel(QProcess::StandardError);
+    write.start(PANELCONFIG_PATH, {"write", PANELSIM_DEMO, "--port", sim.device()});
+    QVERIFY(write.waitForStarted());
+    QString err;
+    QDeadlineTimer deadline(60000);
+    while (!err.contains("address 2: ") && !deadline.hasExpired() &&
+           write.state() == QProcess::Running) {
+        write.waitForReadyRead(1000);
+        err += QString::fromLocal8Bit(write.readAllStandardError());
+    }
+    ::kill(pid_t(write.processId()), SIGINT);
+    QVERIFY(write.waitForFinished(30000));
+    err += QString::fromLocal8Bit(write.readAllStandardError());
+    if (lastLine(err) != "INTERRUPTED") // a busy machine can fail the write first
+        QSKIP(qPrintable("the write ended before Ctrl+C: " + lastLine(err)));
+    QCOMPARE(write.exitCode(), ExitStatus::interrupted);
+    QVERIFY(!err.contains("address 24:"));
+    const Run next = inThreeTries(ExitStatus::differs, [&] {
+        return panelconfig({"verify", PANELSIM_DEMO, "--port", sim.device()});
+    });
+    COMPARE_RUN(next, ExitStatus::differs); // the port was closed; addresses from 3 on are old
+}
+
+// Refused before the panel is read, not by the save after it.
+void TestCommissioning::readRefusesANameTheFileCannotHold() {
+    for (const QStringList& arguments :
+         {QStringList{"read", m_dir.filePath("a\"b.zqc")},
+          QStringList{"read", m_dir.filePath(".zqc")},
+          QStringList{"read", m_dir.filePath("x.zqc"), "--name", QString("\u03A9MEGA")}}) {
+        const Run run = panelconfig(arguments + QStringList{"--port", "/dev/null-no-such-port"});
+        COMPARE_RUN(run, ExitStatus::usage);
+        QVERIFY2(run.err.contains("--name"), qPrintable(run.err));
+    }
+}
+
+// The window says nothing of a file it may not read; a command must not go
+// on with an empty configuration.
+void TestCommissioning::fileThisUserMayNotRead() {
+    if (geteuid() == 0)
+        QSKIP("permissions do not bind root");
+    const QString file = m_dir.filePath("locked.zqc");
+    QVERIFY(QFile::copy(PANELSIM_DEMO, file));
+    QVERIFY(QFile::setPermissions(file, {}));
+    const Run run = panelconfig({"write", file, "--port", "/dev/null-no-such-port"});
+    COMPARE_RUN(run, ExitStatus::fileRefused);
+    QCOMPARE(lastLine(run.err), file + ": permission denied");
 }
 
 // Two panels come and go on one device path; Ctrl+C while waiting for the

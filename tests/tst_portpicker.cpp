@@ -93,7 +93,8 @@ void TestPortPicker::commandLinePortWinsForThatRunOnly() {
     {
         PickerHarness h(settings, "/dev/pts/4");
         QCOMPARE(h.picker().device(), QString("/dev/pts/4"));
-        h.tool.link.READ_CONFIG_Click();
+        h.form().findChild<QPushButton*>("READ_CONFIG")->click();
+        QCOMPARE(h.port.namedDevice, QString("/dev/pts/4"));
     }
     PickerHarness next(settings);
     QCOMPARE(next.picker().device(), QString("/dev/ttyUSB1"));

@@ -5,6 +5,7 @@
 #include "sheet/SheetCommand.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 namespace {
 const QString helpOption = QStringLiteral("help");
@@ -45,7 +46,7 @@ const QString exitStatusHelp =
                    "  6    the panel is not a 00-00561 or 00-00567\n"
                    "  7    a byte failed to read or to verify\n"
                    "  8    the serial port could not be opened, or failed\n"
-                   "  130  interrupted (Ctrl+C)\n");
+                   "  130  interrupted (Ctrl+C) during a write, read or verify\n");
 
 QString usageLine(const QCommandLineParser& parser) {
     return parser.helpText().section(QLatin1Char('\n'), 0, 0) + QLatin1Char('\n');
@@ -131,10 +132,21 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
         return refuse(parser, QStringLiteral("--repeat goes with write."));
     if (!onlyWith(logOption, panelCommands))
         return refuse(parser, QStringLiteral("--log goes with a command."));
-    const QString name = parser.isSet(nameOption) ? parser.value(nameOption) : QString();
-    if (name.size() > 12 || !Cp1252::isStorableText(name))
-        return refuse(parser, QStringLiteral("--name takes at most 12 characters that a "
-                                             "configuration file can hold (no double quote)."));
+    QString name;
+    if (command == QLatin1String("read")) {
+        // Checked before the panel is read: the save would refuse it after.
+        name = parser.isSet(nameOption)
+                   ? parser.value(nameOption)
+                   : QFileInfo(files.first()).completeBaseName().toUpper().left(12);
+        if (name.isEmpty() || name.size() > 12 || !Cp1252::isStorableText(name))
+            return refuse(parser,
+                          parser.isSet(nameOption)
+                              ? QStringLiteral("--name takes 1 to 12 characters that a "
+                                               "configuration file can hold (no double quote).")
+                              : QStringLiteral("%1 does not make a panel name; give one with "
+                                               "--name.")
+                                    .arg(files.first()));
+    }
     CommandLineOptions options;
     options.command = command;
     options.port = parser.value(portOption);

@@ -31,7 +31,7 @@ struct CommandLineOptions {
     QString file;        // a configuration file to open at start; empty for none
     QString trace;       // a file to append the traffic with the panel to; empty for none
     QString log;         // commands: the site's record of each panel; empty for none
-    QString name;        // read: the panel name saved; null for FILE's own
+    QString name;  // read: the panel name to save (FILE's own without --name)
     bool repeat = false; // write: panel after panel until interrupted
 };
 

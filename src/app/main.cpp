@@ -39,8 +39,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QLatin1String(AppInfo::programName));
 
     if (!options.command.isEmpty()) {
-        // The window's logic runs on a window that is never shown: no display needed.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The window's logic runs on a window that is never shown: no display
+        // is needed, unless a platform was asked for.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         QString device = options.port;
         if (device.isEmpty())

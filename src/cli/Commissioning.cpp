@@ -1,10 +1,10 @@
 #include "cli/Commissioning.h"
 
+#include "files/ConfigFileReader.h"
 #include "link/LinkTexts.h"
 #include "model/MemoryMap.h"
 
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -53,10 +53,12 @@ int Commissioning::run() {
 }
 
 bool Commissioning::openFile() {
-    m_tool.files.open(m_options.file);
-    const QStringList refused = m_dialogs.takeMessages();
-    if (refused.isEmpty())
+    if (m_tool.files.open(m_options.file))
         return true;
+    QStringList refused = m_dialogs.takeMessages();
+    if (refused.isEmpty()) // the window says nothing of a file it may not read
+        refused << QStringLiteral("%1: %2").arg(m_options.file,
+                                                readConfigFile(m_options.file).reason);
     for (const QString& line : refused)
         say(line);
     finish(refused.join(' '), ExitStatus::fileRefused);
@@ -147,10 +149,7 @@ int Commissioning::read() {
     const QString text = conclude(outcome);
     if (outcome != PanelLink::Outcome::Done)
         return finish(text, statusOf(outcome));
-    QString name = m_options.name;
-    if (name.isNull())
-        name = QFileInfo(m_options.file).completeBaseName().toUpper().left(12);
-    m_tool.form.setBoxText(2, name);
+    m_tool.form.setBoxText(2, m_options.name);
     m_dialogs.answerWith(m_options.file);
     m_tool.files.WRITE_FILE_Click();
     if (const QStringList refused = m_dialogs.takeMessages(); !refused.isEmpty()) {
@@ -252,7 +251,8 @@ int Commissioning::repeat() {
             ++programmed;
             say(QStringLiteral("panel %1: programmed").arg(panel));
         } else {
-            ++failed;
+            // A write stopped by Ctrl+C is the operator's, not the panel's.
+            failed += outcome != PanelLink::Outcome::Stopped;
             say(QStringLiteral("panel %1: %2").arg(panel).arg(text));
         }
         if (outcome == PanelLink::Outcome::Incomplete || outcome == PanelLink::Outcome::Stopped)
@@ -265,5 +265,7 @@ int Commissioning::repeat() {
         say(QStringLiteral("waiting for the next panel"));
     }
     say(QStringLiteral("panels programmed: %1, failed: %2").arg(programmed).arg(failed));
+    if (programmed + failed < panel)
+        return ExitStatus::interrupted; // the last panel's write was cut short
     return failed == 0 ? ExitStatus::ok : ExitStatus::differs;
 }

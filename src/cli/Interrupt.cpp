@@ -5,6 +5,7 @@
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -12,18 +13,23 @@
 namespace {
 int wakePipe[2] = {-1, -1};
 
-// Only async-signal-safe calls here: one byte down the pipe.
+// Only async-signal-safe calls here: one byte down the pipe, with errno
+// kept for the code the signal interrupted.
 extern "C" void onSignal(int) {
+    const int saved = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(wakePipe[1], &byte, 1);
+    errno = saved;
 }
 } // namespace
 
 Interrupt::Interrupt() {
     if (::pipe(wakePipe) != 0)
         return;
-    for (int fd : wakePipe)
+    for (int fd : wakePipe) {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
     auto* notifier = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];

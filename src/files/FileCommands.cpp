@@ -95,16 +95,17 @@ void FileCommands::READ_FILE_Click() {
         open(*path);
 }
 
-void FileCommands::open(const QString& path) {
+bool FileCommands::open(const QString& path) {
     const ConfigFileRead read = readConfigFile(path);
     if (!read.line) {
         if (read.failure != ConfigFileRead::Failure::AccessDenied)
             m_dialogs.message(mismatchText, mismatchTitle);
-        return;
+        return false;
     }
     showFile(*read.line);
     if (fileDone)
         fileDone(path);
+    return true;
 }
 
 void FileCommands::showFile(const ConfigFileLine& line) {

@@ -17,7 +17,8 @@ public:
 
     // The open command once its dialog has chosen path: the same checks and
     // messages whether the path came from the dialog or the command line.
-    void open(const QString& path);
+    // True when the file was shown.
+    bool open(const QString& path);
 
     // Told the path once a file has been shown in the window or saved from
     // it, so the configuration sheet can say where the configuration came from.

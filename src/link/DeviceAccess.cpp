@@ -25,7 +25,7 @@ bool userMayOpen(const QString& device) {
 // Debian and Ubuntu, "uucp" on some others; the device itself names it.
 QString permissionRemedy(const QString& device) {
     QString group = QFileInfo(device).group();
-    if (group.isEmpty() || group == QLatin1String("root"))
+    if (group.isEmpty() || group == QLatin1String("root") || group == QLatin1String("tty"))
         group = QStringLiteral("dialout");
     return QStringLiteral(
                "Your user account is not allowed to use the serial port %1.\n\n"

@@ -18,7 +18,11 @@ QList<Port> available() {
         QString description = info.description();
         if (description.isEmpty())
             description = info.manufacturer();
+#ifdef Q_OS_WIN
+        ports.append({info.portName(), description}); // COM3; its location is \\.\COM3
+#else
         ports.append({info.systemLocation(), description});
+#endif
     }
     return ports;
 }

@@ -2,6 +2,7 @@
 
 #include "ui/Twips.h"
 
+#include <QCollator>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -58,8 +59,10 @@ void PortPicker::refresh() {
         if (!fixed.isEmpty() && !listed)
             ports.append({fixed, {}});
     }
-    std::sort(ports.begin(), ports.end(), [](const PortNames::Port& a, const PortNames::Port& b) {
-        return a.device < b.device;
+    QCollator order; // ttyS2 before ttyS10
+    order.setNumericMode(true);
+    std::sort(ports.begin(), ports.end(), [&](const PortNames::Port& a, const PortNames::Port& b) {
+        return order.compare(a.device, b.device) < 0;
     });
     const QSignalBlocker quiet(this);
     clear();

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/signalfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -66,10 +67,15 @@ int main(int argc, char* argv[]) {
     if (!line)
         return refuse(error);
 
+    // Only a link left by an earlier run is replaced, never a file.
     const QByteArray link = QFile::encodeName(options.linkPath);
+    const QByteArray device = QFile::encodeName(line->devicePath());
     if (!link.isEmpty()) {
+        struct stat there {};
+        if (::lstat(link.constData(), &there) == 0 && !S_ISLNK(there.st_mode))
+            return refuse(QStringLiteral("%1 exists and is not a link").arg(options.linkPath));
         ::unlink(link.constData());
-        if (::symlink(QFile::encodeName(line->devicePath()).constData(), link.constData()) != 0)
+        if (::symlink(device.constData(), link.constData()) != 0)
             return refuse(QStringLiteral("cannot make the link %1").arg(options.linkPath));
     }
 
@@ -93,7 +99,8 @@ int main(int argc, char* argv[]) {
         app.quit();
     });
     const int status = app.exec();
-    if (!link.isEmpty())
+    // Gone with the panel, unless a newer simulator has taken the name over.
+    if (!link.isEmpty() && QFile::symLinkTarget(options.linkPath) == line->devicePath())
         ::unlink(link.constData());
     return status;
 }
