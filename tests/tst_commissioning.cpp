@@ -1,3 +1,4 @@
+#include "ProgramRun.h"
 #include "Simulator.h"
 #include "app/CommandLine.h"
 #include "files/ConfigFile.h"
@@ -31,25 +32,10 @@ private:
 };
 
 namespace {
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
+using Run = ProgramRun;
 
 Run panelconfig(const QStringList& arguments) {
-    QProcess program;
-    program.start(PANELCONFIG_PATH, arguments);
-    Run run;
-    if (!program.waitForFinished(120000)) {
-        program.kill();
-        program.waitForFinished();
-        return run;
-    }
-    run.status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
-    run.out = program.readAllStandardOutput();
-    run.err = QString::fromLocal8Bit(program.readAllStandardError());
-    return run;
+    return runProgram(arguments);
 }
 
 QString lastLine(const QString& text) {

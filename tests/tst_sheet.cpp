@@ -1,4 +1,5 @@
 #include "Harness.h"
+#include "ProgramRun.h"
 #include "app/CommandLine.h"
 #include "files/ConfigFileReader.h"
 #include "sheet/SheetCommand.h"
@@ -77,29 +78,7 @@ QString itemName(int i) {
     return i < 10 ? QString("SW%1").arg(i + 1) : QString("LED%1").arg(i - 9);
 }
 
-struct Run {
-    int status = -1;
-    QString err;
-};
-
-Run runProgram(const QStringList& arguments) {
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(display);
-    program.setProcessEnvironment(env);
-    program.start(PANELCONFIG_PATH, arguments);
-    Run run;
-    if (!program.waitForFinished(60000)) {
-        program.kill();
-        program.waitForFinished();
-        return run;
-    }
-    if (program.exitStatus() == QProcess::NormalExit)
-        run.status = program.exitCode();
-    run.err = QString::fromLocal8Bit(program.readAllStandardError());
-    return run;
-}
+using Run = ProgramRun;
 } // namespace
 
 void TestSheet::sheetHoldsEveryItemAsText_data() {
@@ -212,7 +191,8 @@ void TestSheet::commandLineNamesTheCommandFirst() {
     QCOMPARE(parseCommandLine({"panelconfig", "sheet", "-o", "x.pdf"}).exitStatus,
              ExitStatus::usage);
     const QString help = parseCommandLine({"panelconfig", "--help"}).output;
-    QVERIFY2(help.contains("  sheet FILE... -o PDF ") && help.contains("       sheet: a FILE was skipped"),
+    QVERIFY2(help.contains("  sheet FILE... -o PDF ") &&
+                 help.contains("       sheet: a FILE was skipped"),
              qPrintable(help));
 }
 
