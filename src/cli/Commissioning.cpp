@@ -264,8 +264,12 @@ int Commissioning::repeat() {
             break;
         say(QStringLiteral("waiting for the next panel"));
     }
-    say(QStringLiteral("panels programmed: %1, failed: %2").arg(programmed).arg(failed));
-    if (programmed + failed < panel)
-        return ExitStatus::interrupted; // the last panel's write was cut short
+    const bool cutShort = programmed + failed < panel; // the last panel's write
+    say(QStringLiteral("panels programmed: %1, failed: %2%3")
+            .arg(programmed)
+            .arg(failed)
+            .arg(cutShort ? QStringLiteral(", interrupted: 1") : QString()));
+    if (cutShort)
+        return ExitStatus::interrupted;
     return failed == 0 ? ExitStatus::ok : ExitStatus::differs;
 }
