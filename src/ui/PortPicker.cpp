@@ -42,6 +42,11 @@ QString PortPicker::device() const {
 
 void PortPicker::setDevice(const QString& device) {
     refresh();
+    showDevice(device);
+}
+
+// A listed device by its entry, any other as typed text.
+void PortPicker::showDevice(const QString& device) {
     const int index = findData(device);
     if (index >= 0)
         setCurrentIndex(index);
@@ -68,11 +73,7 @@ void PortPicker::refresh() {
     clear();
     for (const PortNames::Port& port : ports)
         addItem(shown(port), port.device);
-    const int index = findData(current);
-    if (index >= 0)
-        setCurrentIndex(index);
-    else
-        setEditText(current);
+    showDevice(current);
 }
 
 void PortPicker::showPopup() {

@@ -34,6 +34,8 @@ signals:
     void deviceChosen(const QString& device);
 
 private:
+    void showDevice(const QString& device);
+
     Enumeration m_enumerate;
     QStringList m_fixed;
 };
