@@ -7,7 +7,7 @@
 
 #include "DialogRecorder.h"
 #include "Simulator.h"
-#include "app/PanelTool.h"
+#include "ui/PanelTool.h"
 #include "link/ForwardingSerialPort.h"
 #include "link/QtSerialPort.h"
 

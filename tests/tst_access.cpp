@@ -124,11 +124,11 @@ void TestAccess::fixedColoursKeepTheirPartners() {
 
     StatusBox* status = f.statusBox();
     const QColor fixed[] = {QColor(255, 255, 0), QColor(255, 0, 0), QColor(0, 255, 0)};
-    const ConfigWindow::StatusColour colours[] = {ConfigWindow::StatusColour::Yellow,
-                                                  ConfigWindow::StatusColour::Red,
-                                                  ConfigWindow::StatusColour::Green};
+    const ConfigScreen::StatusColour colours[] = {ConfigScreen::StatusColour::Yellow,
+                                                  ConfigScreen::StatusColour::Red,
+                                                  ConfigScreen::StatusColour::Green};
     for (int i = 0; i < 3; ++i) {
-        f.setStatusColour(colours[i]);
+        h.session().setStatusColour(colours[i]);
         QCOMPARE(status->background(), fixed[i]);
         QCOMPARE(status->textColour(), QColor(Qt::black));
     }
@@ -193,7 +193,7 @@ void TestAccess::statusChangesAreAnnounced() {
     Harness h;
     seenTexts.clear();
     QAccessible::installUpdateHandler(recordEvent);
-    h.form().setStatusText("SWITCH PANEL HAS BEEN PROGRAMMED");
+    h.session().setStatusText("SWITCH PANEL HAS BEEN PROGRAMMED");
     QAccessible::installUpdateHandler(nullptr);
     platform->setActive(false);
     QCOMPARE(seenTexts.size(), 1);
@@ -246,7 +246,8 @@ void TestAccess::shortcutsRunTheirCommands() {
     QFETCH(QKeySequence, keys);
     QFETCH(int, command);
     DialogRecorder dialogs;
-    Form1 f(dialogs);
+    Session session(dialogs);
+    Form1 f(session);
     std::array<int, 4> ran{};
     f.setCommands(
         {[&] { ++ran[2]; }, [&] { ++ran[3]; }, [&] { ++ran[0]; }, [&] { ++ran[1]; }, [] {}});

@@ -34,7 +34,7 @@ void TestCollection::completeSelectionsFillEveryOutgoingCode() {
     markOutgoing(h.rec());
     h.rec().error_flag = 0;
     const qint16 s1before = h.rec().s1;
-    h.form().CollectAssignments();
+    h.session().CollectAssignments();
     QCOMPARE(h.rec().error_flag, qint16(0));
     for (int row = 0; row < 22; ++row)
         QCOMPARE(outgoing(h.rec(), row), qint16((row % 16) * 10 + row % 10));
@@ -51,7 +51,7 @@ void TestCollection::notAssignedIgnoresTheChannel() {
     h.form().list(41)->setListIndex(0);  // ...then "N/A" for the backlighting
     h.form().list(42)->setListIndex(-1); // with no channel at all
     h.rec().error_flag = 0;
-    h.form().CollectAssignments();
+    h.session().CollectAssignments();
     QCOMPARE(h.rec().error_flag, qint16(0));
     QCOMPARE(h.rec().s3w, qint16(160));
     QCOMPARE(h.rec().bl, qint16(160));
@@ -77,7 +77,7 @@ void TestCollection::firstIncompleteItemStopsWithItsGroup() {
     h.lightingView();
     markOutgoing(h.rec());
     h.rec().error_flag = 0;
-    h.form().CollectAssignments();
+    h.session().CollectAssignments();
     QTEST(int(h.rec().error_flag), "flag");
     for (int r = 0; r < 22; ++r)
         QCOMPARE(outgoing(h.rec(), r) == untouched, r >= row);
@@ -91,7 +91,7 @@ void TestCollection::switchIsReportedBeforeAnLed() {
     h.form().list(23)->setListIndex(-1); // LED2 module
     markOutgoing(h.rec());
     h.rec().error_flag = 0;
-    h.form().CollectAssignments();
+    h.session().CollectAssignments();
     QCOMPARE(h.rec().error_flag, qint16(1));
     QCOMPARE(h.rec().s2w, qint16(11));
     QCOMPARE(h.rec().s3w, untouched);

@@ -1,7 +1,7 @@
 #include "Harness.h"
 #include "ProgramRun.h"
 #include "app/CommandLine.h"
-#include "app/Startup.h"
+#include "ui/Startup.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -93,8 +93,8 @@ void TestCommandLine::fileArgumentOpensAtStart() {
     Harness h;
     showAtStart(h.tool, parsed.options->file);
     QVERIFY(h.form().isVisible());
-    QTRY_COMPARE(h.form().boxText(2), "LOBBY");
-    QCOMPARE(h.form().boxText(3), "ENTRY");
+    QTRY_COMPARE(h.session().boxText(2), "LOBBY");
+    QCOMPARE(h.session().boxText(3), "ENTRY");
     QCOMPARE(h.rec().s2, 1);         // STAIRS on A 2
     QCOMPARE(h.rec().indpercent, 7); // 90 %
     QVERIFY(h.dialogs.messages.isEmpty());
@@ -117,14 +117,14 @@ void TestCommandLine::refusedFileLeavesTheStartUpWindow() {
         file.write(content);
     }
     Harness h;
-    const QString startName = h.form().boxText(2);
+    const QString startName = h.session().boxText(2);
     showAtStart(h.tool, parseCommandLine({"panelconfig", path}).options.value().file);
     QTRY_COMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages.first().title, mismatchTitle);
     QVERIFY(h.form().isVisible());
-    QCOMPARE(h.form().boxText(2), startName);
+    QCOMPARE(h.session().boxText(2), startName);
     for (int list = 1; list <= 44; ++list)
-        QCOMPARE(h.form().listIndex(list), -1);
+        QCOMPARE(h.session().listIndex(list), -1);
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -1,6 +1,6 @@
 #include "StorableAlphabet.h"
 #include "files/ConfigFile.h"
-#include "files/Cp1252.h"
+#include "model/Cp1252.h"
 #include "model/IntensityCode.h"
 
 #include <QRandomGenerator>

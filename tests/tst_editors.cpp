@@ -1,5 +1,5 @@
 #include "Harness.h"
-#include "ui/AssignmentTable.h"
+#include "model/AssignmentTable.h"
 
 #include <QTest>
 
@@ -108,13 +108,13 @@ void TestEditors::dimmingChannelListHasNoBehaviour() {
     QCOMPARE(h.rec().dimch, qint16(20));
     QCOMPARE(h.rec().dimchc, qint16(0));
     QCOMPARE(h.rec().dimchm, before.dimchm);
-    QVERIFY(!f.handler("List44_Click"));
+    QVERIFY(!h.session().handler("List44_Click"));
     // Collection forms the full dimming code from both lists.
     h.assignAll();
     f.list(43)->setListIndex(3);
     f.list(44)->setListIndex(6);
     h.rec().error_flag = 0;
-    f.CollectAssignments();
+    h.session().CollectAssignments();
     QCOMPARE(h.rec().dimch, qint16(26));
 }
 
@@ -131,13 +131,13 @@ void TestEditors::handlersAreFoundByName() {
     Harness h;
     Form1& f = h.form();
     for (int n = 1; n <= 43; ++n)
-        QVERIFY2(bool(f.handler(QString("List%1_Click").arg(n))), qPrintable(QString::number(n)));
+        QVERIFY2(bool(h.session().handler(QString("List%1_Click").arg(n))), qPrintable(QString::number(n)));
     for (int n : {45, 46, 49})
-        QVERIFY(bool(f.handler(QString("List%1_Click").arg(n))));
+        QVERIFY(bool(h.session().handler(QString("List%1_Click").arg(n))));
     // Calling the named handler runs the behaviour for the list's selection.
     f.list(7)->setListIndex(5); // SW4 "E"
     h.rec().s4 = 0;
-    f.handler("List7_Click")();
+    h.session().handler("List7_Click")();
     QCOMPARE(h.rec().s4, qint16(40));
 }
 

@@ -222,9 +222,9 @@ void prepareWindow(Harness& h) {
     h.assignAll();
     h.assign(3, 0, 4); // SW4 "N/A"
     setIntensities(h, 5, 7, 6);
-    h.form().setBoxText(2, "BEFORE");
-    h.form().setBoxText(3, "KEEP, ME");
-    h.form().setBoxText(22, QString::fromUtf8("LED ÿ"));
+    h.session().setBoxText(2, "BEFORE");
+    h.session().setBoxText(3, "KEEP, ME");
+    h.session().setBoxText(22, QString::fromUtf8("LED ÿ"));
     h.lightingView();
     h.dialogs.messages.clear();
 }
@@ -248,10 +248,10 @@ QByteArray fileWithFields(int keep) {
 int saveInChild(const QString& path, int designationLength) {
     Harness h;
     h.assignAll();
-    h.form().setBoxText(2, "BIG");
+    h.session().setBoxText(2, "BIG");
     if (designationLength > 0) {
         for (int t = 3; t <= 22; ++t)
-            h.form().setBoxText(t, QString(designationLength, QChar(u'A' + t)));
+            h.session().setBoxText(t, QString(designationLength, QChar(u'A' + t)));
     }
     h.dialogs.answers = {path};
     h.tool.files.WRITE_FILE_Click();
@@ -301,10 +301,10 @@ void TestFileCommands::roundTripThroughAFreshWindow() {
     }
     const int indicator = k % 8;
     setIntensities(a, indicator, indicator + int(rng.bounded(8 - indicator)), (5 * k + 3) % 8);
-    a.form().setBoxText(2, randomText(rng, 1, 12));
+    a.session().setBoxText(2, randomText(rng, 1, 12));
     for (int t = 3; t <= 22; ++t)
-        a.form().setBoxText(t, randomText(rng, 0, 40));
-    a.form().setBoxText(3 + k % 20, " , two, " + randomText(rng, 0, 10));
+        a.session().setBoxText(t, randomText(rng, 0, 40));
+    a.session().setBoxText(3 + k % 20, " , two, " + randomText(rng, 0, 10));
     if (k % 2)
         a.lightingView();
     QVERIFY(a.dialogs.messages.isEmpty());
@@ -356,12 +356,12 @@ void TestFileCommands::saveProposesThePanelNameAndWritesTheLine() {
     QTemporaryDir dir;
     Harness h;
     h.assignAll();
-    h.form().setBoxText(2, "LOBBY");
-    h.form().setBoxText(3, "Door, left");
-    h.form().setBoxText(4, QString::fromUtf8("Café €5"));
-    h.form().setBoxText(22, "");
+    h.session().setBoxText(2, "LOBBY");
+    h.session().setBoxText(3, "Door, left");
+    h.session().setBoxText(4, QString::fromUtf8("Café €5"));
+    h.session().setBoxText(22, "");
     h.lightingView();
-    h.form().setStatusVisible(true);
+    h.session().setStatusVisible(true);
     const QString path = dir.filePath("LOBBY.zqc");
     h.dialogs.answers = {path};
     h.tool.files.WRITE_FILE_Click();
@@ -443,11 +443,11 @@ void TestFileCommands::saveChecks() {
     h.assignAll();
     if (clearList)
         h.form().list(clearList)->setListIndex(-1);
-    h.form().setBoxText(2, panelName);
+    h.session().setBoxText(2, panelName);
     h.lightingView();
-    h.form().setStatusVisible(true);
-    h.form().setStatusColour(ConfigWindow::StatusColour::Green);
-    h.form().setStatusText("EARLIER");
+    h.session().setStatusVisible(true);
+    h.session().setStatusColour(ConfigScreen::StatusColour::Green);
+    h.session().setStatusText("EARLIER");
     const QString path = dir.filePath("CHOSEN.zqc");
     h.dialogs.answers = {path};
     h.tool.files.WRITE_FILE_Click();
@@ -476,8 +476,8 @@ void TestFileCommands::cancelledSaveIsSilent() {
     QTemporaryDir dir;
     Harness h;
     h.assignAll();
-    h.form().ShowSwitchView(); // the LED channel lists chosen above are shown till now
-    h.form().setBoxText(2, "LOBBY");
+    h.session().ShowSwitchView(); // the LED channel lists chosen above are shown till now
+    h.session().setBoxText(2, "LOBBY");
     const QStringList window = windowState(h.form());
     h.tool.files.WRITE_FILE_Click();
     QCOMPARE(h.dialogs.fileRequests.size(), 1);
@@ -493,7 +493,7 @@ void TestFileCommands::saveReplacesAnExistingFileWhole() {
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     Harness h;
     h.assignAll();
-    h.form().setBoxText(2, "LOBBY");
+    h.session().setBoxText(2, "LOBBY");
     h.dialogs.answers = {path};
     h.tool.files.WRITE_FILE_Click();
     QVERIFY(h.dialogs.messages.isEmpty());
@@ -533,8 +533,8 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
 
     Harness h;
     h.assignAll();
-    h.form().ShowSwitchView(); // the LED channel lists chosen above are shown till now
-    h.form().setBoxText(2, "LOBBY");
+    h.session().ShowSwitchView(); // the LED channel lists chosen above are shown till now
+    h.session().setBoxText(2, "LOBBY");
     const QStringList window = windowState(h.form());
     h.dialogs.answers = {path};
     h.tool.files.WRITE_FILE_Click();
@@ -572,7 +572,7 @@ void TestFileCommands::saveIntoAReadOnlyDirectory() {
                                   QFile::ReadOwner | QFile::ExeOwner));
     Harness h;
     h.assignAll();
-    h.form().setBoxText(2, "LOBBY");
+    h.session().setBoxText(2, "LOBBY");
     h.dialogs.answers = {path};
     h.tool.files.WRITE_FILE_Click();
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -702,7 +702,7 @@ void TestFileCommands::largestSavedFileOpensAgain() {
     h.assignAll();
     const QString longest(ConfigFile::maxTextLength, QChar(0x20AC));
     for (int t = 2; t <= 22; ++t)
-        h.form().setBoxText(t, longest);
+        h.session().setBoxText(t, longest);
     h.dialogs.answers = {first};
     h.tool.files.WRITE_FILE_Click();
     const QByteArray saved = contents(first);
@@ -726,7 +726,7 @@ void TestFileCommands::openShowsASavedFile() {
     Harness h;
     prepareWindow(h);
     setIntensities(h, 7, 7, 7); // all at 30 %: the file's 90 % backlighting is brighter
-    h.form().setStatusVisible(true);
+    h.session().setStatusVisible(true);
     h.dialogs.messages.clear();
     h.dialogs.answers = {path};
     h.tool.files.READ_FILE_Click();
@@ -922,15 +922,16 @@ void TestFileCommands::openDeniedIsSilent() {
 void TestFileCommands::realDialogsCarryTheNameOver() {
     QTemporaryDir dir;
     auto dialogs = std::make_unique<QtDialogs>();
-    Form1 form(*dialogs);
+    Session session(*dialogs);
+    Form1 form(session);
     dialogs->setParent(&form);
-    FileCommands files(form, *dialogs);
+    FileCommands files(session, *dialogs);
     // The window, and with it the file dialog, goes before the dialogs object.
     for (int row = 0; row < 22; ++row) {
         form.list(2 * row + 1)->setListIndex(1 + row % 16);
         form.list(2 * row + 2)->setListIndex(row % 10);
     }
-    form.setBoxText(2, "");
+    session.setBoxText(2, "");
 
     QString title, text;
     bool plain = false;
@@ -947,7 +948,7 @@ void TestFileCommands::realDialogsCarryTheNameOver() {
     QCOMPARE(text, nameMissing);
     QVERIFY(plain);
 
-    form.setBoxText(2, "LOBBY");
+    session.setBoxText(2, "LOBBY");
     const QString path = dir.filePath("LOBBY.zqc");
     QFileDialog* used = nullptr;
     QString proposed;
@@ -1001,9 +1002,10 @@ void TestFileCommands::typedNameLeavesNothingBehind() {
     for (const char* name : {"LOBBY.zqc", "LOBBY-OLD.zqc", "LOFT.zqc"})
         writeFile(folder + '/' + name, ConfigFile::format(fileLine()));
     QtDialogs dialogs;
-    Form1 form(dialogs);
+    Session session(dialogs);
+    Form1 form(session);
     dialogs.setParent(&form);
-    FileCommands files(form, dialogs);
+    FileCommands files(session, dialogs);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 

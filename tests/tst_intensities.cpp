@@ -92,12 +92,12 @@ void TestIntensities::showingACode() {
     Form1& f = h.form();
     f.list(46)->setListIndex(5);
     h.rec().dindpercent = qint16(code);
-    f.ShowDimmedIntensity();
+    h.session().ShowDimmedIntensity();
     QTEST(f.list(46)->listIndex(), "entry");
     QTEST(int(h.rec().dindpercent), "stored");
 
     h.rec().indpercent = qint16(code);
-    f.ShowIndicatorIntensity();
+    h.session().ShowIndicatorIntensity();
     QTEST(f.list(49)->listIndex(), "entry");
     QTEST(int(h.rec().indpercent), "stored");
 }
@@ -108,7 +108,7 @@ void TestIntensities::showingABrighterBacklightRaisesTheRule() {
     f.list(45)->setListIndex(6); // 40
     f.list(49)->setListIndex(6); // 40
     h.rec().blpercent = 4;       // 60, read from a panel before the indicator
-    f.ShowBacklightIntensity();
+    h.session().ShowBacklightIntensity();
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(f.list(45)->listIndex(), 6);
     QCOMPARE(h.rec().blpercent, qint16(2));
@@ -122,9 +122,9 @@ void TestIntensities::ruleEndsWhenTheIndicatorListDisagreesWithItsField() {
     Form1& f = h.form();
     h.rec().indpercent = 1;
     h.rec().blpercent = 10;
-    f.ShowBacklightIntensity();
+    h.session().ShowBacklightIntensity();
     QCOMPARE(h.dialogs.messages.size(), 1);
-    f.ShowIndicatorIntensity();
+    h.session().ShowIndicatorIntensity();
     QCOMPARE(h.dialogs.messages.size(), 2);
     QCOMPARE(f.list(45)->listIndex(), 7);
     QCOMPARE(h.rec().blpercent, qint16(1));
@@ -136,7 +136,7 @@ void TestIntensities::handlerWithoutSelectionSelectsFull() {
     Form1& f = h.form();
     f.list(46)->setListIndex(-1);
     h.rec().dindpercent = 3;
-    f.List46_Click();
+    h.session().List46_Click();
     QCOMPARE(f.list(46)->listIndex(), 0);
     QCOMPARE(h.rec().dindpercent, qint16(10));
 }

@@ -71,7 +71,7 @@ void TestLinkGuards::closingDuringATransactionEndsItFirst() {
     QVERIFY(!h.port.isOpen);
     QCOMPARE(h.port.closes, 1);
     QVERIFY(h.port.panel.commands().size() < 10); // ended well before the last address
-    QVERIFY(!h.form().transactionRunning());
+    QVERIFY(!h.session().transactionRunning());
 }
 
 void TestLinkGuards::portThatWillNotOpen_data() {

@@ -1,6 +1,6 @@
 #include "DialogRecorder.h"
 #include "Simulator.h"
-#include "app/PanelTool.h"
+#include "ui/PanelTool.h"
 #include "link/LinkTexts.h"
 #include "link/QtSerialPort.h"
 #include "link/TracingSerialPort.h"
@@ -104,7 +104,7 @@ void TestPanelEndToEnd::writeThenReadGivesBackTheConfiguration() {
                  }
                  if (!reader.dialogs.messages.isEmpty())
                      return reader.dialogs.messages[0].text;
-                 return differs("indpercent", reader.tool.form.record().indpercent, 4);
+                 return differs("indpercent", reader.tool.session.record().indpercent, 4);
              }),
              QString());
 }
@@ -268,7 +268,7 @@ void TestPanelEndToEnd::deviceInUse() {
     t.tool.link.READ_CONFIG_Click();
     QCOMPARE(t.status(),
              "SERIAL PORT " + sim.device() + " CANNOT BE OPENED: IN USE BY ANOTHER PROGRAM");
-    QVERIFY(t.tool.form.record().A == 0);
+    QVERIFY(t.tool.session.record().A == 0);
 }
 
 void TestPanelEndToEnd::deviceVanishingMidTransaction() {

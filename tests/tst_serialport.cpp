@@ -1,6 +1,6 @@
 #include "DialogRecorder.h"
 #include "Simulator.h"
-#include "app/PanelTool.h"
+#include "ui/PanelTool.h"
 #include "link/LinkTexts.h"
 #include "link/QtSerialPort.h"
 
@@ -125,7 +125,7 @@ void TestSerialPort::lineFaultEndsTheTransactionRed() {
     DialogRecorder dialogs;
     PanelTool tool(dialogs, port, 100, &yield);
     tool.link.READ_CONFIG_Click();
-    QCOMPARE(tool.form.statusText(),
+    QCOMPARE(tool.session.statusText(),
              "SERIAL PORT " + sim.device() + " FAILED DURING COMMUNICATIONS: " + words);
     QCOMPARE(tool.form.statusBox()->background(), QColor(255, 0, 0));
     QVERIFY(!port.qtPort().isOpen());
@@ -142,7 +142,7 @@ void TestSerialPort::portHeldByAnotherProgram() {
     DialogRecorder dialogs;
     PanelTool tool(dialogs, port);
     tool.link.READ_CONFIG_Click();
-    QCOMPARE(tool.form.statusText(),
+    QCOMPARE(tool.session.statusText(),
              "SERIAL PORT " + line.device + " CANNOT BE OPENED: IN USE BY ANOTHER PROGRAM");
     QCOMPARE(tool.form.statusBox()->background(), QColor(255, 0, 0));
     QVERIFY(dialogs.messages.isEmpty());
@@ -158,11 +158,11 @@ void TestSerialPort::portThisUserMayNotOpen() {
     QString statusWhenShown;
     PanelTool tool(dialogs, port);
     dialogs.onMessage = [&](const DialogRecorder::Shown&) {
-        statusWhenShown = tool.form.statusText();
+        statusWhenShown = tool.session.statusText();
     };
     tool.link.READ_CONFIG_Click();
     const QString status = "SERIAL PORT " + line.device + " CANNOT BE OPENED: ACCESS DENIED";
-    QCOMPARE(tool.form.statusText(), status);
+    QCOMPARE(tool.session.statusText(), status);
     QCOMPARE(statusWhenShown, status); // the box comes after the red status
     QCOMPARE(dialogs.messages.size(), 1);
     const QString remedy = dialogs.messages[0].text;
@@ -180,7 +180,7 @@ void TestSerialPort::portThisUserMayNotOpenForReal() {
     DialogRecorder dialogs;
     PanelTool tool(dialogs, port);
     tool.link.READ_CONFIG_Click();
-    QCOMPARE(tool.form.statusText(),
+    QCOMPARE(tool.session.statusText(),
              "SERIAL PORT " + line.device + " CANNOT BE OPENED: ACCESS DENIED");
     QCOMPARE(dialogs.messages.size(), 1);
 }

@@ -4,7 +4,7 @@
 #include "files/ConfigFileReader.h"
 #include "sheet/SheetCommand.h"
 #include "sheet/SheetDocument.h"
-#include "sheet/WindowSheet.h"
+#include "ui/WindowSheet.h"
 
 #include <QPrinter>
 #include <QProcess>
@@ -201,12 +201,12 @@ void TestSheet::windowCommandLeavesTheConfigurationAlone() {
     const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(siteLine("HALL")));
     Harness h;
     h.tool.files.open(path);
-    QCOMPARE(h.form().boxText(2), "HALL");
+    QCOMPARE(h.session().boxText(2), "HALL");
     h.lightingView();
     const ConfigRecord before = h.rec();
     QList<int> selections;
     for (int list = 1; list <= 49; ++list)
-        selections << (h.form().list(list) ? h.form().listIndex(list) : -2);
+        selections << (h.form().list(list) ? h.session().listIndex(list) : -2);
     QList<bool> shown;
     for (int box = 2; box <= 22; ++box)
         shown << h.form().textBox(box)->isVisible();
@@ -222,7 +222,7 @@ void TestSheet::windowCommandLeavesTheConfigurationAlone() {
     QCOMPARE(proposed, "HALL.pdf");
     QVERIFY(h.rec() == before);
     for (int list = 1; list <= 49; ++list)
-        QCOMPARE(h.form().list(list) ? h.form().listIndex(list) : -2, selections[list - 1]);
+        QCOMPARE(h.form().list(list) ? h.session().listIndex(list) : -2, selections[list - 1]);
     for (int box = 2; box <= 22; ++box)
         QCOMPARE(h.form().textBox(box)->isVisible(), shown[box - 2]);
     QVERIFY(h.dialogs.messages.isEmpty());

@@ -109,7 +109,7 @@ void TestTransactions::readFromAPanelThatNeverAnswers() {
     QCOMPARE(h.form().list(1)->listIndex(), 3);
     QCOMPARE(h.form().textBox(3)->text(), QString("DESIGNATION "));
     QVERIFY(h.form().textBox(3)->isHidden());
-    h.form().Option1_Click();
+    h.session().Option1_Click();
     QVERIFY(!h.form().textBox(3)->isHidden());
 }
 

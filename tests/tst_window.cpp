@@ -130,7 +130,7 @@ void TestWindow::lightingViewShowsLedAndBacklightControls() {
         QCOMPARE(shown(f.textBox(t)), t >= 13);
     QCOMPARE(f.label(13)->text(), QString("LED10"));
     f.list(43)->setListIndex(3);
-    f.Option1_Click();
+    h.session().Option1_Click();
     h.lightingView();
     QVERIFY(shown(f.list(44)));
 }
@@ -145,9 +145,9 @@ void TestWindow::switchingViewsChangesNoSelectionOrText() {
     f.list(5)->setListIndex(0); // SW3 "N/A"
     const ConfigRecord before = h.rec();
     h.lightingView();
-    f.Option1_Click();
+    h.session().Option1_Click();
     h.lightingView();
-    f.ShowSwitchView();
+    h.session().ShowSwitchView();
     QCOMPARE(f.list(1)->listIndex(), 2);
     QCOMPARE(f.list(2)->listIndex(), 3);
     QCOMPARE(f.list(25)->listIndex(), 5);
@@ -164,7 +164,7 @@ void TestWindow::readEndHidesSwitchDesignationsUntilTheNextView() {
     Harness h;
     Form1& f = h.form();
     h.rec().config_flag = 1;
-    f.ShowSwitchView();
+    h.session().ShowSwitchView();
     for (int t = 3; t <= 12; ++t)
         QVERIFY(!shown(f.textBox(t)));
     h.rec().config_flag = 0;
@@ -172,11 +172,11 @@ void TestWindow::readEndHidesSwitchDesignationsUntilTheNextView() {
     for (int t = 3; t <= 12; ++t)
         QVERIFY(shown(f.textBox(t)));
     h.rec().config_flag = 1;
-    f.ShowSwitchView();
+    h.session().ShowSwitchView();
     h.rec().config_flag = 0;
     h.lightingView();
     QVERIFY(shown(f.textBox(13)));
-    f.Option1_Click();
+    h.session().Option1_Click();
     for (int t = 3; t <= 12; ++t)
         QVERIFY(shown(f.textBox(t)));
 }
@@ -248,7 +248,7 @@ void TestWindow::clickOnTheSelectedEntryRunsItsBehaviour() {
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     h.assign(0, 2, 4);
     h.rec().config_flag = 1;
-    f.ShowSwitchView();
+    h.session().ShowSwitchView();
     h.rec().config_flag = 0;
     QVERIFY(!shown(f.textBox(3)));
 

@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
-#include "app/AppInfo.h"
-#include "files/Cp1252.h"
-#include "sheet/SheetCommand.h"
+#include "platform/AppInfo.h"
+#include "model/Cp1252.h"
+#include "app/SheetCommandLine.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -97,8 +97,8 @@ void describeCommandLine(QCommandLineParser& parser) {
 }
 
 CommandLineResult parseCommandLine(const QStringList& arguments) {
-    if (SheetCommand::isNamedIn(arguments))
-        return SheetCommand::parse(arguments);
+    if (SheetCommandLine::isNamedIn(arguments))
+        return SheetCommandLine::parse(arguments);
 
     QCommandLineParser parser;
     describeCommandLine(parser);
@@ -107,7 +107,7 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
     if (parser.isSet(helpOption))
         return {std::nullopt,
                 ExitStatus::ok,
-                parser.helpText() + commandsHelp + SheetCommand::summary() + exitStatusHelp,
+                parser.helpText() + commandsHelp + SheetCommandLine::summary() + exitStatusHelp,
                 {}};
     if (parser.isSet(QStringLiteral("version")))
         return {std::nullopt,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CommandOptions.h"
 #include "sheet/SheetOptions.h"
 
 #include <QString>
@@ -8,32 +9,6 @@
 #include <optional>
 
 class QCommandLineParser;
-
-// How the program ends when it does not run the window to its end.
-namespace ExitStatus {
-inline constexpr int ok = 0;
-inline constexpr int differs = 1;     // verify: the panel differs; --repeat: a panel failed
-inline constexpr int usage = 2;       // a wrong option or argument
-inline constexpr int fileRefused = 3; // FILE would not open, or the read would not save
-inline constexpr int incomplete = 4;  // FILE leaves an item without module or channel
-inline constexpr int noResponse = 5;  // no panel answered
-inline constexpr int mismatch = 6;    // the panel is not one of the two models
-inline constexpr int badData = 7;     // a byte failed to read or verify
-inline constexpr int portFault = 8;   // the serial port would not open, or failed
-inline constexpr int interrupted = 130;
-} // namespace ExitStatus
-
-// What the command line asks for: a command run from the console, or the
-// window.
-struct CommandLineOptions {
-    QString command;     // "read", "write", "verify"; empty for the window
-    QString port;        // the serial device for this run; empty for the one chosen last
-    QString file;        // a configuration file to open at start; empty for none
-    QString trace;       // a file to append the traffic with the panel to; empty for none
-    QString log;         // commands: the site's record of each panel; empty for none
-    QString name;  // read: the panel name to save (FILE's own without --name)
-    bool repeat = false; // write: panel after panel until interrupted
-};
 
 // Either options to start with, or texts to print and the status to exit with
 // (for --help, --version and a wrong command line).

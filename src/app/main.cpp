@@ -1,21 +1,21 @@
-#include "app/AppInfo.h"
 #include "app/CommandLine.h"
-#include "app/PanelTool.h"
-#include "app/Settings.h"
-#include "app/Startup.h"
 #include "cli/Commissioning.h"
+#include "cli/Interrupt.h"
 #include "link/LinkTrace.h"
 #include "link/PortNames.h"
 #include "link/QtSerialPort.h"
 #include "link/TracingSerialPort.h"
+#include "platform/AppInfo.h"
+#include "platform/Settings.h"
 #include "sheet/SheetCommand.h"
+#include "ui/PanelTool.h"
 #include "ui/QtDialogs.h"
+#include "ui/Startup.h"
 
 #include <QApplication>
 #include <QIcon>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 // Read before the window system is touched, so that --help and --version work
@@ -24,34 +24,31 @@ CommandLineResult readCommandLine(int& argc, char* argv[]) {
     const QCoreApplication core(argc, argv);
     return parseCommandLine(QCoreApplication::arguments());
 }
-} // namespace
 
-int main(int argc, char* argv[]) {
-    const CommandLineResult command = readCommandLine(argc, argv);
-    std::fputs(command.output.toLocal8Bit().constData(), stdout);
-    std::fputs(command.errors.toLocal8Bit().constData(), stderr);
-    if (command.sheet)
-        return SheetCommand::runWithoutDisplay(argc, argv, *command.sheet);
-    if (!command.options)
-        return command.exitStatus;
-    const CommandLineOptions& options = *command.options;
+void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("Tarnek"));
     QCoreApplication::setApplicationName(QLatin1String(AppInfo::programName));
+}
 
-    if (!options.command.isEmpty()) {
-        // The window's logic runs on a window that is never shown: no display
-        // is needed, unless a platform was asked for.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        QApplication app(argc, argv);
-        QString device = options.port;
-        if (device.isEmpty())
-            device = Settings().serialPort();
-        if (device.isEmpty())
-            device = PortNames::numbered(1);
-        return Commissioning(options, device).run();
-    }
+// The commands draw nothing: a console application, without any window
+// system or platform plugin.
+int runCommand(int& argc, char* argv[], const CommandLineOptions& options) {
+    QCoreApplication app(argc, argv);
+    nameApplication();
+    QString device = options.port;
+    if (device.isEmpty())
+        device = Settings().serialPort();
+    if (device.isEmpty())
+        device = PortNames::numbered(1);
+    QtSerialPort line(device);
+    Commissioning commissioning(options, line);
+    Interrupt interrupt;
+    QObject::connect(&interrupt, &Interrupt::raised, &app,
+                     [&commissioning] { commissioning.interrupt(); });
+    return commissioning.run();
+}
 
+int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
     LinkTrace trace;
     if (QString error; !options.trace.isEmpty() && !trace.open(options.trace, &error)) {
         std::fprintf(stderr, "%s: cannot open the trace file %s: %s\n", AppInfo::programName,
@@ -60,6 +57,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    nameApplication();
     QGuiApplication::setDesktopFileName(AppInfo::desktopId);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/panelconfig.svg")));
 
@@ -75,4 +73,18 @@ int main(int argc, char* argv[]) {
     dialogs.setParent(&tool.form);
     showAtStart(tool, options.file);
     return app.exec();
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const CommandLineResult command = readCommandLine(argc, argv);
+    std::fputs(command.output.toLocal8Bit().constData(), stdout);
+    std::fputs(command.errors.toLocal8Bit().constData(), stderr);
+    if (command.sheet)
+        return SheetCommand::runWithoutDisplay(argc, argv, *command.sheet);
+    if (!command.options)
+        return command.exitStatus;
+    if (!command.options->command.isEmpty())
+        return runCommand(argc, argv, *command.options);
+    return runWindow(argc, argv, *command.options);
 }

@@ -4,34 +4,50 @@
 #include "link/LinkTexts.h"
 #include "model/MemoryMap.h"
 
-#include <QEventLoop>
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
-// The texts a byte operation sets: printed with the address it was about.
-bool isByteStatus(const QString& text) {
-    return text == LinkTexts::communicationsOk || text == LinkTexts::failedToVerify ||
-           text == LinkTexts::corrupted || text == LinkTexts::outOfRange;
-}
-
 constexpr int probeIntervalMs = 1000;  // while waiting for a panel
 constexpr int removalIntervalMs = 250; // while the programmed panel is still there
+
+void printLine(FILE* stream, const QString& line) {
+    std::fprintf(stream, "%s\n", qPrintable(line));
+    std::fflush(stream);
+}
 } // namespace
 
-Commissioning::Commissioning(const CommandLineOptions& options, const QString& device)
-    : m_options(options), m_serial(device), m_traced(m_serial, m_trace),
-      m_tool(m_dialogs, options.trace.isEmpty() ? static_cast<SerialPort&>(m_serial) : m_traced) {
+Commissioning::Commissioning(const CommandLineOptions& options, SerialPort& line,
+                             CommandConsole console, CommandTiming timing)
+    : m_options(options), m_console(std::move(console)), m_timing(std::move(timing)), m_line(line),
+      m_traced(line, m_trace), m_dialogs([this](const QString& shown) { say(shown); }),
+      m_session(m_dialogs), m_link(m_session, m_dialogs, options.trace.isEmpty() ? line : m_traced,
+                                   m_timing.tickMs, m_timing.yield, m_timing.timer),
+      m_files(m_session, m_dialogs) {
+    if (!m_console.say)
+        m_console.say = [](const QString& l) { printLine(stderr, l); };
+    if (!m_console.table)
+        m_console.table = [](const QString& l) { printLine(stdout, l); };
+    if (!m_timing.after)
+        m_timing.after = [this](int ms, std::function<void()> done) {
+            QTimer::singleShot(ms, Qt::PreciseTimer, &m_session, std::move(done));
+        };
     if (!options.trace.isEmpty())
-        m_tool.link.setTrace(&m_trace);
-    QObject::connect(m_tool.form.statusBox(), &QPlainTextEdit::textChanged, [this] { progress(); });
-    QObject::connect(&m_interrupt, &Interrupt::raised, [this] { m_tool.link.requestStop(); });
+        m_link.setTrace(&m_trace);
+    QObject::connect(&m_link, &PanelLink::progress, &m_session,
+                     [this](int address, const QString& status) { progress(address, status); });
 }
 
-void Commissioning::say(const QString& line) const {
-    std::fprintf(stderr, "%s\n", qPrintable(line));
-    std::fflush(stderr);
+void Commissioning::say(const QString& line) {
+    m_lastLine = line;
+    m_console.say(line);
+}
+
+void Commissioning::interrupt() {
+    m_interrupted = true;
+    m_link.requestStop();
 }
 
 int Commissioning::run() {
@@ -52,52 +68,40 @@ int Commissioning::run() {
     return m_options.repeat ? repeat() : write();
 }
 
+// A message the open command shows is printed as it is shown.
 bool Commissioning::openFile() {
-    if (m_tool.files.open(m_options.file))
+    m_dialogs.takeMessages();
+    if (m_files.open(m_options.file))
         return true;
     QStringList refused = m_dialogs.takeMessages();
-    if (refused.isEmpty()) // the window says nothing of a file it may not read
+    if (refused.isEmpty()) { // the window says nothing of a file it may not read
         refused << QStringLiteral("%1: %2").arg(m_options.file,
                                                 readConfigFile(m_options.file).reason);
-    for (const QString& line : refused)
-        say(line);
+        say(refused.last());
+    }
     finish(refused.join(' '), ExitStatus::fileRefused);
     return false;
 }
 
-void Commissioning::beginProgress() {
-    m_echo = true;
-    m_lastEcho.clear();
-}
-
-// One line per status text, as the status box shows them.
-void Commissioning::progress() {
-    const QString text = m_tool.form.statusText();
-    if (!m_echo || text.isEmpty())
-        return;
-    const qint16 address = m_tool.form.record().address_l;
+// One line per status, as the status box shows them.
+void Commissioning::progress(int address, const QString& status) {
     const QString line =
-        isByteStatus(text) ? QStringLiteral("address %1: %2").arg(address).arg(text) : text;
-    if (line != m_lastEcho)
+        address >= 0 ? QStringLiteral("address %1: %2").arg(address).arg(status) : status;
+    if (line != m_lastLine)
         say(line);
-    m_lastEcho = line;
 }
 
 // The outcome in the status box's words (a foreign panel's in its message
 // box's), the last line printed unless the status line just printed says it.
 QString Commissioning::conclude(PanelLink::Outcome outcome) {
-    QStringList shown = m_dialogs.takeMessages();
-    QString text = m_tool.form.statusText();
+    const QStringList shown = m_dialogs.takeMessages();
+    QString text = m_session.statusText();
     if (outcome == PanelLink::Outcome::Stopped)
         text = QStringLiteral("INTERRUPTED");
     else if (outcome == PanelLink::Outcome::Mismatch && !shown.isEmpty())
-        text = shown.takeFirst();
-    if (outcome == PanelLink::Outcome::PortFault) // the remedy for a port this user may not open
-        for (const QString& line : shown)
-            say(line);
-    if (text != m_lastEcho)
+        text = shown.last();
+    if (text != m_lastLine)
         say(text);
-    m_echo = false;
     return text;
 }
 
@@ -122,8 +126,7 @@ int Commissioning::statusOf(PanelLink::Outcome outcome) const {
 }
 
 int Commissioning::finish(const QString& outcome, int status, const QString& differences) {
-    m_echo = false;
-    QStringList fields{m_serial.deviceName(), m_command, m_options.file, outcome};
+    QStringList fields{m_line.deviceName(), m_command, m_options.file, outcome};
     if (!differences.isEmpty())
         fields << differences;
     m_log.record(fields);
@@ -133,9 +136,9 @@ int Commissioning::finish(const QString& outcome, int status, const QString& dif
 int Commissioning::write() {
     if (!openFile())
         return ExitStatus::fileRefused;
-    beginProgress();
-    m_tool.link.WRITE_CONFIG_Click();
-    const PanelLink::Outcome outcome = m_tool.link.lastOutcome();
+    m_dialogs.takeMessages();
+    m_link.WRITE_CONFIG_Click();
+    const PanelLink::Outcome outcome = m_link.lastOutcome();
     return finish(conclude(outcome), statusOf(outcome));
 }
 
@@ -143,18 +146,22 @@ int Commissioning::write() {
 // under the name given or the file's own; the file is replaced only once
 // the new one is complete.
 int Commissioning::read() {
-    beginProgress();
-    m_tool.link.READ_CONFIG_Click();
-    const PanelLink::Outcome outcome = m_tool.link.lastOutcome();
+    m_dialogs.takeMessages();
+    m_link.READ_CONFIG_Click();
+    const PanelLink::Outcome outcome = m_link.lastOutcome();
     const QString text = conclude(outcome);
     if (outcome != PanelLink::Outcome::Done)
         return finish(text, statusOf(outcome));
-    m_tool.form.setBoxText(2, m_options.name);
+    m_session.setBoxText(2, m_options.name);
     m_dialogs.answerWith(m_options.file);
-    m_tool.files.WRITE_FILE_Click();
-    if (const QStringList refused = m_dialogs.takeMessages(); !refused.isEmpty()) {
-        for (const QString& line : refused)
-            say(line);
+    bool saved = false;
+    m_files.fileDone = [&saved](const QString&) { saved = true; };
+    m_files.WRITE_FILE_Click();
+    m_files.fileDone = nullptr;
+    if (!saved) {
+        QStringList refused = m_dialogs.takeMessages();
+        if (refused.isEmpty()) // the save's own checks, in the status box
+            say(refused.emplace_back(m_session.statusText()));
         return finish(refused.join(' '), ExitStatus::fileRefused);
     }
     say(QStringLiteral("saved to %1").arg(m_options.file));
@@ -162,11 +169,11 @@ int Commissioning::read() {
 }
 
 PanelValues Commissioning::valuesToWrite() {
-    ConfigRecord& r = m_tool.form.record();
+    ConfigRecord& r = m_session.record();
     PanelValues values{};
     for (size_t k = 0; k < values.size(); ++k) {
         const MemoryMap::Cell& cell = MemoryMap::cells[k];
-        values[k] = cell.isChannel ? r.*cell.outgoing : m_tool.link.intensityToWrite(cell.setting);
+        values[k] = cell.isChannel ? r.*cell.outgoing : m_link.intensityToWrite(cell.setting);
     }
     return values;
 }
@@ -174,9 +181,9 @@ PanelValues Commissioning::valuesToWrite() {
 int Commissioning::verify() {
     if (!openFile())
         return ExitStatus::fileRefused;
-    ConfigRecord& r = m_tool.form.record();
+    ConfigRecord& r = m_session.record();
     r.error_flag = 0;
-    m_tool.form.CollectAssignments();
+    m_session.CollectAssignments();
     if (r.error_flag != 0) {
         const QString text =
             r.error_flag == 1 ? LinkTexts::switchesIncomplete : LinkTexts::ledsIncomplete;
@@ -184,22 +191,20 @@ int Commissioning::verify() {
         return finish(text, ExitStatus::incomplete);
     }
     const PanelValues expected = valuesToWrite();
-    beginProgress();
-    m_tool.link.READ_CONFIG_Click();
-    const PanelLink::Outcome outcome = m_tool.link.lastOutcome();
+    m_dialogs.takeMessages();
+    m_link.READ_CONFIG_Click();
+    const PanelLink::Outcome outcome = m_link.lastOutcome();
     const QString text = conclude(outcome);
     if (outcome != PanelLink::Outcome::Done)
         return finish(text, statusOf(outcome));
-    const QStringList rows =
-        PanelWords::differences(m_tool.form, expected, m_tool.link.valuesRead());
+    const QStringList rows = PanelWords::differences(m_session, expected, m_link.valuesRead());
     if (rows.isEmpty()) {
         say(QStringLiteral("THE SWITCH PANEL AGREES WITH %1").arg(m_options.file));
         return finish(QStringLiteral("agrees"), ExitStatus::ok);
     }
-    std::printf("ITEM  IN THE FILE  IN THE PANEL\n");
+    m_console.table(QStringLiteral("ITEM  IN THE FILE  IN THE PANEL"));
     for (const QString& row : rows)
-        std::printf("%s\n", qPrintable(row));
-    std::fflush(stdout);
+        m_console.table(row);
     say(QStringLiteral("THE SWITCH PANEL DIFFERS FROM %1 IN %2 OF %3 VALUES")
             .arg(m_options.file)
             .arg(rows.size())
@@ -207,14 +212,14 @@ int Commissioning::verify() {
     return finish(QStringLiteral("differs"), ExitStatus::differs, rows.join(QStringLiteral("; ")));
 }
 
+// Sleeps in the event loop until the time is up or Ctrl+C.
 bool Commissioning::pause(int ms) {
-    if (m_interrupt.wasRaised())
-        return false;
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    QObject::connect(&m_interrupt, &Interrupt::raised, &loop, &QEventLoop::quit);
-    loop.exec();
-    return !m_interrupt.wasRaised();
+    EventYield& yield = m_timing.yield ? *m_timing.yield : m_defaultYield;
+    auto done = std::make_shared<bool>(false);
+    m_timing.after(ms, [done] { *done = true; });
+    while (!*done && !m_interrupted)
+        yield.waitForEvents();
+    return !m_interrupted;
 }
 
 // Production: wait for a panel, program it, wait for it to be unplugged, and
@@ -223,16 +228,16 @@ bool Commissioning::pause(int ms) {
 int Commissioning::repeat() {
     if (!openFile())
         return ExitStatus::fileRefused;
-    const QString device = m_serial.deviceName();
+    const QString device = m_line.deviceName();
     int programmed = 0, failed = 0, panel = 0;
     say(QStringLiteral("waiting for a panel on %1 (Ctrl+C ends)").arg(device));
     QString waitingFor; // the port fault last reported while waiting
-    while (!m_interrupt.wasRaised()) {
-        const PanelLink::Outcome probe = m_tool.link.probe();
+    while (!m_interrupted) {
+        const PanelLink::Outcome probe = m_link.probe();
         if (probe == PanelLink::Outcome::Stopped)
             break;
         if (probe != PanelLink::Outcome::Done) {
-            const QString fault = m_serial.fault().value_or(QString());
+            const QString fault = m_line.fault().value_or(QString());
             if (fault != waitingFor && !fault.isEmpty())
                 say(fault + QStringLiteral(" (still waiting)"));
             waitingFor = fault;
@@ -242,9 +247,9 @@ int Commissioning::repeat() {
         waitingFor.clear();
         ++panel;
         m_command = QStringLiteral("write panel %1").arg(panel);
-        beginProgress();
-        m_tool.link.WRITE_CONFIG_Click();
-        const PanelLink::Outcome outcome = m_tool.link.lastOutcome();
+        m_dialogs.takeMessages();
+        m_link.WRITE_CONFIG_Click();
+        const PanelLink::Outcome outcome = m_link.lastOutcome();
         const QString text = conclude(outcome);
         finish(text, statusOf(outcome));
         if (outcome == PanelLink::Outcome::Done) {
@@ -258,9 +263,9 @@ int Commissioning::repeat() {
         if (outcome == PanelLink::Outcome::Incomplete || outcome == PanelLink::Outcome::Stopped)
             break; // no panel can take this file, or Ctrl+C
         say(QStringLiteral("unplug panel %1").arg(panel));
-        while (pause(removalIntervalMs) && m_tool.link.probe() == PanelLink::Outcome::Done) {
+        while (pause(removalIntervalMs) && m_link.probe() == PanelLink::Outcome::Done) {
         }
-        if (m_interrupt.wasRaised())
+        if (m_interrupted)
             break;
         say(QStringLiteral("waiting for the next panel"));
     }

@@ -1,26 +1,49 @@
 #pragma once
 
-#include "app/CommandLine.h"
-#include "app/PanelTool.h"
+#include "cli/CommandOptions.h"
 #include "cli/ConsoleDialogs.h"
-#include "cli/Interrupt.h"
 #include "cli/PanelValues.h"
 #include "cli/SiteLog.h"
+#include "files/FileCommands.h"
 #include "link/LinkTrace.h"
-#include "link/QtSerialPort.h"
+#include "link/PanelLink.h"
 #include "link/TracingSerialPort.h"
+#include "session/Session.h"
+
+#include <QObject>
+
+#include <functional>
+
+// Where the lines go; the product prints to stderr and stdout.
+struct CommandConsole {
+    std::function<void(const QString&)> say;   // progress and outcome
+    std::function<void(const QString&)> table; // verify's differences
+};
+// How the commands wait: the panel link's tick and event yield (null:
+// the event loop's own), and a pause of ms that ends early when
+// interrupt() is called.
+struct CommandTiming {
+    int tickMs = 100;
+    EventYield* yield = nullptr;
+    TickTimer* timer = nullptr;
+    std::function<void(int ms, std::function<void()> done)> after;
+};
 
 // The commands for the bench and the site: write, read and verify one panel,
-// or program panel after panel. They drive the window's own logic (its lists,
-// collection, file checks and panel transactions) on a window that is never
-// shown, and report on the console.
+// or program panel after panel. They run a session, with the panel link and
+// the file checks on it, exactly as the window does, and report on the
+// console: every status and message the window would show, in order, and
+// the outcome as the exit status.
 class Commissioning {
 public:
-    // device: the serial device to use.
-    Commissioning(const CommandLineOptions& options, const QString& device);
+    Commissioning(const CommandLineOptions& options, SerialPort& line, CommandConsole console = {},
+                  CommandTiming timing = {});
 
     // Runs the command and returns the exit status.
     int run();
+
+    // Ctrl+C: a transaction ends at its next wait, a pause at once.
+    void interrupt();
 
 private:
     int write();
@@ -29,24 +52,28 @@ private:
     int repeat();
 
     bool openFile(); // the open command's checks; false when FILE was refused
-    void beginProgress();
-    void progress();
+    void progress(int address, const QString& status);
     int finish(const QString& outcome, int status, const QString& differences = {});
     int statusOf(PanelLink::Outcome outcome) const;
     QString conclude(PanelLink::Outcome outcome);
     PanelValues valuesToWrite();
     bool pause(int ms); // false when interrupted
-    void say(const QString& line) const;
+    void say(const QString& line);
 
     const CommandLineOptions& m_options;
-    QtSerialPort m_serial;
+    CommandConsole m_console;
+    CommandTiming m_timing;
+    SerialPort& m_line;
     LinkTrace m_trace;
     TracingSerialPort m_traced;
     ConsoleDialogs m_dialogs;
-    PanelTool m_tool;
+    Session m_session;
+    PanelLink m_link;
+    FileCommands m_files;
     SiteLog m_log;
-    Interrupt m_interrupt;
-    bool m_echo = false; // status texts go to the console
-    QString m_lastEcho;
-    QString m_command; // as the log names it
+    EventYield m_defaultYield;
+    bool m_interrupted = false;
+    QString m_lastLine;
+    QString m_lastMessage; // the message box shown last, as one line
+    QString m_command;     // as the log names it
 };

@@ -1,14 +1,18 @@
 #pragma once
 
-#include "frontend/Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QStringList>
 
-// The dialogs of a command run from the console: a message box is
-// remembered for the command to report; the file dialog answers with the
-// FILE the command line named.
+#include <functional>
+
+// The dialogs of a command run from the console: a message box is printed
+// as one line the moment it is shown; the file dialog answers with the FILE
+// the command line named.
 class ConsoleDialogs : public Dialogs {
 public:
+    explicit ConsoleDialogs(std::function<void(const QString&)> print) : m_print(std::move(print)) {}
+
     void message(const QString& text, const QString& title = applicationTitle) override;
     std::optional<QString> chooseOpenPath(const QString&, const QString&) override {
         return m_path;
@@ -18,10 +22,15 @@ public:
     }
 
     void answerWith(const QString& path) { m_path = path; }
-    // The texts shown, one line each, since the last take.
+    // "TITLE: TEXT" on one line; a box under the application's title shows
+    // its text alone.
+    static QString line(const QString& text, const QString& title);
+
+    // The messages shown since the last take, one line each.
     QStringList takeMessages();
 
 private:
+    std::function<void(const QString&)> m_print;
     QString m_path;
     QStringList m_messages;
 };

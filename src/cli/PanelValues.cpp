@@ -2,11 +2,11 @@
 
 #include "model/ChannelCode.h"
 #include "model/IntensityCode.h"
-#include "ui/AssignmentTable.h"
+#include "model/AssignmentTable.h"
 
 namespace PanelWords {
 
-QString item(const ConfigWindow& window, size_t cell) {
+QString item(const ConfigScreen& window, size_t cell) {
     const MemoryMap::Cell& c = MemoryMap::cells[cell];
     if (c.isChannel)
         return assignmentRows()[cell].item;
@@ -29,7 +29,7 @@ QString value(size_t cell, qint16 value) {
     return QString::number(value);
 }
 
-QStringList differences(const ConfigWindow& window, const PanelValues& expected,
+QStringList differences(const ConfigScreen& window, const PanelValues& expected,
                         const PanelValues& found) {
     QStringList rows;
     for (size_t k = 0; k < expected.size(); ++k)

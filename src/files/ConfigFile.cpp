@@ -1,6 +1,6 @@
 #include "files/ConfigFile.h"
 
-#include "files/Cp1252.h"
+#include "model/Cp1252.h"
 
 namespace {
 constexpr int fieldCount = 52;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/TextRules.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -22,9 +24,8 @@ namespace ConfigFile {
 inline const QString modelText = QStringLiteral("00-00561-MDL or 00-00567-MDL");
 inline const QString dialogFilter = QStringLiteral("BRIXELON CONFIGURATION FILES (*.zqc)");
 
-// The longest panel name or designation: what a text box holds. A file with a
-// longer one is refused rather than cut.
-inline constexpr qsizetype maxTextLength = 32767;
+// The longest panel name or designation a file may hold.
+inline constexpr qsizetype maxTextLength = TextRules::maxTextLength;
 
 // A real file is under 2 KiB; the reader looks at no more than this. It
 // covers the longest line the tool writes: the model text, the panel name and

@@ -37,7 +37,7 @@ constexpr std::array<RecordText, 5> fileCaptions = {&ConfigRecord::blchan, &Conf
 
 } // namespace
 
-FileCommands::FileCommands(ConfigWindow& window, Dialogs& dialogs)
+FileCommands::FileCommands(ConfigScreen& window, Dialogs& dialogs)
     : m_window(window), m_dialogs(dialogs) {}
 
 void FileCommands::WRITE_FILE_Click() {
@@ -48,7 +48,7 @@ void FileCommands::WRITE_FILE_Click() {
     m_window.CollectAssignments();
     if (r.error_flag == 1 || r.error_flag == 2) {
         m_window.setStatusVisible(true);
-        m_window.setStatusColour(ConfigWindow::StatusColour::Red);
+        m_window.setStatusColour(ConfigScreen::StatusColour::Red);
         m_window.setStatusText(r.error_flag == 1 ? switchesIncomplete : ledsIncomplete);
         return;
     }

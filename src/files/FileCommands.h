@@ -1,8 +1,8 @@
 #pragma once
 
 #include "files/ConfigFile.h"
-#include "frontend/ConfigWindow.h"
-#include "frontend/Dialogs.h"
+#include "model/ConfigScreen.h"
+#include "platform/Dialogs.h"
 
 #include <functional>
 
@@ -10,7 +10,7 @@
 // a configuration file.
 class FileCommands {
 public:
-    FileCommands(ConfigWindow& window, Dialogs& dialogs);
+    FileCommands(ConfigScreen& window, Dialogs& dialogs);
 
     void READ_FILE_Click();
     void WRITE_FILE_Click();
@@ -28,6 +28,6 @@ private:
     void showFile(const ConfigFileLine& line);
     bool save(const QString& path, const QByteArray& bytes);
 
-    ConfigWindow& m_window;
+    ConfigScreen& m_window;
     Dialogs& m_dialogs;
 };

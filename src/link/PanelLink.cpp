@@ -3,9 +3,9 @@
 #include "link/LinkTexts.h"
 #include "link/PanelProtocol.h"
 
-using Colour = ConfigWindow::StatusColour;
+using Colour = ConfigScreen::StatusColour;
 
-PanelLink::PanelLink(ConfigWindow& window, Dialogs& dialogs, SerialPort& port, int tickMs,
+PanelLink::PanelLink(ConfigScreen& window, Dialogs& dialogs, SerialPort& port, int tickMs,
                      EventYield* yield, TickTimer* timer)
     : m_window(window), r(window.record()), m_dialogs(dialogs), m_port(port),
       m_yield(yield ? *yield : m_defaultYield), Timer1(timer ? *timer : m_defaultTimer),
@@ -88,16 +88,16 @@ void PanelLink::WriteVerifiedByte() {
     const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
     if (reply.size() < PanelProtocol::shortestRead || !read.number) {
         r.error_flag = 1;
-        m_window.setStatusText(LinkTexts::corrupted);
+        showByteStatus(LinkTexts::corrupted);
         return;
     }
     r.A = read.value;
     if (read.fits && r.A == r.data_l) {
         m_window.setStatusColour(Colour::Yellow);
-        m_window.setStatusText(LinkTexts::communicationsOk);
+        showByteStatus(LinkTexts::communicationsOk);
     } else {
         r.error_flag = 1;
-        m_window.setStatusText(LinkTexts::failedToVerify);
+        showByteStatus(LinkTexts::failedToVerify);
     }
 }
 
@@ -113,15 +113,20 @@ void PanelLink::ReadPanelByte() {
     const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
     if (reply.size() < PanelProtocol::shortestRead || !read.number) {
         r.error_flag = 1;
-        m_window.setStatusText(LinkTexts::corrupted);
+        showByteStatus(LinkTexts::corrupted);
         return;
     }
     m_valueRead = true;
     r.A = read.value;
     if (!read.fits || r.A > 160 || r.A < 0) {
         r.error_flag = 1;
-        m_window.setStatusText(LinkTexts::outOfRange);
+        showByteStatus(LinkTexts::outOfRange);
     } else {
-        m_window.setStatusText(LinkTexts::communicationsOk);
+        showByteStatus(LinkTexts::communicationsOk);
     }
+}
+
+void PanelLink::showStatus(const QString& text, int address) {
+    m_window.setStatusText(text);
+    emit progress(address, text);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "frontend/ConfigWindow.h"
-#include "frontend/Dialogs.h"
+#include "model/ConfigScreen.h"
+#include "platform/Dialogs.h"
 #include "link/EventYield.h"
 #include "link/LinkTrace.h"
 #include "link/SerialPort.h"
@@ -19,7 +19,7 @@ class PanelLink : public QObject {
     Q_OBJECT
 public:
     // The yield and the timer default to the event loop's own.
-    PanelLink(ConfigWindow& window, Dialogs& dialogs, SerialPort& port, int tickMs = 100,
+    PanelLink(ConfigScreen& window, Dialogs& dialogs, SerialPort& port, int tickMs = 100,
               EventYield* yield = nullptr, TickTimer* timer = nullptr);
 
     void READ_CONFIG_Click();
@@ -63,6 +63,11 @@ public:
     // WaitTick calls since construction, for the benchmark's pacing floor.
     int waitTicks() const { return m_waitTicks; }
 
+signals:
+    // Each status the link shows, as it shows it: a byte operation's with the
+    // address it was about, a transaction's own with address -1.
+    void progress(int address, const QString& status);
+
 private:
     struct Stopped {
         QString status; // empty when the user closed the window
@@ -77,6 +82,8 @@ private:
     void writeWalk();
     bool identityAccepted();
     void failStatus(const QString& text);
+    void showStatus(const QString& text, int address = -1);
+    void showByteStatus(const QString& text) { showStatus(text, r.address_l); }
 
     void send(const QByteArray& bytes);
     QByteArray exchange(const QByteArray& command);
@@ -84,7 +91,7 @@ private:
     void replyWait();
     void checkLine();
 
-    ConfigWindow& m_window;
+    ConfigScreen& m_window;
     ConfigRecord& r;
     Dialogs& m_dialogs;
     SerialPort& m_port;

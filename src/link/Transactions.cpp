@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-using Colour = ConfigWindow::StatusColour;
+using Colour = ConfigScreen::StatusColour;
 
 // Runs a walk with the port open, and closes the port on every way out: a
 // port that will not open, fails midway or a window being closed ends the
@@ -76,7 +76,7 @@ void PanelLink::fail(Outcome outcome, const QString& text) {
 void PanelLink::failStatus(const QString& text) {
     m_window.setStatusVisible(true);
     m_window.setStatusColour(Colour::Red);
-    m_window.setStatusText(text);
+    showStatus(text);
 }
 
 // Only a value read just now counts: a reply too short to read leaves an
@@ -91,7 +91,7 @@ bool PanelLink::identityAccepted() {
 
 void PanelLink::READ_CONFIG_Click() {
     m_window.setStatusColour(Colour::Yellow);
-    m_window.setStatusText(LinkTexts::startingRead);
+    showStatus(LinkTexts::startingRead);
     m_window.setStatusVisible(true);
     m_window.setBoxText(2, QString());
     overPort(QStringLiteral("read"), &PanelLink::readWalk);
@@ -140,7 +140,7 @@ void PanelLink::readWalk() {
     }
     WaitTick();
     m_window.setStatusColour(Colour::Green);
-    m_window.setStatusText(LinkTexts::readSuccessful);
+    showStatus(LinkTexts::readSuccessful);
 }
 
 qint16 PanelLink::intensityToWrite(IntensitySetting setting) {
@@ -153,7 +153,7 @@ qint16 PanelLink::intensityToWrite(IntensitySetting setting) {
 void PanelLink::WRITE_CONFIG_Click() {
     m_window.setStatusColour(Colour::Yellow);
     m_window.setStatusVisible(true);
-    m_window.setStatusText(LinkTexts::startingWrite);
+    showStatus(LinkTexts::startingWrite);
     r.error_flag = 0;
     m_window.CollectAssignments();
     // The assignment codes are fixed here. bl and dimch are also the editors'
@@ -196,5 +196,5 @@ void PanelLink::writeWalk() {
     }
     WaitTick();
     m_window.setStatusColour(Colour::Green);
-    m_window.setStatusText(LinkTexts::programmed);
+    showStatus(LinkTexts::programmed);
 }

@@ -2,8 +2,8 @@
 
 #include "model/ChannelCode.h"
 #include "model/IntensityCode.h"
-#include "ui/AssignmentTable.h"
-#include "frontend/ConfigWindow.h"
+#include "model/AssignmentTable.h"
+#include "model/ConfigScreen.h"
 
 namespace {
 constexpr std::array<IntensitySetting, 3> shownIntensities = {
@@ -61,7 +61,7 @@ Sheet sheetFromFile(const ConfigFileLine& line, const QString& path) {
     return sheet;
 }
 
-Sheet sheetFromWindow(const ConfigWindow& window) {
+Sheet sheetFromWindow(const ConfigScreen& window) {
     Sheet sheet = blankSheet();
     sheet.panel = window.boxText(2);
     sheet.model = ConfigFile::modelText;

@@ -7,7 +7,7 @@
 
 #include <array>
 
-class ConfigWindow;
+class ConfigScreen;
 
 // What one configuration sheet shows: the configuration's texts exactly as
 // the window shows them, and where it came from.
@@ -46,4 +46,4 @@ Sheet sheetFromFile(const ConfigFileLine& line, const QString& path);
 
 // The sheet of the configuration in the window: its list selections, boxes
 // and intensity lists. Only reads the window.
-Sheet sheetFromWindow(const ConfigWindow& window);
+Sheet sheetFromWindow(const ConfigScreen& window);

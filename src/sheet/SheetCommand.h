@@ -1,9 +1,8 @@
 #pragma once
 
-#include "app/CommandLine.h"
 #include "sheet/SheetOptions.h"
 
-#include <QDateTime>
+#include <QString>
 
 // The sheet command: the configuration sheets of a whole site, one page per
 // file, into one PDF, without a window.
@@ -12,15 +11,6 @@ inline const QString name = QStringLiteral("sheet");
 
 // Exit status when a file was skipped or the PDF could not be written.
 inline constexpr int failed = 1;
-
-// Whether the first argument after the options names this command.
-bool isNamedIn(const QStringList& arguments);
-
-// Reads "sheet FILE... -o PDF" and its --help.
-CommandLineResult parse(const QStringList& arguments);
-
-// Lines for the program's --help.
-QString summary();
 
 // Writes the PDF; a file that does not open is named in errors and skipped.
 // Needs a QGuiApplication, for the fonts.

@@ -1,6 +1,6 @@
 #include "sheet/SheetDocument.h"
 
-#include "app/AppInfo.h"
+#include "platform/AppInfo.h"
 #include "sheet/SheetPainter.h"
 
 #include <QFileInfo>

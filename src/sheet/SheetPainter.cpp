@@ -1,8 +1,8 @@
 #include "sheet/SheetPainter.h"
 
-#include "app/AppInfo.h"
-#include "ui/ButtonPosition.h"
-#include "ui/PanelPicture.h"
+#include "platform/AppInfo.h"
+#include "model/ButtonPosition.h"
+#include "sheet/PanelDrawing.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>

@@ -1,7 +1,7 @@
 #include "ui/Controls.h"
 
-#include "files/ConfigFile.h"
-#include "files/Cp1252.h"
+#include "model/Cp1252.h"
+#include "model/TextRules.h"
 
 #include <QPainter>
 #include <QSignalBlocker>
@@ -27,8 +27,8 @@ qint16 ListBox::itemData(int index) const {
     return entry ? qint16(entry->data(Qt::UserRole).toInt()) : 0;
 }
 
-void ListBox::setListIndex(int index) {
-    m_selecting = true;
+void ListBox::showListIndex(int index) {
+    m_showing = true;
     if (index >= 0 && index < count()) {
         setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
         scrollToItem(item(index));
@@ -36,14 +36,16 @@ void ListBox::setListIndex(int index) {
         clearSelection();
         index = -1;
     }
-    m_selecting = false;
+    m_showing = false;
     m_index = index;
-    if (index >= 0)
-        emit chosen();
+}
+
+void ListBox::setListIndex(int index) {
+    emit chosen(index >= 0 && index < count() ? index : -1);
 }
 
 void ListBox::onSelectionChanged() {
-    if (m_selecting)
+    if (m_showing)
         return;
     const QList<QListWidgetItem*> selection = selectedItems();
     if (selection.isEmpty()) {
@@ -54,9 +56,11 @@ void ListBox::onSelectionChanged() {
         }
         return;
     }
-    m_index = row(selection.first());
     m_pressChose = true;
-    emit chosen();
+    const int chosenRow = row(selection.first());
+    // Shown as chosen until the session says otherwise.
+    m_index = chosenRow;
+    emit chosen(chosenRow);
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event) {
@@ -69,7 +73,7 @@ void ListBox::mousePressEvent(QMouseEvent* event) {
 // channel shows the designation box again.
 void ListBox::onClicked(const QModelIndex& index) {
     if (!m_pressChose && index.row() == m_index)
-        emit chosen();
+        emit chosen(m_index);
     m_pressChose = false;
 }
 
@@ -100,7 +104,7 @@ TextBox::TextBox(const QString& name, int typedLimit, QWidget* parent)
     : QLineEdit(parent), m_validator(new StorableTextValidator(typedLimit, this)) {
     setObjectName(name);
     // A file with a longer text is refused, so nothing is cut on opening.
-    setMaxLength(int(ConfigFile::maxTextLength));
+    setMaxLength(int(TextRules::maxTextLength));
     setValidator(m_validator);
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_validator->accept(text); });

@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QValidator>
 
-// A list box whose entries carry an integer item data. Choosing an entry,
-// by the user or by the program, runs the list's click behaviour; so does a
-// click on the entry that is already selected.
+// A list box whose entries carry an integer item data. It shows a
+// selection and tells what the user chose; the behaviour of a choice is the
+// session's. A click on the entry that is already selected is a choice too.
 class ListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -21,13 +21,14 @@ public:
 
     // The selected position, -1 when nothing is selected.
     int listIndex() const { return m_index; }
-    // Selects an entry and runs the click behaviour, even when the entry was
-    // already selected. A position that names no entry clears the selection
-    // and runs nothing.
+    // Shows the selection, scrolled into view; runs nothing.
+    void showListIndex(int index);
+    // Selecting by program: asks for the entry as a click does (chosen), or,
+    // for a position that names no entry, for no selection.
     void setListIndex(int index);
 
 signals:
-    void chosen();
+    void chosen(int index);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -36,7 +37,7 @@ private:
     void onSelectionChanged();
     void onClicked(const QModelIndex& index);
     int m_index = -1;
-    bool m_selecting = false;
+    bool m_showing = false;
     bool m_pressChose = false; // the press of the current click changed the selection
 };
 

@@ -1,64 +1,134 @@
 #include "ui/Form1.h"
 
-#include "ui/AssignmentTable.h"
-
 #include <QCloseEvent>
 
-Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs) {
+Form1::Form1(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     buildWindow();
     buildKeyboard();
-    connectHandlers();
-    Form_Load();
+    connectSession();
 }
 
 Form1::~Form1() = default;
 
-void Form1::connectHandlers() {
+void Form1::connectSession() {
     for (int n = 1; n < int(m_lists.size()); ++n) {
-        ListBox* l = m_lists[n];
-        if (!l)
-            continue;
-        if (auto run = handler(QString("List%1_Click").arg(n)))
-            connect(l, &ListBox::chosen, this, run);
+        if (ListBox* l = m_lists[size_t(n)]) {
+            connect(l, &ListBox::chosen, this,
+                    [this, n](int index) { m_session.selectListEntry(n, index); });
+            showList(n);
+        }
     }
-    connect(m_option1, &QAbstractButton::clicked, this, &Form1::Option1_Click);
-    connect(m_option2, &QAbstractButton::clicked, this, &Form1::Option2_Click);
+    for (int n = 2; n < int(m_texts.size()); ++n) {
+        connect(m_texts[size_t(n)], &QLineEdit::textChanged, this, [this, n](const QString& text) {
+            if (!m_showingBox)
+                m_session.setBoxText(n, text);
+        });
+        showBox(n);
+    }
+    for (int n = 1; n < int(m_labels.size()); ++n)
+        if (m_labels[size_t(n)])
+            showLabel(n);
+    showStatus();
+    showView();
+    connect(&m_session, &Session::listChanged, this, &Form1::showList);
+    connect(&m_session, &Session::boxChanged, this, &Form1::showBox);
+    connect(&m_session, &Session::labelChanged, this, &Form1::showLabel);
+    connect(&m_session, &Session::statusChanged, this, &Form1::showStatus);
+    connect(&m_session, &Session::viewChanged, this, &Form1::showView);
+    connect(&m_session, &Session::transactionRunningChanged, this, &Form1::onTransactionRunning);
 
+    connect(m_option1, &QAbstractButton::clicked, &m_session, &Session::Option1_Click);
+    connect(m_option2, &QAbstractButton::clicked, &m_session, &Session::Option2_Click);
     const std::array<std::function<void()> Commands::*, 4> commands = {
         &Commands::READ_FILE_Click, &Commands::WRITE_FILE_Click, &Commands::READ_CONFIG_Click,
         &Commands::WRITE_CONFIG_Click};
-    for (size_t i = 0; i < commands.size(); ++i) {
-        const bool transaction = i >= 2;
+    for (size_t i = 0; i < commands.size(); ++i)
         connect(m_commandButtons[i], &QAbstractButton::clicked, this,
-                [this, command = commands[i], transaction] {
-                    runCommand(m_commands.*command, transaction);
-                });
-    }
+                [this, command = commands[i]] { runCommand(m_commands.*command); });
 }
 
-// A panel transaction waits on the event loop, so clicks reach the window
-// while it runs. The command buttons stay disabled until it has ended, and a
-// close is held back until the port has been closed.
-void Form1::runCommand(const std::function<void()>& command, bool transaction) {
-    if (!command || m_busy)
-        return;
-    if (!transaction) {
+void Form1::runCommand(const std::function<void()>& command) {
+    if (command && !m_session.transactionRunning())
         command();
-        return;
+}
+
+void Form1::showList(int n) {
+    ListBox* l = m_lists.at(size_t(n));
+    if (l->listIndex() != m_session.listIndex(n))
+        l->showListIndex(m_session.listIndex(n));
+    l->setVisible(m_session.listVisible(n));
+}
+
+void Form1::showBox(int n) {
+    TextBox* box = m_texts.at(size_t(n));
+    if (box->text() != m_session.boxText(n)) {
+        m_showingBox = true;
+        box->setText(m_session.boxText(n));
+        m_showingBox = false;
     }
-    m_busy = true;
+    box->setVisible(m_session.boxVisible(n));
+}
+
+void Form1::showLabel(int n) {
+    QLabel* label = m_labels.at(size_t(n));
+    if (label->text() != m_session.labelCaption(n)) {
+        label->setText(m_session.labelCaption(n));
+        if (!label->wordWrap())
+            label->adjustSize();
+    }
+    label->setVisible(m_session.labelVisible(n));
+}
+
+void Form1::showStatus() {
+    if (const auto colour = m_session.statusColour()) {
+        switch (*colour) {
+        case ConfigScreen::StatusColour::Yellow:
+            m_status->setColours(QColor(255, 255, 0));
+            break;
+        case ConfigScreen::StatusColour::Red:
+            m_status->setColours(QColor(255, 0, 0));
+            break;
+        case ConfigScreen::StatusColour::Green:
+            m_status->setColours(QColor(0, 255, 0));
+            break;
+        }
+    }
+    if (m_status->text() != m_session.statusText())
+        m_status->setText(m_session.statusText());
+    m_status->setVisible(m_session.statusVisible());
+}
+
+void Form1::showView() {
+    m_frame1->setVisible(m_session.frameVisible(1));
+    m_frame2->setVisible(m_session.frameVisible(2));
+    (m_session.view() == Session::View::Switch ? m_option1 : m_option2)->setChecked(true);
+}
+
+// The command buttons are held still while a transaction runs. Before they
+// are, the focus moves to the status box, where no key changes the
+// configuration (Qt would hand it from a disabled button to the next list),
+// and it returns to where it was once the transaction has ended.
+void Form1::onTransactionRunning(bool running) {
+    if (running) {
+        m_focusBeforeTransaction = focusWidget();
+        m_status->setFocus(Qt::OtherFocusReason);
+    }
     for (CommandButton* b : m_commandButtons)
-        b->setEnabled(false);
-    command();
-    for (CommandButton* b : m_commandButtons)
-        b->setEnabled(true);
-    m_busy = false;
+        b->setEnabled(!running);
+    if (running)
+        return;
+    if (m_focusBeforeTransaction && m_focusBeforeTransaction->isEnabled() &&
+        m_focusBeforeTransaction->isVisible() && focusWidget() == m_status)
+        m_focusBeforeTransaction->setFocus(Qt::OtherFocusReason);
+    m_focusBeforeTransaction.clear();
     if (m_closeRequested)
         close();
 }
 
+// A close during a transaction is held back: the transaction is asked to
+// end at its next wait, and the window closes once the port is closed.
 void Form1::closeEvent(QCloseEvent* event) {
-    if (!m_busy) {
+    if (!m_session.transactionRunning()) {
         event->accept();
         return;
     }
@@ -66,63 +136,4 @@ void Form1::closeEvent(QCloseEvent* event) {
     m_closeRequested = true;
     if (m_commands.stopTransaction)
         m_commands.stopTransaction();
-}
-
-void Form1::setStatusVisible(bool visible) {
-    m_status->setVisible(visible);
-}
-
-void Form1::setStatusText(const QString& text) {
-    m_status->setText(text);
-}
-
-QString Form1::statusText() const {
-    return m_status->text();
-}
-
-void Form1::setStatusColour(StatusColour colour) {
-    switch (colour) {
-    case StatusColour::Yellow:
-        m_status->setColours(QColor(255, 255, 0));
-        break;
-    case StatusColour::Red:
-        m_status->setColours(QColor(255, 0, 0));
-        break;
-    case StatusColour::Green:
-        m_status->setColours(QColor(0, 255, 0));
-        break;
-    }
-}
-
-void Form1::selectListEntry(int list, int index) {
-    m_lists.at(list)->setListIndex(index);
-}
-
-int Form1::listIndex(int list) const {
-    return m_lists.at(list)->listIndex();
-}
-
-qint16 Form1::itemData(int list, int index) const {
-    return m_lists.at(list)->itemData(index);
-}
-
-QString Form1::boxText(int textBox) const {
-    return m_texts.at(textBox)->text();
-}
-
-void Form1::setBoxText(int textBox, const QString& text) {
-    m_texts.at(textBox)->setText(text);
-}
-
-void Form1::setBoxVisible(int textBox, bool visible) {
-    m_texts.at(textBox)->setVisible(visible);
-}
-
-QString Form1::labelCaption(int label) const {
-    return m_labels.at(label)->text();
-}
-
-void Form1::setControlVisible(const QString& name, bool visible) {
-    if (auto* w = findChild<QWidget*>(name))
-        w->setVisible(visible);
 }

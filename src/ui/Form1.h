@@ -1,12 +1,11 @@
 #pragma once
 
-#include "model/ConfigRecord.h"
-#include "frontend/ConfigWindow.h"
+#include "session/Session.h"
 #include "ui/Controls.h"
-#include "frontend/Dialogs.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -14,18 +13,19 @@
 
 class PanelPicture;
 
-// The main window: the picture of the panel with the assignment controls
-// over it, the two views, the intensity lists, the status box and the four
-// command buttons. It owns the configuration record; the panel link and the
-// file commands reach it through ConfigWindow.
-class Form1 : public QWidget, public ConfigWindow {
+// The main window, a view of one session: the picture of the panel with the
+// assignment controls over it, the two views, the intensity lists, the status
+// box and the four command buttons. Its widgets show the session's state and
+// hand clicks and edits to it; every rule is the session's.
+class Form1 : public QWidget {
     Q_OBJECT
 public:
     static inline const QString caption =
         QStringLiteral("TARNEK KVQ 10 BUTTON DIMMABLE SWITCH PANEL CONFIGURATION PROGRAM");
 
-    // What the four command buttons run. A panel transaction waits on the
-    // event loop; stopTransaction asks a running one to end at its next wait.
+    // What the four command buttons run; the panel commands run as the
+    // session's transactions. stopTransaction asks a running one to end at
+    // its next wait.
     struct Commands {
         std::function<void()> READ_CONFIG_Click;
         std::function<void()> WRITE_CONFIG_Click;
@@ -34,43 +34,11 @@ public:
         std::function<void()> stopTransaction;
     };
 
-    explicit Form1(Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit Form1(Session& session, QWidget* parent = nullptr);
     ~Form1() override;
 
     void setCommands(Commands commands) { m_commands = std::move(commands); }
-    bool transactionRunning() const { return m_busy; }
-
-    // ConfigWindow
-    ConfigRecord& record() override { return m_record; }
-    void setStatusVisible(bool visible) override;
-    void setStatusText(const QString& text) override;
-    QString statusText() const override;
-    void setStatusColour(StatusColour colour) override;
-    void selectListEntry(int list, int index) override;
-    int listIndex(int list) const override;
-    qint16 itemData(int list, int index) const override;
-    QString boxText(int textBox) const override;
-    void setBoxText(int textBox, const QString& text) override;
-    void setBoxVisible(int textBox, bool visible) override;
-    QString labelCaption(int label) const override;
-    void CollectAssignments() override;
-    void ShowSwitchView() override;
-    void showIntensity(IntensitySetting setting) override;
-
-    void Form_Load();
-    void Option1_Click();
-    void Option2_Click();
-
-    void List45_Click();
-    void List49_Click();
-    void List46_Click();
-    void ShowBacklightIntensity();
-    void ShowIndicatorIntensity();
-    void ShowDimmedIntensity();
-
-    // The click behaviour of a list by its handler's name ("List7_Click");
-    // empty for a list without one (List44).
-    std::function<void()> handler(const QString& name);
+    Session& session() const { return m_session; }
 
     // The controls in the order Tab walks them, following the panel: each
     // switch's module list, channel list and designation, the same for the
@@ -79,10 +47,10 @@ public:
     // skipped as Tab reaches them.
     QList<QWidget*> tabChain() const;
 
-    ListBox* list(int number) const { return m_lists.at(number); }
-    TextBox* textBox(int number) const { return m_texts.at(number); }
+    ListBox* list(int number) const { return m_lists.at(size_t(number)); }
+    TextBox* textBox(int number) const { return m_texts.at(size_t(number)); }
     StatusBox* statusBox() const { return m_status; }
-    QLabel* label(int number) const { return m_labels.at(number); }
+    QLabel* label(int number) const { return m_labels.at(size_t(number)); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,26 +61,25 @@ private:
     void buildFrames();
     void buildCommandControls();
     void buildKeyboard();
-    void connectHandlers();
+    void connectSession();
 
-    void moduleListClick(int row);
-    void channelListClick(int row);
-    void intensityClick(IntensitySetting setting);
-    void applyIntensityRule();
-    void showIntensityCode(IntensitySetting setting);
-    void runCommand(const std::function<void()>& command, bool transaction);
-    void setControlVisible(const QString& name, bool visible);
+    void showList(int list);
+    void showBox(int box);
+    void showLabel(int label);
+    void showStatus();
+    void showView();
+    void onTransactionRunning(bool running);
+    void runCommand(const std::function<void()>& command);
 
-    ConfigRecord m_record;
-    Dialogs& m_dialogs;
+    Session& m_session;
     Commands m_commands;
-    bool m_busy = false;
     bool m_closeRequested = false;
-    bool m_applyingRule = false;
+    bool m_showingBox = false;
+    QPointer<QWidget> m_focusBeforeTransaction;
 
-    std::array<ListBox*, 50> m_lists{};
-    std::array<TextBox*, 23> m_texts{};
-    std::array<QLabel*, 20> m_labels{};
+    std::array<ListBox*, Session::listCount> m_lists{};
+    std::array<TextBox*, Session::boxCount> m_texts{};
+    std::array<QLabel*, Session::labelCount> m_labels{};
     StatusBox* m_status = nullptr;
     PanelPicture* m_picture = nullptr;
     OptionButton* m_option1 = nullptr;

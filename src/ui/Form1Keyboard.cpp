@@ -1,7 +1,7 @@
 // The window from the keyboard: a Tab order that follows the panel, and
 // shortcuts for the four commands that leave the buttons' captions as they are.
 
-#include "ui/AssignmentTable.h"
+#include "model/AssignmentTable.h"
 #include "ui/Form1.h"
 
 #include <QKeySequence>

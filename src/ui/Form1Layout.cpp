@@ -1,11 +1,9 @@
 // Building the window: every control at its place, with its contents, tool
 // tip, accessible name, colours and font. Positions are in twips (see Twips.h).
 
-#include "files/ConfigFile.h"
-#include "model/ChannelCode.h"
-#include "model/IntensityCode.h"
-#include "ui/AssignmentTable.h"
-#include "ui/ButtonPosition.h"
+#include "model/AssignmentTable.h"
+#include "model/ButtonPosition.h"
+#include "model/TextRules.h"
 #include "ui/Form1.h"
 #include "ui/PanelPicture.h"
 #include "ui/Twips.h"
@@ -43,12 +41,18 @@ void setColours(QWidget* w, QPalette::ColorRole textRole, const QColor& text,
     w->setPalette(p);
 }
 
+void addEntries(ListBox* list, const Session& session, int number) {
+    const QStringList& texts = session.listEntries(number);
+    for (int e = 0; e < texts.size(); ++e)
+        list->addEntry(texts[e], session.itemData(number, e));
+}
+
 void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twipsRect(left, top, width, height));
 }
 
-QLabel* makeLabel(int number, const QString& caption, QWidget* parent, QRect twips) {
-    auto* label = new QLabel(caption, parent);
+QLabel* makeLabel(int number, const Session& session, QWidget* parent, QRect twips) {
+    auto* label = new QLabel(session.labelCaption(number), parent);
     label->setObjectName(QString("Label%1").arg(number));
     place(label, twips.x(), twips.y(), twips.width(), twips.height());
     return label;
@@ -76,11 +80,11 @@ void Form1::buildWindow() {
     auto* lead2 = new Decoration("Line2", QColor(), QLineF(0, 0, line2.width() - 1, 0), this);
     lead2->setGeometry(line2);
 
-    m_labels[7] = makeLabel(7, "PROGRAMMING HEADER LOCATION", this, {1680, 8640, 4575, 375});
-    m_labels[6] = makeLabel(6, "PANEL NAME", this, {2520, 7800, 1695, 255});
+    m_labels[7] = makeLabel(7, m_session, this, {1680, 8640, 4575, 375});
+    m_labels[6] = makeLabel(6, m_session, this, {2520, 7800, 1695, 255});
     m_labels[6]->setAutoFillBackground(true);
 
-    auto* name = new TextBox("Text2", 12, this);
+    auto* name = new TextBox("Text2", TextRules::panelNameLength, this);
     name->setFont(windowFont(Face::MsSansSerif, 8.25, false));
     name->setToolTip("ENTER IDENTITY FOR FILE NAME");
     name->setAccessibleName("PANEL NAME");
@@ -95,7 +99,6 @@ void Form1::buildWindow() {
     m_status->setFont(windowFont(Face::Arial, 8.25, false));
     m_status->setColours(palette().color(QPalette::Midlight),
                          palette().color(QPalette::ButtonText));
-    m_status->setText("Text1\r\n");
     place(m_status, 1680, 1680, 3255, 615);
     m_status->hide();
 }
@@ -104,7 +107,7 @@ void Form1::buildAssignmentControls() {
     const auto& rows = assignmentRows();
     for (int k = 1; k <= 10; ++k) {
         const ButtonPosition at = buttonPosition(k);
-        auto* caption = new QLabel(QString("SW%1").arg(k), this);
+        auto* caption = new QLabel(m_session.labelCaption(captionLabels[k - 1]), this);
         caption->setObjectName(QString("Label%1").arg(captionLabels[k - 1]));
         // White over the picture, which is drawn in its own colours.
         QPalette p = caption->palette();
@@ -117,8 +120,7 @@ void Form1::buildAssignmentControls() {
         for (const AssignmentRow* row : {&rows[k - 1], &rows[k + 9]}) {
             const QColor colour = row->incompleteFlag == 1 ? switchColour : lightingColour;
             auto* box = new TextBox(QString("Text%1").arg(row->designationBox),
-                                    ConfigFile::maxTextLength, this);
-            box->setText("DESIGNATION ");
+                                    TextRules::maxTextLength, this);
             box->setToolTip(QString("ENTER %1 FUNCTION").arg(row->item));
             box->setAccessibleName(row->item + " DESIGNATION");
             setColours(box, QPalette::Text, colour, QPalette::Base, listBackground);
@@ -130,10 +132,8 @@ void Form1::buildAssignmentControls() {
         const AssignmentRow& row = rows[i];
         auto* module = new ListBox(QString("List%1").arg(row.moduleList), this);
         auto* channel = new ListBox(QString("List%1").arg(row.channelList), this);
-        for (int e = 0; e < ChannelCode::moduleCount; ++e)
-            module->addEntry(ChannelCode::moduleTexts[e], ChannelCode::moduleData[e]);
-        for (int e = 0; e < ChannelCode::channelCount; ++e)
-            channel->addEntry(ChannelCode::channelTexts[e], ChannelCode::channelData[e]);
+        addEntries(module, m_session, row.moduleList);
+        addEntries(channel, m_session, row.channelList);
         module->setToolTip(row.item + " MODULE ASSIGNMENT");
         channel->setToolTip(row.item + " CHANNEL ASSIGNMENT");
         const QColor colour = row.incompleteFlag == 1 ? switchColour : lightingColour;
@@ -173,8 +173,8 @@ void Form1::buildFrames() {
         m_lists[a.list]->setParent(m_frame1);
         place(m_lists[a.list], a.left, a.top, a.width, 645);
     }
-    m_labels[19] = makeLabel(19, "BACKLIGHT", m_frame1, {480, 480, 1215, 255});
-    m_labels[1] = makeLabel(1, "DIMMING", m_frame1, {720, 1200, 975, 255});
+    m_labels[19] = makeLabel(19, m_session, m_frame1, {480, 480, 1215, 255});
+    m_labels[1] = makeLabel(1, m_session, m_frame1, {720, 1200, 975, 255});
 
     m_frame2 = new QGroupBox("LIGHTING INTENSITIES:", this);
     m_frame2->setObjectName("Frame2");
@@ -183,22 +183,18 @@ void Form1::buildFrames() {
     place(m_frame2, 6000, 5760, 5175, 2775);
     struct Intensity {
         int label;
-        const char* caption;
         int labelLeft, labelTop, labelWidth, labelHeight;
         int list;
         const char* tip;
         int listTop;
     };
     const Intensity intensities[] = {
-        {17, intensityRow(IntensitySetting::Indicator).caption, 600, 480, 2415, 255, 49,
-         "LED INDICATOR NORMAL INTENSITY (%)", 240},
-        {15, intensityRow(IntensitySetting::Backlight).caption, 240, 1200, 2895, 255, 45,
-         "BACKLIGHTING NORMAL INTENSITY (%)", 1080},
-        {16, intensityRow(IntensitySetting::Dimmed).caption, 600, 1920, 2535, 615, 46,
-         "DIMMED INDICATOR INTENSITY (%)", 1920},
+        {17, 600, 480, 2415, 255, 49, "LED INDICATOR NORMAL INTENSITY (%)", 240},
+        {15, 240, 1200, 2895, 255, 45, "BACKLIGHTING NORMAL INTENSITY (%)", 1080},
+        {16, 600, 1920, 2535, 615, 46, "DIMMED INDICATOR INTENSITY (%)", 1920},
     };
     for (const Intensity& in : intensities) {
-        QLabel* caption = makeLabel(in.label, in.caption, m_frame2,
+        QLabel* caption = makeLabel(in.label, m_session, m_frame2,
                                     {in.labelLeft, in.labelTop, in.labelWidth, in.labelHeight});
         caption->setFont(frameFont);
         caption->setWordWrap(true);
@@ -206,10 +202,9 @@ void Form1::buildFrames() {
         m_labels[in.label] = caption;
 
         auto* list = new ListBox(QString("List%1").arg(in.list), m_frame2);
-        for (int e = 0; e < IntensityCode::entryCount; ++e)
-            list->addEntry(IntensityCode::texts[e], IntensityCode::codes[e]);
+        addEntries(list, m_session, in.list);
         list->setToolTip(in.tip);
-        list->setAccessibleName(in.caption);
+        list->setAccessibleName(m_session.labelCaption(in.label));
         list->setFont(windowFont(Face::MsSansSerif, 8.25, false));
         setColours(list, QPalette::Text, lightingColour, QPalette::Base, listBackground);
         place(list, 3120, in.listTop, 735, 645);

@@ -2,7 +2,7 @@
 
 #include "DialogRecorder.h"
 #include "FakeSerialPort.h"
-#include "app/PanelTool.h"
+#include "ui/PanelTool.h"
 
 // The whole tool on a fake port and recorded dialogs, on a virtual clock.
 struct Harness {
@@ -18,8 +18,9 @@ struct Harness {
     // A click on the option button of the lighting view.
     void lightingView();
 
-    ConfigRecord& rec() { return tool.form.record(); }
+    ConfigRecord& rec() { return tool.session.record(); }
     Form1& form() { return tool.form; }
+    Session& session() { return tool.session; }
 
     VirtualClock clock;
     DialogRecorder dialogs;

@@ -1,4 +1,4 @@
-#include "ui/AssignmentTable.h"
+#include "model/AssignmentTable.h"
 
 const std::array<AssignmentRow, 22>& assignmentRows() {
     static const std::array<AssignmentRow, 22> rows = [] {
@@ -14,7 +14,8 @@ const std::array<AssignmentRow, 22>& assignmentRows() {
                     Items::channelPart[i],
                     true,
                     i + 3,
-                    {},
+                    0,
+                    0,
                     Items::outgoing[i],
                     qint16(isSwitch ? 1 : 2)};
         }
@@ -26,7 +27,8 @@ const std::array<AssignmentRow, 22>& assignmentRows() {
                            &ConfigRecord::blc,
                            true,
                            0,
-                           {"List45", "Label15"},
+                           45,
+                           15,
                            &ConfigRecord::bl,
                            2};
         r[dimmingRow] = {"DIMMING",
@@ -37,7 +39,8 @@ const std::array<AssignmentRow, 22>& assignmentRows() {
                          &ConfigRecord::dimchc,
                          false,
                          0,
-                         {"List46", "Label16"},
+                         46,
+                         16,
                          &ConfigRecord::dimch,
                          2};
         return r;

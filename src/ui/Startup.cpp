@@ -1,6 +1,6 @@
-#include "app/Startup.h"
+#include "ui/Startup.h"
 
-#include "app/PanelTool.h"
+#include "ui/PanelTool.h"
 
 #include <QTimer>
 

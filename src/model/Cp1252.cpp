@@ -1,4 +1,4 @@
-#include "files/Cp1252.h"
+#include "model/Cp1252.h"
 
 #include <array>
 

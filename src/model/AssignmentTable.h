@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <array>
-#include <vector>
 
 // The 22 assignable items, SW1 ... SW10, LED1 ... LED10, the backlighting and
 // the dimming input, in the order in which they are edited and gathered.
@@ -18,7 +17,10 @@ struct AssignmentRow {
     RecordInt channelPart; // s1c ... blc, dimchc (never set: its list has no click)
     bool channelClick;     // the dimming channel list has no click behaviour
     int designationBox;    // Text3 ... Text22, shown by a channel click; 0 for none
-    std::vector<QString> alsoShownWithModule; // after the channel list, in this order
+    // Shown and hidden with the module after the channel list, in this order:
+    // the intensity list and its label that the item governs; 0 for none.
+    int intensityList;
+    int intensityLabel;
     RecordInt outgoing;    // s1w ... led10w, bl, dimch: filled by CollectAssignments
     qint16 incompleteFlag; // error_flag when the item is incomplete
 };

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "app/Settings.h"
 #include "files/FileCommands.h"
 #include "link/PanelLink.h"
-#include "sheet/WindowSheet.h"
+#include "platform/Settings.h"
+#include "session/Session.h"
 #include "ui/Form1.h"
 #include "ui/PortPicker.h"
+#include "ui/WindowSheet.h"
 
-// The tool put together: the main window, the panel link and the file
-// commands, on the given port and dialogs.
+// The window put together: a session shown by the main window, the panel
+// link and the file commands working on it, on the given port and dialogs.
 class PanelTool {
 public:
     PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs = 100, EventYield* yield = nullptr,
@@ -21,6 +22,7 @@ public:
     void addPortPicker(Settings& settings, const QString& commandLinePort,
                        PortPicker::Enumeration enumerate = PortNames::available);
 
+    Session session;
     Form1 form;
     PanelLink link;
     FileCommands files;
@@ -28,7 +30,7 @@ public:
     WindowSheet* sheet; // owned by the window
 
 private:
-    void overPickedPort(void (PanelLink::*transaction)());
+    bool overPickedPort(void (PanelLink::*transaction)());
 
     SerialPort& m_port;
 };

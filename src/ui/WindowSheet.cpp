@@ -1,4 +1,4 @@
-#include "sheet/WindowSheet.h"
+#include "ui/WindowSheet.h"
 
 #include "sheet/SheetDocument.h"
 #include "ui/Form1.h"
@@ -75,7 +75,7 @@ WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
 
 void WindowSheet::noteSource(const QString& source) {
     m_source = source;
-    m_sourceSheet = sheetFromWindow(m_form);
+    m_sourceSheet = sheetFromWindow(m_form.session());
 }
 
 void WindowSheet::fileDone(const QString& path) {
@@ -87,7 +87,7 @@ void WindowSheet::readFromPanel(const QDateTime& when) {
 }
 
 Sheet WindowSheet::sheet() const {
-    Sheet sheet = sheetFromWindow(m_form);
+    Sheet sheet = sheetFromWindow(m_form.session());
     if (!m_sourceSheet)
         sheet.source = QStringLiteral("entered in the window");
     else if (sheet.sameConfiguration(*m_sourceSheet))
@@ -98,7 +98,7 @@ Sheet WindowSheet::sheet() const {
 }
 
 void WindowSheet::saveAsPdf() {
-    if (m_form.transactionRunning())
+    if (m_form.session().transactionRunning())
         return;
     const Sheet shown = sheet();
     const auto path = m_choosePdfPath(documentName(shown) + QStringLiteral(".pdf"));
@@ -109,7 +109,7 @@ void WindowSheet::saveAsPdf() {
 }
 
 void WindowSheet::print() {
-    if (m_form.transactionRunning())
+    if (m_form.session().transactionRunning())
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(SheetDocument::paperFor());

@@ -1,16 +1,14 @@
-#include "app/PanelTool.h"
-
-#include "link/LinkTexts.h"
+#include "ui/PanelTool.h"
 
 #include <QToolButton>
 
 PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield* yield,
                      TickTimer* timer)
-    : form(dialogs), link(form, dialogs, port, tickMs, yield, timer), files(form, dialogs),
-      sheet(new WindowSheet(form, dialogs)), m_port(port) {
+    : session(dialogs), form(session), link(session, dialogs, port, tickMs, yield, timer),
+      files(session, dialogs), sheet(new WindowSheet(form, dialogs)), m_port(port) {
     form.setCommands({[this] {
-                          overPickedPort(&PanelLink::READ_CONFIG_Click);
-                          if (form.statusText() == LinkTexts::readSuccessful)
+                          if (overPickedPort(&PanelLink::READ_CONFIG_Click) &&
+                              link.lastOutcome() == PanelLink::Outcome::Done)
                               sheet->readFromPanel(QDateTime::currentDateTime());
                       },
                       [this] { overPickedPort(&PanelLink::WRITE_CONFIG_Click); },
@@ -38,14 +36,16 @@ void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort
 
 // The picker and the sheet button are held still like the command buttons
 // while the transaction runs on the device the picker shows.
-void PanelTool::overPickedPort(void (PanelLink::*transaction)()) {
-    if (picker) {
-        m_port.setDeviceName(picker->device());
-        picker->setEnabled(false);
-    }
-    sheet->button()->setEnabled(false);
-    (link.*transaction)();
-    sheet->button()->setEnabled(true);
-    if (picker)
-        picker->setEnabled(true);
+bool PanelTool::overPickedPort(void (PanelLink::*transaction)()) {
+    return session.runTransaction([this, transaction] {
+        if (picker) {
+            m_port.setDeviceName(picker->device());
+            picker->setEnabled(false);
+        }
+        sheet->button()->setEnabled(false);
+        (link.*transaction)();
+        sheet->button()->setEnabled(true);
+        if (picker)
+            picker->setEnabled(true);
+    });
 }

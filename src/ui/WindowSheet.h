@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sheet/Sheet.h"
-#include "frontend/Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QObject>
 

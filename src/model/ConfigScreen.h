@@ -9,11 +9,11 @@
 // record, the status box, list selections, text boxes and label captions,
 // and the operations that bring the window up to date. Controls are named by
 // their number (List7, Text3, Label19).
-class ConfigWindow {
+class ConfigScreen {
 public:
     enum class StatusColour { Yellow, Red, Green };
 
-    virtual ~ConfigWindow() = default;
+    virtual ~ConfigScreen() = default;
 
     virtual ConfigRecord& record() = 0;
 
