@@ -91,7 +91,7 @@ void TestCommissioning::verifyListsEachDifference() {
     });
     COMPARE_RUN(run, ExitStatus::differs);
     const QStringList rows = QString::fromUtf8(run.out).trimmed().split('\n');
-    QCOMPARE(rows.first(), QString("ITEM  IN THE FILE  IN THE PANEL"));
+    QCOMPARE(rows.first(), QString("ITEM  TO BE WRITTEN  IN THE PANEL"));
     QCOMPARE(rows.size(), 1 + 20); // SW9, SW10, LED9, LED10 are N/A in both; the indicator agrees
     QVERIFY(rows.contains("SW3  A 3  N/A"));
     QVERIFY(rows.contains("DIMMING  D 2  N/A"));

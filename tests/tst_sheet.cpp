@@ -94,8 +94,9 @@ void TestSheet::sheetHoldsEveryItemAsText() {
     const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(line));
     const QString pdf = dir.filePath("hall.pdf");
     QString error;
-    QVERIFY(SheetDocument::writePdf(pdf, {sheetFromFile(*readConfigFile(path).line, path)}, &error,
-                                    paper));
+    DialogRecorder dialogs;
+    QVERIFY(SheetDocument::writePdf(pdf, {sheetFromFile(*readConfigFile(path).line, path, dialogs)},
+                                    &error, paper));
     const QStringList pages = pdfPages(pdf);
     QCOMPARE(pages.size(), 1);
     const QString& page = pages[0];

@@ -13,6 +13,7 @@ inline constexpr int noResponse = 5;  // no panel answered
 inline constexpr int mismatch = 6;    // the panel is not one of the two models
 inline constexpr int badData = 7;     // a byte failed to read or verify
 inline constexpr int portFault = 8;   // the serial port would not open, or failed
+inline constexpr int changed = 9; // done, but a value was taken otherwise than given (last lines)
 inline constexpr int interrupted = 130;
 } // namespace ExitStatus
 
@@ -24,6 +25,6 @@ struct CommandLineOptions {
     QString file;        // a configuration file to open at start; empty for none
     QString trace;       // a file to append the traffic with the panel to; empty for none
     QString log;         // commands: the site's record of each panel; empty for none
-    QString name;  // read: the panel name to save (FILE's own without --name)
+    QString name;        // read: the panel name to save (FILE's own without --name)
     bool repeat = false; // write: panel after panel until interrupted
 };

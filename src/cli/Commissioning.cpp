@@ -71,8 +71,10 @@ int Commissioning::run() {
 // A message the open command shows is printed as it is shown.
 bool Commissioning::openFile() {
     m_dialogs.takeMessages();
-    if (m_files.open(m_options.file))
+    if (m_files.open(m_options.file)) {
+        m_fileValues = ConfigFile::panelValues(*m_files.shownLine);
         return true;
+    }
     QStringList refused = m_dialogs.takeMessages();
     if (refused.isEmpty()) { // the window says nothing of a file it may not read
         refused << QStringLiteral("%1: %2").arg(m_options.file,
@@ -136,10 +138,15 @@ int Commissioning::finish(const QString& outcome, int status, const QString& dif
 int Commissioning::write() {
     if (!openFile())
         return ExitStatus::fileRefused;
+    const std::optional<PanelValues> sent = m_session.valuesToSend();
     m_dialogs.takeMessages();
     m_link.WRITE_CONFIG_Click();
     const PanelLink::Outcome outcome = m_link.lastOutcome();
-    return finish(conclude(outcome), statusOf(outcome));
+    const QString text = conclude(outcome);
+    const QStringList changed =
+        sent ? changes(m_fileValues, *sent, QStringLiteral("written")) : QStringList();
+    return finish(text, withChanges(statusOf(outcome), changed),
+                  changed.join(QStringLiteral("; ")));
 }
 
 // What a read leaves in the window is saved as the save command saves it,
@@ -165,51 +172,64 @@ int Commissioning::read() {
         return finish(refused.join(' '), ExitStatus::fileRefused);
     }
     say(QStringLiteral("saved to %1").arg(m_options.file));
-    return finish(text, ExitStatus::ok);
-}
-
-PanelValues Commissioning::valuesToWrite() {
-    ConfigRecord& r = m_session.record();
-    PanelValues values{};
-    for (size_t k = 0; k < values.size(); ++k) {
-        const MemoryMap::Cell& cell = MemoryMap::cells[k];
-        values[k] = cell.isChannel ? r.*cell.outgoing : m_link.intensityToWrite(cell.setting);
-    }
-    return values;
+    const QStringList changed =
+        changes(m_link.valuesRead(), *m_session.valuesToSend(), QStringLiteral("saved"));
+    return finish(text, withChanges(ExitStatus::ok, changed), changed.join(QStringLiteral("; ")));
 }
 
 int Commissioning::verify() {
     if (!openFile())
         return ExitStatus::fileRefused;
-    ConfigRecord& r = m_session.record();
-    r.error_flag = 0;
-    m_session.CollectAssignments();
-    if (r.error_flag != 0) {
+    const std::optional<PanelValues> expected = m_session.valuesToSend();
+    if (!expected) {
+        ConfigRecord& r = m_session.record();
+        r.error_flag = 0;
+        m_session.CollectAssignments();
         const QString text =
             r.error_flag == 1 ? LinkTexts::switchesIncomplete : LinkTexts::ledsIncomplete;
         say(text);
         return finish(text, ExitStatus::incomplete);
     }
-    const PanelValues expected = valuesToWrite();
     m_dialogs.takeMessages();
     m_link.READ_CONFIG_Click();
     const PanelLink::Outcome outcome = m_link.lastOutcome();
     const QString text = conclude(outcome);
     if (outcome != PanelLink::Outcome::Done)
         return finish(text, statusOf(outcome));
-    const QStringList rows = PanelWords::differences(m_session, expected, m_link.valuesRead());
+    // The panel is compared with what a write of FILE would give it.
+    const QStringList rows = PanelWords::differences(m_session, *expected, m_link.valuesRead());
     if (rows.isEmpty()) {
         say(QStringLiteral("THE SWITCH PANEL AGREES WITH %1").arg(m_options.file));
-        return finish(QStringLiteral("agrees"), ExitStatus::ok);
+        const QStringList changed = changes(m_fileValues, *expected, QStringLiteral("compared"));
+        return finish(QStringLiteral("agrees"), withChanges(ExitStatus::ok, changed),
+                      changed.join(QStringLiteral("; ")));
     }
-    m_console.table(QStringLiteral("ITEM  IN THE FILE  IN THE PANEL"));
+    m_console.table(QStringLiteral("ITEM  TO BE WRITTEN  IN THE PANEL"));
     for (const QString& row : rows)
         m_console.table(row);
     say(QStringLiteral("THE SWITCH PANEL DIFFERS FROM %1 IN %2 OF %3 VALUES")
             .arg(m_options.file)
             .arg(rows.size())
             .arg(MemoryMap::cells.size()));
-    return finish(QStringLiteral("differs"), ExitStatus::differs, rows.join(QStringLiteral("; ")));
+    const QStringList changed = changes(m_fileValues, *expected, QStringLiteral("compared"));
+    return finish(QStringLiteral("differs"), ExitStatus::differs,
+                  (rows + changed).join(QStringLiteral("; ")));
+}
+
+// Each value the window took otherwise than its source gave it, said on the
+// last lines: a code no list shows, or the intensity rule.
+QStringList Commissioning::changes(const PanelValues& given, const PanelValues& taken,
+                                   const QString& use) {
+    const QString giver = m_options.command == QLatin1String("read") ? QStringLiteral("the panel")
+                                                                     : QStringLiteral("the file");
+    QStringList lines;
+    for (const PanelWords::Adjustment& a : PanelWords::adjustments(given, taken))
+        say(lines.emplace_back(PanelWords::describe(m_session, a, giver, use)));
+    return lines;
+}
+
+int Commissioning::withChanges(int status, const QStringList& changed) {
+    return status == ExitStatus::ok && !changed.isEmpty() ? ExitStatus::changed : status;
 }
 
 // Sleeps in the event loop until the time is up or Ctrl+C.
@@ -228,6 +248,7 @@ bool Commissioning::pause(int ms) {
 int Commissioning::repeat() {
     if (!openFile())
         return ExitStatus::fileRefused;
+    const std::optional<PanelValues> sent = m_session.valuesToSend();
     const QString device = m_line.deviceName();
     int programmed = 0, failed = 0, panel = 0;
     say(QStringLiteral("waiting for a panel on %1 (Ctrl+C ends)").arg(device));
@@ -274,7 +295,9 @@ int Commissioning::repeat() {
             .arg(programmed)
             .arg(failed)
             .arg(cutShort ? QStringLiteral(", interrupted: 1") : QString()));
+    const QStringList changed =
+        sent ? changes(m_fileValues, *sent, QStringLiteral("written")) : QStringList();
     if (cutShort)
         return ExitStatus::interrupted;
-    return failed == 0 ? ExitStatus::ok : ExitStatus::differs;
+    return failed == 0 ? withChanges(ExitStatus::ok, changed) : ExitStatus::differs;
 }

@@ -2,12 +2,12 @@
 
 #include "cli/CommandOptions.h"
 #include "cli/ConsoleDialogs.h"
-#include "cli/PanelValues.h"
 #include "cli/SiteLog.h"
 #include "files/FileCommands.h"
 #include "link/LinkTrace.h"
 #include "link/PanelLink.h"
 #include "link/TracingSerialPort.h"
+#include "session/PanelWords.h"
 #include "session/Session.h"
 
 #include <QObject>
@@ -56,7 +56,8 @@ private:
     int finish(const QString& outcome, int status, const QString& differences = {});
     int statusOf(PanelLink::Outcome outcome) const;
     QString conclude(PanelLink::Outcome outcome);
-    PanelValues valuesToWrite();
+    QStringList changes(const PanelValues& given, const PanelValues& taken, const QString& use);
+    static int withChanges(int status, const QStringList& changed);
     bool pause(int ms); // false when interrupted
     void say(const QString& line);
 
@@ -74,6 +75,7 @@ private:
     EventYield m_defaultYield;
     bool m_interrupted = false;
     QString m_lastLine;
-    QString m_lastMessage; // the message box shown last, as one line
-    QString m_command;     // as the log names it
+    QString m_lastMessage;      // the message box shown last, as one line
+    QString m_command;          // as the log names it
+    PanelValues m_fileValues{}; // what FILE gives the panel, before the window's rules
 };

@@ -11,7 +11,8 @@
 // the command line named.
 class ConsoleDialogs : public Dialogs {
 public:
-    explicit ConsoleDialogs(std::function<void(const QString&)> print) : m_print(std::move(print)) {}
+    explicit ConsoleDialogs(std::function<void(const QString&)> print)
+        : m_print(std::move(print)) {}
 
     void message(const QString& text, const QString& title = applicationTitle) override;
     std::optional<QString> chooseOpenPath(const QString&, const QString&) override {

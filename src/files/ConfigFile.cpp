@@ -2,6 +2,8 @@
 
 #include "model/Cp1252.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int fieldCount = 52;
 
@@ -181,4 +183,17 @@ std::optional<ConfigFileLine> ConfigFile::parse(QByteArrayView bytes) {
             return std::nullopt;
     }
     return line;
+}
+
+PanelValues ConfigFile::panelValues(const ConfigFileLine& line) {
+    PanelValues values{};
+    std::copy(line.code.begin(), line.code.end(), values.begin()); // SW1 ... LED10
+    // bl, dimch, then the intensities, which a file keeps as indicator,
+    // backlighting, dimmed and the panel as backlighting, indicator, dimmed.
+    values[20] = line.value[0];
+    values[21] = line.value[1];
+    values[22] = line.value[3];
+    values[23] = line.value[2];
+    values[24] = line.value[4];
+    return values;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/PanelValues.h"
 #include "model/TextRules.h"
 
 #include <QByteArray>
@@ -34,6 +35,9 @@ inline constexpr qsizetype maxTextLength = TextRules::maxTextLength;
 // characters, so every file the tool saves opens again.
 inline constexpr qsizetype maxBytes = 1024 * 1024;
 static_assert(22 * (maxTextLength + 2) + 5 * (64 + 2) + 25 * 6 + 51 + 2 <= maxBytes);
+
+// The 25 values a line gives a panel, in the memory map's order.
+PanelValues panelValues(const ConfigFileLine& line);
 
 // The one line of 52 fields, texts quoted, integers in decimal, ended by
 // CR LF; one Windows-1252 byte per character.

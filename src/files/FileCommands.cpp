@@ -109,6 +109,7 @@ bool FileCommands::open(const QString& path) {
 }
 
 void FileCommands::showFile(const ConfigFileLine& line) {
+    shownLine = line;
     ConfigRecord& r = m_window.record();
     r.rmodel = line.model;
     r.panel = line.panel;

@@ -24,8 +24,13 @@ public:
     // it, so the configuration sheet can say where the configuration came from.
     std::function<void(const QString& path)> fileDone;
 
-private:
+    // Shows a line read from a file, as the open command does once the file
+    // is accepted.
     void showFile(const ConfigFileLine& line);
+    // The line shown last, as the file holds it.
+    std::optional<ConfigFileLine> shownLine;
+
+private:
     bool save(const QString& path, const QByteArray& bytes);
 
     ConfigScreen& m_window;

@@ -2,6 +2,7 @@
 
 #include "model/ConfigRecord.h"
 #include "model/ConfigScreen.h"
+#include "model/PanelValues.h"
 #include "platform/Dialogs.h"
 
 #include <QObject>
@@ -77,6 +78,12 @@ public:
     // Empty until a command colours the box.
     std::optional<StatusColour> statusColour() const { return m_statusColour; }
 
+    // The 25 values a write would send now: each item's code as
+    // CollectAssignments forms it from the lists, and the entry of each
+    // intensity list (100 % where a list has none). Changes nothing; nullopt
+    // while an item is incomplete.
+    std::optional<PanelValues> valuesToSend() const;
+
     // A panel transaction runs inside the command that started it and waits
     // on the event loop, so clicks reach the session meanwhile. Only one runs
     // at a time: false, and nothing run, while another one is running.
@@ -92,6 +99,8 @@ signals:
     void transactionRunningChanged(bool running);
 
 private:
+    // An item's code formed from its lists; nullopt while incomplete.
+    std::optional<qint16> formedCode(int row) const;
     void moduleListClick(int row);
     void channelListClick(int row);
     void intensityClick(IntensitySetting setting);

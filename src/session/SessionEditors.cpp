@@ -6,6 +6,7 @@
 
 #include "model/AssignmentTable.h"
 #include "model/IntensityCode.h"
+#include "model/MemoryMap.h"
 #include "session/Session.h"
 
 namespace {
@@ -118,23 +119,49 @@ void Session::ShowDimmedIntensity() {
     showIntensity(IntensitySetting::Dimmed);
 }
 
+// "N/A" gives its own 160 whatever the channel list shows; otherwise both
+// lists need a selection.
+std::optional<qint16> Session::formedCode(int r) const {
+    const AssignmentRow& row = assignmentRows()[size_t(r)];
+    const int module = listIndex(row.moduleList);
+    const int channel = listIndex(row.channelList);
+    if (module == 0)
+        return itemData(row.moduleList, 0);
+    if (module == -1 || channel == -1)
+        return std::nullopt;
+    return qint16(itemData(row.moduleList, module) + itemData(row.channelList, channel));
+}
+
 // Gathers the selections of the 22 list pairs into the outgoing codes. The
 // first incomplete item ends it with error_flag 1 (a switch) or 2 (anything
 // else); the items before it keep their fresh codes, the rest their old ones.
 void Session::CollectAssignments() {
-    for (const AssignmentRow& row : assignmentRows()) {
-        const int module = listIndex(row.moduleList);
-        const int channel = listIndex(row.channelList);
-        if (module == 0) {
-            m_record.*row.outgoing = itemData(row.moduleList, 0);
-            continue;
-        }
-        if (module == -1 || channel == -1) {
-            m_record.error_flag = row.incompleteFlag;
+    const auto& rows = assignmentRows();
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const std::optional<qint16> code = formedCode(int(r));
+        if (!code) {
+            m_record.error_flag = rows[r].incompleteFlag;
             return;
         }
-        m_record.*row.outgoing =
-            qint16(itemData(row.moduleList, module) + itemData(row.channelList, channel));
+        m_record.*rows[r].outgoing = *code;
     }
     ShowSwitchView();
+}
+
+std::optional<PanelValues> Session::valuesToSend() const {
+    PanelValues values{};
+    for (size_t k = 0; k < values.size(); ++k) {
+        const MemoryMap::Cell& cell = MemoryMap::cells[k];
+        if (cell.isChannel) {
+            const std::optional<qint16> code = formedCode(int(k));
+            if (!code)
+                return std::nullopt;
+            values[k] = *code;
+        } else {
+            const int list = intensityRow(cell.setting).list;
+            values[k] =
+                listIndex(list) == -1 ? IntensityCode::full : itemData(list, listIndex(list));
+        }
+    }
+    return values;
 }

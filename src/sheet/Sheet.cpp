@@ -1,9 +1,15 @@
 #include "sheet/Sheet.h"
 
-#include "model/ChannelCode.h"
-#include "model/IntensityCode.h"
+#include "files/FileCommands.h"
 #include "model/AssignmentTable.h"
+#include "model/ChannelCode.h"
 #include "model/ConfigScreen.h"
+#include "model/IntensityCode.h"
+#include "model/MemoryMap.h"
+#include "session/PanelWords.h"
+#include "session/Session.h"
+
+#include <algorithm>
 
 namespace {
 constexpr std::array<IntensitySetting, 3> shownIntensities = {
@@ -35,30 +41,31 @@ void showPositions(Sheet::Item& item, int moduleIndex, int channelIndex) {
 }
 } // namespace
 
-Sheet sheetFromFile(const ConfigFileLine& line, const QString& path) {
-    Sheet sheet = blankSheet();
-    sheet.panel = line.panel;
-    sheet.model = line.model;
+Sheet sheetFromFile(const ConfigFileLine& line, const QString& path, Dialogs& dialogs) {
+    Session session(dialogs);
+    FileCommands files(session, dialogs);
+    files.showFile(line);
+    Sheet sheet = sheetFromWindow(session);
     sheet.source = path;
-    // The codes as the open command selects them: 160 and above are "N/A".
-    auto show = [&](Sheet::Item& item, qint16 code) {
-        if (code >= ChannelCode::notAssigned)
-            showPositions(item, 0, -1);
-        else
-            showPositions(item, 1 + code / 10, code % 10);
-    };
-    for (size_t i = 0; i < line.desig.size(); ++i) {
-        sheet.items[i].designation = line.desig[i];
-        show(sheet.items[i], line.code[i]);
-    }
-    show(sheet.items[backlightRow], line.value[0]);
-    show(sheet.items[dimmingRow], line.value[1]);
-    // Fields 48, 50, 52: indicator, backlighting, dimmed; a code outside the
-    // table is shown as "100".
-    for (size_t i = 0; i < sheet.intensities.size(); ++i)
-        sheet.intensities[i].percent =
-            entryText(IntensityCode::texts, IntensityCode::entryFor(line.value[2 + i]));
+    if (const auto shown = session.valuesToSend())
+        noteAdjustments(sheet, session, ConfigFile::panelValues(line), *shown,
+                        QStringLiteral("the file"));
     return sheet;
+}
+
+void noteAdjustments(Sheet& sheet, const ConfigScreen& screen, const PanelValues& given,
+                     const PanelValues& shown, const QString& giver) {
+    for (const PanelWords::Adjustment& a : PanelWords::adjustments(given, shown)) {
+        const MemoryMap::Cell& cell = MemoryMap::cells[a.cell];
+        if (cell.isChannel) {
+            sheet.items[a.cell].marked = true;
+        } else {
+            const auto at =
+                std::find(shownIntensities.begin(), shownIntensities.end(), cell.setting);
+            sheet.intensities[size_t(at - shownIntensities.begin())].marked = true;
+        }
+        sheet.notes << PanelWords::describe(screen, a, giver, QStringLiteral("shown"));
+    }
 }
 
 Sheet sheetFromWindow(const ConfigScreen& window) {

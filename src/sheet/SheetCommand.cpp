@@ -2,20 +2,49 @@
 
 #include "files/ConfigFileReader.h"
 #include "platform/AppInfo.h"
+#include "platform/Dialogs.h"
 #include "sheet/SheetDocument.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
 
+namespace {
+// A message the window would show on opening a file, printed with the file's name.
+class FileMessages : public Dialogs {
+public:
+    FileMessages(QString* errors) : m_errors(errors) {}
+    QString path;
+
+    void message(const QString& text, const QString& title) override {
+        QString line = text.simplified();
+        if (title != applicationTitle)
+            line = title + QStringLiteral(": ") + line;
+        *m_errors +=
+            QStringLiteral("%1: %2: %3\n").arg(QLatin1String(AppInfo::programName), path, line);
+    }
+    std::optional<QString> chooseOpenPath(const QString&, const QString&) override { return {}; }
+    std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
+        return {};
+    }
+
+private:
+    QString* m_errors;
+};
+} // namespace
+
 int SheetCommand::run(const SheetOptions& options, QString* errors) {
     const QString program = QLatin1String(AppInfo::programName);
     int status = 0;
     QList<Sheet> sheets;
+    FileMessages messages(errors);
     for (const QString& path : options.files) {
         const ConfigFileRead read = readConfigFile(path);
         if (read.line) {
-            sheets.append(sheetFromFile(*read.line, path));
+            messages.path = path;
+            sheets.append(sheetFromFile(*read.line, path, messages));
+            for (const QString& note : sheets.last().notes)
+                *errors += QStringLiteral("%1: %2: %3\n").arg(program, path, note);
             continue;
         }
         *errors += QStringLiteral("%1: %2: skipped: %3\n").arg(program, path, read.reason);

@@ -1,7 +1,7 @@
 #include "sheet/SheetPainter.h"
 
-#include "platform/AppInfo.h"
 #include "model/ButtonPosition.h"
+#include "platform/AppInfo.h"
 #include "sheet/PanelDrawing.h"
 
 #include <QFontMetricsF>
@@ -120,7 +120,8 @@ void drawIntensities(QPainter& p, const QRectF& area, const Sheet& sheet) {
         p.setPen(lightingColour);
         drawText(p, QRectF(area.left(), y, area.width() - valueWidth, rowHeight), in.caption);
         drawText(p, QRectF(area.right() - valueWidth, y, valueWidth, rowHeight),
-                 in.percent.isEmpty() ? QString() : in.percent + " %", Qt::AlignRight);
+                 in.percent.isEmpty() ? QString() : in.percent + (in.marked ? " % *" : " %"),
+                 Qt::AlignRight);
         y += rowHeight;
     }
     p.setPen(QPen(ruleColour, 10));
@@ -168,8 +169,9 @@ struct Table {
     double rowHeight(size_t row) const {
         return std::max<qsizetype>(1, designations[row].size()) * lineHeight + padding;
     }
+    qsizetype notes = 0; // lines below the table
     double height() const {
-        double h = headerHeight;
+        double h = headerHeight + (notes ? padding + notes * lineHeight : 0);
         for (size_t row = 0; row < designations.size(); ++row)
             h += rowHeight(row);
         return h;
@@ -187,6 +189,7 @@ Table layOutTable(QPainter& p, double width, const Sheet& sheet, int maxLines) {
     t.lineHeight = p.fontMetrics().lineSpacing();
     t.padding = t.lineHeight * 0.45;
     t.headerHeight = t.lineHeight + t.padding;
+    t.notes = sheet.notes.size();
     for (size_t row = 0; row < sheet.items.size(); ++row)
         t.designations[row] =
             wrapped(p, sheet.items[row].designation, t.widths[1] - 2 * cellPadding, maxLines);
@@ -224,7 +227,8 @@ void drawTable(QPainter& p, QPointF at, double width, const Table& t, const Shee
         p.setPen(QPen(ruleColour, 10));
         p.drawLine(QPointF(at.x(), y), QPointF(at.x() + width, y));
         drawRow(y, t.rowHeight(row),
-                {QStringList{item.item}, t.designations[row], QStringList{item.module},
+                {QStringList{item.item}, t.designations[row],
+                 QStringList{item.marked ? item.module + QStringLiteral(" *") : item.module},
                  QStringList{item.channel}},
                 item.isSwitch ? switchColour : lightingColour);
         y += t.rowHeight(row);
@@ -232,6 +236,13 @@ void drawTable(QPainter& p, QPointF at, double width, const Table& t, const Shee
     p.setPen(QPen(ruleColour, 15));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(at.x(), at.y(), width, y - at.y()));
+    // A marked value: what its source holds, and what the window made of it.
+    p.setPen(Qt::black);
+    y += t.padding;
+    for (const QString& note : sheet.notes) {
+        drawText(p, QRectF(at.x(), y, width, t.lineHeight), QStringLiteral("* ") + note);
+        y += t.lineHeight;
+    }
 }
 } // namespace
 

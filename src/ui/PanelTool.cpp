@@ -9,7 +9,7 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
     form.setCommands({[this] {
                           if (overPickedPort(&PanelLink::READ_CONFIG_Click) &&
                               link.lastOutcome() == PanelLink::Outcome::Done)
-                              sheet->readFromPanel(QDateTime::currentDateTime());
+                              sheet->readFromPanel(QDateTime::currentDateTime(), link.valuesRead());
                       },
                       [this] { overPickedPort(&PanelLink::WRITE_CONFIG_Click); },
                       [this] { files.READ_FILE_Click(); }, [this] { files.WRITE_FILE_Click(); },

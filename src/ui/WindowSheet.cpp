@@ -1,5 +1,6 @@
 #include "ui/WindowSheet.h"
 
+#include "files/ConfigFileReader.h"
 #include "sheet/SheetDocument.h"
 #include "ui/Form1.h"
 #include "ui/Twips.h"
@@ -73,26 +74,35 @@ WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
     });
 }
 
-void WindowSheet::noteSource(const QString& source) {
+void WindowSheet::noteSource(const QString& source, std::optional<PanelValues> given,
+                             const QString& giver) {
     m_source = source;
     m_sourceSheet = sheetFromWindow(m_form.session());
+    m_sourceValues = given;
+    m_giver = giver;
 }
 
 void WindowSheet::fileDone(const QString& path) {
-    noteSource(path);
+    const ConfigFileRead read = readConfigFile(path);
+    noteSource(path, read.line ? std::optional(ConfigFile::panelValues(*read.line)) : std::nullopt,
+               QStringLiteral("the file"));
 }
 
-void WindowSheet::readFromPanel(const QDateTime& when) {
-    noteSource(QStringLiteral("read from panel on %1").arg(when.toString("yyyy-MM-dd HH:mm")));
+void WindowSheet::readFromPanel(const QDateTime& when, const PanelValues& values) {
+    noteSource(QStringLiteral("read from panel on %1").arg(when.toString("yyyy-MM-dd HH:mm")),
+               values, QStringLiteral("the panel"));
 }
 
 Sheet WindowSheet::sheet() const {
     Sheet sheet = sheetFromWindow(m_form.session());
     if (!m_sourceSheet)
         sheet.source = QStringLiteral("entered in the window");
-    else if (sheet.sameConfiguration(*m_sourceSheet))
+    else if (sheet.sameConfiguration(*m_sourceSheet)) {
         sheet.source = m_source;
-    else
+        const auto shown = m_form.session().valuesToSend();
+        if (m_sourceValues && shown)
+            noteAdjustments(sheet, m_form.session(), *m_sourceValues, *shown, m_giver);
+    } else
         sheet.source = m_source + QStringLiteral(", changed in the window since");
     return sheet;
 }

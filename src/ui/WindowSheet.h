@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sheet/Sheet.h"
 #include "platform/Dialogs.h"
+#include "sheet/Sheet.h"
 
 #include <QObject>
 
@@ -28,7 +28,8 @@ public:
 
     // Where the configuration in the window came from, told as it arrives.
     void fileDone(const QString& path);
-    void readFromPanel(const QDateTime& when);
+    // values: what the panel holds, as read.
+    void readFromPanel(const QDateTime& when, const PanelValues& values);
 
     // The sheet of the window as it is now.
     Sheet sheet() const;
@@ -39,12 +40,14 @@ public:
     void printOn(QPrinter& printer);
 
 private:
-    void noteSource(const QString& source);
+    void noteSource(const QString& source, std::optional<PanelValues> given, const QString& giver);
 
     Form1& m_form;
     Dialogs& m_dialogs;
     QToolButton* m_button = nullptr;
     PdfPathChooser m_choosePdfPath;
     QString m_source;
-    std::optional<Sheet> m_sourceSheet; // the window as it came from m_source
+    std::optional<Sheet> m_sourceSheet;        // the window as it came from m_source
+    std::optional<PanelValues> m_sourceValues; // what m_source holds
+    QString m_giver;                           // "the file", "the panel"
 };

@@ -6,11 +6,13 @@
 #error "PANELCONFIG_PATH names the program"
 #endif
 
-ProgramRun runProgram(const QStringList& arguments) {
+ProgramRun runProgram(const QStringList& arguments, const QStringList& environment) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(display);
+    for (const QString& setting : environment)
+        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
     program.setProcessEnvironment(env);
     program.start(PANELCONFIG_PATH, arguments);
     ProgramRun run;

@@ -10,4 +10,6 @@ struct ProgramRun {
     QString err;
 };
 
-ProgramRun runProgram(const QStringList& arguments);
+// environment: NAME=value settings on top of this process's own, without a
+// display.
+ProgramRun runProgram(const QStringList& arguments, const QStringList& environment = {});

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Checks that each folder of src/ includes only the layers below it, so the
+# libraries form no cycle:
+#   0 model, platform   1 files, link, session   2 sheet, cli   3 ui   4 app
+# A folder may include its own headers and those of a lower layer; app may
+# include everything.
+set -euo pipefail
+cd "$(dirname "$0")/../src"
+
+declare -A layer=([model]=0 [platform]=0 [files]=1 [link]=1 [session]=1
+                  [sheet]=2 [cli]=2 [ui]=3 [app]=4)
+
+status=0
+for dir in */; do
+    dir=${dir%/}
+    [ -n "${layer[$dir]+x}" ] || { echo "src/$dir: a folder with no layer"; status=1; continue; }
+    while IFS=: read -r file _ include; do
+        target=$(sed -E 's/.*#include "([a-z]+)\/.*/\1/' <<<"$include")
+        [ "$target" = "$dir" ] && continue
+        [ -n "${layer[$target]+x}" ] || continue
+        if (( layer[$target] >= layer[$dir] )); then
+            echo "$file includes $target/, which is not below $dir/:$include"
+            status=1
+        fi
+    done < <(grep -Hn '^#include "[a-z]*/' -r "$dir" || true)
+done
+((status == 0)) && echo "layers: every folder includes only the layers below it"
+exit $status

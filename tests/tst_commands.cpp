@@ -1,0 +1,301 @@
+// The console commands in-process: a session on the scripted port and the
+// virtual clock, so every outcome is reached without a subprocess or real time.
+
+#include "FakeSerialPort.h"
+#include "ProgramRun.h"
+#include "VirtualClock.h"
+#include "cli/Commissioning.h"
+#include "files/ConfigFileReader.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(ConfigFileLine)
+
+class TestCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void failuresEndWithTheirOwnStatus_data();
+    void failuresEndWithTheirOwnStatus();
+    void valuesTheWindowChangesAreSaid_data();
+    void valuesTheWindowChangesAreSaid();
+    void verifyComparesWhatAWriteWouldGive();
+    void repeatProgramsPanelAfterPanel();
+    void ctrlCStopsAWriteAtItsNextWait_data();
+    void ctrlCStopsAWriteAtItsNextWait();
+    void commandsNeedNoWindowSystem();
+};
+
+namespace {
+ConfigFileLine demoLine() {
+    return *readConfigFile(PANELSIM_DEMO).line;
+}
+
+// A command run on a fake panel: what it printed and how it ended.
+struct Command {
+    VirtualClock clock;
+    FakeSerialPort port{clock};
+    CommandLineOptions options;
+    QStringList said, table;
+    std::function<void(Commissioning&)> during; // set up before run
+
+    int run() {
+        CommandTiming timing{20, &clock, &clock, [this](int ms, std::function<void()> done) {
+                                 clock.after(ms, std::move(done));
+                             }};
+        Commissioning c(options, port,
+                        {[this](const QString& l) { said << l; },
+                         [this](const QString& l) { table << l; }},
+                        timing);
+        if (during)
+            during(c);
+        return c.run();
+    }
+};
+
+QString writeLine(const QTemporaryDir& dir, const QString& name, const ConfigFileLine& line) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(ConfigFile::format(line));
+    return path;
+}
+
+// Indicator 30 %, backlighting 100 %: the window lowers the backlighting.
+ConfigFileLine dimIndicator() {
+    ConfigFileLine line = demoLine();
+    line.value[2] = 1;  // indicator
+    line.value[3] = 10; // backlighting
+    return line;
+}
+
+const QString ruleMessage = QStringLiteral("NORMAL INDICATOR INTENSITY must be set equal to or "
+                                           "greater than NORMAL BACKLIGHTING INTENSITY.");
+} // namespace
+
+void TestCommands::failuresEndWithTheirOwnStatus_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("lastLine");
+    const QString noResponse = "COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND";
+    const QString badData = "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA";
+    const QString portFault = "SERIAL PORT /dev/fake NOT FOUND";
+    for (const char* command : {"write", "read", "verify"}) {
+        const QString c = QString::fromLatin1(command);
+        QTest::newRow(qPrintable(c + ": mute panel"))
+            << c << "mute" << ExitStatus::noResponse << noResponse;
+        QTest::newRow(qPrintable(c + ": identity 0"))
+            << c << "identity" << ExitStatus::mismatch
+            << QString("SWITCH PANEL/CONFIGURATION MIS-MATCH: THE SWITCH PANEL THAT YOU HAVE "
+                       "ATTEMPTED TO %1 DOES NOT MATCH THIS CONFIGURATION PROGRAM")
+                   .arg(c == "write" ? "WRITE DATA TO" : "READ DATA FROM");
+        QTest::newRow(qPrintable(c + ": port will not open"))
+            << c << "port" << ExitStatus::portFault << portFault;
+        QTest::newRow(qPrintable(c + ": bad byte"))
+            << c << "bad byte" << ExitStatus::badData << badData;
+    }
+    for (const char* command : {"write", "verify"})
+        QTest::newRow(qPrintable(QString(command) + ": refused file"))
+            << QString(command) << "refused file" << ExitStatus::fileRefused
+            << "FILE/MODEL MIS-MATCH: AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE WAS "
+               "NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL) -------------THE FILE READ "
+               "OPERATION IS BEING ABANDONED!--------------";
+    QTest::newRow("read: save fails") << "read" << "unsavable" << ExitStatus::fileRefused
+                                      << "FILE NOT SAVED: THE CONFIGURATION FILE WAS NOT SAVED:";
+}
+
+void TestCommands::failuresEndWithTheirOwnStatus() {
+    QFETCH(QString, command);
+    QFETCH(QString, fault);
+    QFETCH(int, status);
+    QFETCH(QString, lastLine);
+    QTemporaryDir dir;
+    Command c;
+    c.options.command = command;
+    c.options.name = "HALL";
+    c.options.file = command == "read" ? dir.filePath("hall.zqc")
+                                       : writeLine(dir, "demo.zqc", demoLine());
+    if (fault == "mute")
+        c.port.connected = false;
+    else if (fault == "identity")
+        c.port.panel.setValue(63, 0);
+    else if (fault == "port")
+        c.port.refuseOpen = "SERIAL PORT /dev/fake NOT FOUND";
+    else if (fault == "bad byte" && command == "write")
+        c.port.panel = PanelEngine({.noReply = FaultTarget::writes(10, 10)});
+    else if (fault == "bad byte")
+        c.port.panel.setValue(5, 200); // out of range
+    else if (fault == "refused file")
+        c.options.file = writeLine(dir, "other.zqc", [] {
+            ConfigFileLine l = demoLine();
+            l.model = "00-00561-MDL";
+            return l;
+        }());
+    else if (fault == "unsavable")
+        c.options.file = dir.filePath("no-such-folder/hall.zqc");
+    QCOMPARE(c.run(), status);
+    QVERIFY2(c.said.last().startsWith(lastLine), qPrintable(c.said.join('\n')));
+    QVERIFY(!c.port.isOpen);
+    if (fault == "bad byte" && command == "write") // nothing after the failed address
+        QCOMPARE(c.port.panel.value(11), 160);
+}
+
+void TestCommands::valuesTheWindowChangesAreSaid_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<ConfigFileLine>("file");
+    QTest::addColumn<QList<int>>("panel"); // address, value pairs the panel holds before
+    QTest::addColumn<QString>("lastLine");
+    QTest::addColumn<int>("address"); // and what the panel holds there after
+    QTest::addColumn<int>("value");
+
+    QTest::newRow("write: the rule lowers the backlighting")
+        << "write" << dimIndicator() << QList<int>{}
+        << "NORMAL BACKLIGHTING (%): the file holds 100; written as 30 by the intensity rule" << 22
+        << 1;
+    ConfigFileLine farCode = demoLine();
+    farCode.code[2] = 200;
+    QTest::newRow("write: a code no list shows")
+        << "write" << farCode << QList<int>{}
+        << "SW3: the file holds code 200, which no list shows; written as N/A" << 2 << 160;
+    QTest::newRow("read: the rule lowers the backlighting")
+        << "read" << ConfigFileLine() << QList<int>{22, 10, 23, 1}
+        << "NORMAL BACKLIGHTING (%): the panel holds 100; saved as 30 by the intensity rule" << 22
+        << 10;
+    QTest::newRow("read: an intensity code no list shows")
+        << "read" << ConfigFileLine() << QList<int>{24, 8}
+        << "DIMMED BACKLIGHTING AND INDICATOR (%): the panel holds code 8, which no list shows; "
+           "saved as 100"
+        << 24 << 8;
+    QTest::newRow("verify: compared after the rule")
+        << "verify" << dimIndicator() << QList<int>{22, 1}
+        << "NORMAL BACKLIGHTING (%): the file holds 100; compared as 30 by the intensity rule"
+        << 22 << 1;
+}
+
+// The window's messages are printed as it would show them, and each value it
+// took otherwise than given is named on the last lines, with exit status 9.
+void TestCommands::valuesTheWindowChangesAreSaid() {
+    QFETCH(QString, command);
+    QFETCH(ConfigFileLine, file);
+    QFETCH(QList<int>, panel);
+    QFETCH(QString, lastLine);
+    QFETCH(int, address);
+    QFETCH(int, value);
+    QTemporaryDir dir;
+    Command c;
+    c.options.command = command;
+    c.options.name = "HALL";
+    c.options.file =
+        command == "read" ? dir.filePath("hall.zqc") : writeLine(dir, "in.zqc", file);
+    if (command == "verify") // the panel holds every value of the demo file
+        for (size_t k = 0; k < 25; ++k)
+            c.port.panel.setValue(int(k), ConfigFile::panelValues(file)[k]);
+    for (qsizetype i = 0; i + 1 < panel.size(); i += 2)
+        c.port.panel.setValue(panel[i], panel[i + 1]);
+    QCOMPARE(c.run(), ExitStatus::changed);
+    QCOMPARE(c.said.last(), lastLine);
+    QCOMPARE(c.port.panel.value(address), value);
+    if (lastLine.contains("rule")) // the message, before the outcome
+        QVERIFY2(c.said.indexOf(ruleMessage) >= 0, qPrintable(c.said.join('\n')));
+    if (command == "read") { // the file holds what the window shows
+        const ConfigFileLine saved = *readConfigFile(c.options.file).line;
+        QCOMPARE(ConfigFile::panelValues(saved)[size_t(address)],
+                 qint16(lastLine.contains("rule") ? 1 : 10));
+    }
+}
+
+// The file says backlighting 100 %, indicator 30 %; a write would give the
+// panel 30 % for both, and that is what verify compares with.
+void TestCommands::verifyComparesWhatAWriteWouldGive() {
+    QTemporaryDir dir;
+    Command c;
+    c.options.command = "verify";
+    const ConfigFileLine file = dimIndicator();
+    c.options.file = writeLine(dir, "dim.zqc", file);
+    for (size_t k = 0; k < 25; ++k)
+        c.port.panel.setValue(int(k), ConfigFile::panelValues(file)[k]);
+    QCOMPARE(c.run(), ExitStatus::differs);
+    QCOMPARE(c.table, QStringList({"ITEM  TO BE WRITTEN  IN THE PANEL",
+                                   "NORMAL BACKLIGHTING (%)  30  100"}));
+    QCOMPARE(c.said.last(),
+             "NORMAL BACKLIGHTING (%): the file holds 100; compared as 30 by the intensity rule");
+}
+
+// Two panels plugged in one after the other, then Ctrl+C while waiting.
+void TestCommands::repeatProgramsPanelAfterPanel() {
+    QTemporaryDir dir;
+    Command c;
+    c.options.command = "write";
+    c.options.repeat = true;
+    c.options.file = writeLine(dir, "demo.zqc", demoLine());
+    const PanelValues expected = ConfigFile::panelValues(demoLine());
+    int firstDone = -1;
+    c.during = [&](Commissioning& running) {
+        c.clock.after(3000, [&] {
+            firstDone = c.port.panel.value(24);
+            c.port.connected = false; // unplugged
+        });
+        c.clock.after(6000, [&] {
+            c.port.panel = PanelEngine(); // the next, fresh panel
+            c.port.connected = true;
+        });
+        c.clock.after(12000, [&] { c.port.connected = false; });
+        c.clock.after(15000, [&running] { running.interrupt(); });
+    };
+    QCOMPARE(c.run(), ExitStatus::ok);
+    QCOMPARE(firstDone, int(expected[24]));
+    for (size_t k = 0; k < 25; ++k)
+        QCOMPARE(c.port.panel.value(int(k)), int(expected[k]));
+    QVERIFY(c.said.contains("panel 1: programmed"));
+    QVERIFY(c.said.contains("panel 2: programmed"));
+    QCOMPARE(c.said.last(), "panels programmed: 2, failed: 0");
+}
+
+void TestCommands::ctrlCStopsAWriteAtItsNextWait_data() {
+    QTest::addColumn<bool>("repeat");
+    QTest::addColumn<QString>("lastLine");
+    QTest::newRow("write") << false << "INTERRUPTED";
+    QTest::newRow("write --repeat") << true << "panels programmed: 0, failed: 0, interrupted: 1";
+}
+
+// Ctrl+C in the middle of the writes: the port is closed at the next wait,
+// no further byte goes out, and the command ends with 130.
+void TestCommands::ctrlCStopsAWriteAtItsNextWait() {
+    QFETCH(bool, repeat);
+    QFETCH(QString, lastLine);
+    QTemporaryDir dir;
+    Command c;
+    c.options.command = "write";
+    c.options.repeat = repeat;
+    c.options.file = writeLine(dir, "demo.zqc", demoLine());
+    qsizetype sentThen = -1;
+    c.during = [&](Commissioning& running) {
+        c.clock.after(400, [&] {
+            sentThen = c.port.sent.size();
+            running.interrupt();
+        });
+    };
+    QCOMPARE(c.run(), ExitStatus::interrupted);
+    QCOMPARE(c.said.last(), lastLine);
+    QVERIFY(sentThen > 0);
+    QVERIFY(c.port.sent.size() - sentThen <= 12); // at most the exchange under way
+    QVERIFY(!c.port.isOpen);
+    QCOMPARE(c.port.panel.value(24), 10);       // never reached
+}
+
+// The commands draw nothing, so they need no window system at all: not even
+// a platform that exists.
+void TestCommands::commandsNeedNoWindowSystem() {
+    const ProgramRun run = runProgram({"write", PANELSIM_DEMO, "--port", "/dev/null-no-such-port"},
+                                      {"QT_QPA_PLATFORM=no-such-platform",
+                                       "QT_PLUGIN_PATH=/nonexistent", "QT_QPA_PLATFORM_PLUGIN_PATH="
+                                                                      "/nonexistent"});
+    QCOMPARE(run.status, ExitStatus::portFault);
+    QVERIFY2(run.err.contains("/dev/null-no-such-port"), qPrintable(run.err));
+    QVERIFY2(!run.err.contains("platform plugin"), qPrintable(run.err));
+}
+
+
+QTEST_GUILESS_MAIN(TestCommands)
+#include "tst_commands.moc"
