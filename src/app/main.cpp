@@ -1,5 +1,6 @@
 #include "app/AppInfo.h"
 #include "app/CommandLine.h"
+#include "app/Console.h"
 #include "app/PanelTool.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QIcon>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -28,8 +28,8 @@ CommandLineResult readCommandLine(int& argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     const CommandLineResult command = readCommandLine(argc, argv);
-    std::fputs(command.output.toLocal8Bit().constData(), stdout);
-    std::fputs(command.errors.toLocal8Bit().constData(), stderr);
+    Console::write(stdout, command.output);
+    Console::write(stderr, command.errors);
     if (command.sheet)
         return SheetCommand::runWithoutDisplay(argc, argv, *command.sheet);
     if (!command.options)
@@ -54,8 +54,8 @@ int main(int argc, char* argv[]) {
 
     LinkTrace trace;
     if (QString error; !options.trace.isEmpty() && !trace.open(options.trace, &error)) {
-        std::fprintf(stderr, "%s: cannot open the trace file %s: %s\n", AppInfo::programName,
-                     qPrintable(options.trace), qPrintable(error));
+        Console::write(stderr, QStringLiteral("%1: cannot open the trace file %2: %3\n")
+                                   .arg(QLatin1String(AppInfo::programName), options.trace, error));
         return ExitStatus::usage;
     }
 

@@ -1,13 +1,12 @@
 #include "cli/Commissioning.h"
 
+#include "app/Console.h"
 #include "files/ConfigFileReader.h"
 #include "link/LinkTexts.h"
 #include "model/MemoryMap.h"
 
 #include <QEventLoop>
 #include <QTimer>
-
-#include <cstdio>
 
 namespace {
 // The texts a byte operation sets: printed with the address it was about.
@@ -30,8 +29,7 @@ Commissioning::Commissioning(const CommandLineOptions& options, const QString& d
 }
 
 void Commissioning::say(const QString& line) const {
-    std::fprintf(stderr, "%s\n", qPrintable(line));
-    std::fflush(stderr);
+    Console::write(stderr, line + QLatin1Char('\n'));
 }
 
 int Commissioning::run() {
@@ -196,10 +194,8 @@ int Commissioning::verify() {
         say(QStringLiteral("THE SWITCH PANEL AGREES WITH %1").arg(m_options.file));
         return finish(QStringLiteral("agrees"), ExitStatus::ok);
     }
-    std::printf("ITEM  IN THE FILE  IN THE PANEL\n");
-    for (const QString& row : rows)
-        std::printf("%s\n", qPrintable(row));
-    std::fflush(stdout);
+    Console::write(stdout, QStringLiteral("ITEM  IN THE FILE  IN THE PANEL\n") +
+                               rows.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     say(QStringLiteral("THE SWITCH PANEL DIFFERS FROM %1 IN %2 OF %3 VALUES")
             .arg(m_options.file)
             .arg(rows.size())

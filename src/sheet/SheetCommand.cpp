@@ -1,13 +1,13 @@
 #include "sheet/SheetCommand.h"
 
 #include "app/AppInfo.h"
+#include "app/Console.h"
 #include "files/ConfigFileReader.h"
 #include "sheet/SheetDocument.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
 
-#include <cstdio>
 
 namespace {
 const QString outputOption = QStringLiteral("output");
@@ -113,6 +113,6 @@ int SheetCommand::runWithoutDisplay(int& argc, char* argv[], const SheetOptions&
     const QGuiApplication app(argc, argv);
     QString errors;
     const int status = run(options, &errors);
-    std::fputs(errors.toLocal8Bit().constData(), stderr);
+    Console::write(stderr, errors);
     return status;
 }
