@@ -130,7 +130,6 @@ void TestCommandLine::refusedFileLeavesTheStartUpWindow() {
         QCOMPARE(h.form().listIndex(list), -1);
 }
 
-
 Q_DECLARE_METATYPE(Console::Encoding)
 
 void TestCommandLine::consoleEncodingFollowsWhereTheTextGoes_data() {
@@ -142,7 +141,8 @@ void TestCommandLine::consoleEncodingFollowsWhereTheTextGoes_data() {
     QTest::newRow("Linux terminal") << false << true << 0u << Console::Encoding{};
     QTest::newRow("Linux pipe") << false << false << 0u << Console::Encoding{};
     QTest::newRow("console window") << true << true << 850u << Console::Encoding{Kind::Utf16};
-    QTest::newRow("UTF-8 console window") << true << true << 65001u << Console::Encoding{Kind::Utf16};
+    QTest::newRow("UTF-8 console window")
+        << true << true << 65001u << Console::Encoding{Kind::Utf16};
     QTest::newRow("redirected in a console")
         << true << false << 850u << Console::Encoding{Kind::CodePage, 850};
     QTest::newRow("redirected in a UTF-8 console")

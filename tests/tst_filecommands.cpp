@@ -478,14 +478,22 @@ void TestFileCommands::saveChecks() {
 void TestFileCommands::saveProposesANameEverySystemAccepts_data() {
     QTest::addColumn<QString>("panel");
     QTest::addColumn<QString>("proposed");
-    QTest::newRow("plain") << "LOBBY 2" << "LOBBY 2.zqc";
-    QTest::newRow("letters beyond ASCII") << QString::fromUtf8("CAFÉ €") << QString::fromUtf8("CAFÉ €.zqc");
-    QTest::newRow("folders") << "HALL/EAST\\2" << "HALL_EAST_2.zqc";
-    QTest::newRow("forbidden on Windows") << "A:B*C?D<E>F|G" << "A_B_C_D_E_F_G.zqc";
-    QTest::newRow("device name") << "aux" << "_aux.zqc";
-    QTest::newRow("device name with more") << "COM1.OLD" << "_COM1.OLD.zqc";
-    QTest::newRow("device name inside") << "LOBBY COM1" << "LOBBY COM1.zqc";
-    QTest::newRow("COM10 is no device") << "COM10" << "COM10.zqc";
+    QTest::newRow("plain") << "LOBBY 2"
+                           << "LOBBY 2.zqc";
+    QTest::newRow("letters beyond ASCII")
+        << QString::fromUtf8("CAFÉ €") << QString::fromUtf8("CAFÉ €.zqc");
+    QTest::newRow("folders") << "HALL/EAST\\2"
+                             << "HALL_EAST_2.zqc";
+    QTest::newRow("forbidden on Windows") << "A:B*C?D<E>F|G"
+                                          << "A_B_C_D_E_F_G.zqc";
+    QTest::newRow("device name") << "aux"
+                                 << "_aux.zqc";
+    QTest::newRow("device name with more") << "COM1.OLD"
+                                           << "_COM1.OLD.zqc";
+    QTest::newRow("device name inside") << "LOBBY COM1"
+                                        << "LOBBY COM1.zqc";
+    QTest::newRow("COM10 is no device") << "COM10"
+                                        << "COM10.zqc";
 }
 
 // The panel name keeps what it is; only the proposed file name changes.

@@ -58,9 +58,8 @@ void FileCommands::WRITE_FILE_Click() {
         m_dialogs.message(nameMissing);
         return;
     }
-    const auto path =
-        m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter,
-                                 FileNames::fromPanelName(panel) + ".zqc");
+    const auto path = m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter,
+                                               FileNames::fromPanelName(panel) + ".zqc");
     if (!path)
         return;
 

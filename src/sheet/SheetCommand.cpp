@@ -8,7 +8,6 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 
-
 namespace {
 const QString outputOption = QStringLiteral("output");
 
