@@ -1,6 +1,7 @@
 #include "Harness.h"
 #include "ProgramRun.h"
 #include "app/CommandLine.h"
+#include "platform/Console.h"
 #include "ui/Startup.h"
 
 #include <QProcess>
@@ -18,6 +19,8 @@ private slots:
     void fileArgumentOpensAtStart();
     void refusedFileLeavesTheStartUpWindow_data();
     void refusedFileLeavesTheStartUpWindow();
+    void consoleEncodingFollowsWhereTheTextGoes_data();
+    void consoleEncodingFollowsWhereTheTextGoes();
 };
 
 namespace {
@@ -125,6 +128,36 @@ void TestCommandLine::refusedFileLeavesTheStartUpWindow() {
     QCOMPARE(h.session().boxText(2), startName);
     for (int list = 1; list <= 44; ++list)
         QCOMPARE(h.session().listIndex(list), -1);
+}
+
+Q_DECLARE_METATYPE(Console::Encoding)
+
+void TestCommandLine::consoleEncodingFollowsWhereTheTextGoes_data() {
+    using Kind = Console::Encoding::Kind;
+    QTest::addColumn<bool>("windows");
+    QTest::addColumn<bool>("console");
+    QTest::addColumn<unsigned>("codePage");
+    QTest::addColumn<Console::Encoding>("expected");
+    QTest::newRow("Linux terminal") << false << true << 0u << Console::Encoding{};
+    QTest::newRow("Linux pipe") << false << false << 0u << Console::Encoding{};
+    QTest::newRow("console window") << true << true << 850u << Console::Encoding{Kind::Utf16};
+    QTest::newRow("UTF-8 console window")
+        << true << true << 65001u << Console::Encoding{Kind::Utf16};
+    QTest::newRow("redirected in a console")
+        << true << false << 850u << Console::Encoding{Kind::CodePage, 850};
+    QTest::newRow("redirected in a UTF-8 console")
+        << true << false << 65001u << Console::Encoding{Kind::CodePage, 65001};
+    QTest::newRow("redirected, no console") << true << false << 0u << Console::Encoding{};
+}
+
+void TestCommandLine::consoleEncodingFollowsWhereTheTextGoes() {
+    QFETCH(bool, windows);
+    QFETCH(bool, console);
+    QFETCH(unsigned, codePage);
+    QFETCH(Console::Encoding, expected);
+    const Console::Encoding chosen = Console::choose(windows, console, codePage);
+    QCOMPARE(int(chosen.kind), int(expected.kind));
+    QCOMPARE(chosen.codePage, expected.codePage);
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -122,8 +122,11 @@ void TestCommands::failuresEndWithTheirOwnStatus() {
         c.port.panel.setValue(63, 0);
     else if (fault == "port")
         c.port.refuseOpen = "SERIAL PORT /dev/fake NOT FOUND";
-    else if (fault == "bad byte" && command == "write")
-        c.port.panel = PanelEngine({.noReply = FaultTarget::writes(10, 10)});
+    else if (fault == "bad byte" && command == "write") {
+        PanelFaults lost;
+        lost.noReply = FaultTarget::writes(10, 10);
+        c.port.panel = PanelEngine(lost);
+    }
     else if (fault == "bad byte")
         c.port.panel.setValue(5, 200); // out of range
     else if (fault == "refused file")

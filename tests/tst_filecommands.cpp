@@ -1,6 +1,7 @@
 #include "Harness.h"
 #include "StorableAlphabet.h"
 #include "files/ConfigFile.h"
+#include "model/Cp1252.h"
 #include "ui/QtDialogs.h"
 
 #include <QAbstractItemView>
@@ -32,6 +33,8 @@ private slots:
     void roundTripThroughAFreshWindow_data();
     void roundTripThroughAFreshWindow();
     void saveProposesThePanelNameAndWritesTheLine();
+    void saveProposesANameEverySystemAccepts_data();
+    void saveProposesANameEverySystemAccepts();
     void saveChecks_data();
     void saveChecks();
     void cancelledSaveIsSilent();
@@ -470,6 +473,43 @@ void TestFileCommands::saveChecks() {
     if (saved)
         QCOMPARE(h.dialogs.fileRequests[0].fileName, panelName + ".zqc");
     QCOMPARE(QFile::exists(path), saved);
+}
+
+void TestFileCommands::saveProposesANameEverySystemAccepts_data() {
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("plain") << "LOBBY 2"
+                           << "LOBBY 2.zqc";
+    QTest::newRow("letters beyond ASCII")
+        << QString::fromUtf8("CAFÉ €") << QString::fromUtf8("CAFÉ €.zqc");
+    QTest::newRow("folders") << "HALL/EAST\\2"
+                             << "HALL_EAST_2.zqc";
+    QTest::newRow("forbidden on Windows") << "A:B*C?D<E>F|G"
+                                          << "A_B_C_D_E_F_G.zqc";
+    QTest::newRow("device name") << "aux"
+                                 << "_aux.zqc";
+    QTest::newRow("device name with more") << "COM1.OLD"
+                                           << "_COM1.OLD.zqc";
+    QTest::newRow("device name inside") << "LOBBY COM1"
+                                        << "LOBBY COM1.zqc";
+    QTest::newRow("COM10 is no device") << "COM10"
+                                        << "COM10.zqc";
+}
+
+// The panel name keeps what it is; only the proposed file name changes.
+void TestFileCommands::saveProposesANameEverySystemAccepts() {
+    QFETCH(QString, panel);
+    QFETCH(QString, proposed);
+    QTemporaryDir dir;
+    Harness h;
+    h.assignAll();
+    h.session().setBoxText(2, panel);
+    const QString path = dir.filePath("CHOSEN.zqc");
+    h.dialogs.answers = {path};
+    h.tool.files.WRITE_FILE_Click();
+    QCOMPARE(h.dialogs.fileRequests.size(), 1);
+    QCOMPARE(h.dialogs.fileRequests[0].fileName, proposed);
+    QVERIFY(contents(path).contains(Cp1252::encode(QString("\"" + panel + "\""))));
 }
 
 void TestFileCommands::cancelledSaveIsSilent() {

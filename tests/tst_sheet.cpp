@@ -23,6 +23,7 @@ private slots:
     void commandLineNamesTheCommandFirst();
     void windowCommandLeavesTheConfigurationAlone();
     void incompleteWindowPrintsBlanks();
+    void pdfNameIsOneEverySystemAccepts();
     void paperFollowsTheLocale();
 };
 
@@ -263,6 +264,19 @@ void TestSheet::incompleteWindowPrintsBlanks() {
     QVERIFY(hasRow(page, "DIMMING", {}, {}, {}));
     QVERIFY(page.contains(QRegularExpression("NORMAL INDICATOR \\(%\\)\\s+100 %")));
     QVERIFY(page.contains(QRegularExpression("FROM\\s+entered in the window")));
+}
+
+void TestSheet::pdfNameIsOneEverySystemAccepts() {
+    Harness h;
+    QStringList proposed;
+    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
+        proposed << name;
+        return std::optional<QString>();
+    });
+    h.tool.sheet->saveAsPdf();
+    h.session().setBoxText(2, "HALL 1/2: EAST?");
+    h.tool.sheet->saveAsPdf();
+    QCOMPARE(proposed, QStringList({"sheet.pdf", "HALL 1_2_ EAST_.pdf"}));
 }
 
 void TestSheet::paperFollowsTheLocale() {

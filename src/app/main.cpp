@@ -6,6 +6,7 @@
 #include "link/QtSerialPort.h"
 #include "link/TracingSerialPort.h"
 #include "platform/AppInfo.h"
+#include "platform/Console.h"
 #include "platform/Settings.h"
 #include "sheet/SheetCommand.h"
 #include "ui/PanelTool.h"
@@ -51,8 +52,8 @@ int runCommand(int& argc, char* argv[], const CommandLineOptions& options) {
 int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
     LinkTrace trace;
     if (QString error; !options.trace.isEmpty() && !trace.open(options.trace, &error)) {
-        std::fprintf(stderr, "%s: cannot open the trace file %s: %s\n", AppInfo::programName,
-                     qPrintable(options.trace), qPrintable(error));
+        Console::write(stderr, QStringLiteral("%1: cannot open the trace file %2: %3\n")
+                                   .arg(QLatin1String(AppInfo::programName), options.trace, error));
         return ExitStatus::usage;
     }
 
@@ -78,8 +79,8 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
 
 int main(int argc, char* argv[]) {
     const CommandLineResult command = readCommandLine(argc, argv);
-    std::fputs(command.output.toLocal8Bit().constData(), stdout);
-    std::fputs(command.errors.toLocal8Bit().constData(), stderr);
+    Console::write(stdout, command.output);
+    Console::write(stderr, command.errors);
     if (command.sheet)
         return SheetCommand::runWithoutDisplay(argc, argv, *command.sheet);
     if (!command.options)

@@ -3,10 +3,10 @@
 #include "files/ConfigFileReader.h"
 #include "link/LinkTexts.h"
 #include "model/MemoryMap.h"
+#include "platform/Console.h"
 
 #include <QTimer>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -14,8 +14,7 @@ constexpr int probeIntervalMs = 1000;  // while waiting for a panel
 constexpr int removalIntervalMs = 250; // while the programmed panel is still there
 
 void printLine(FILE* stream, const QString& line) {
-    std::fprintf(stream, "%s\n", qPrintable(line));
-    std::fflush(stream);
+    Console::write(stream, line + QLatin1Char('\n'));
 }
 } // namespace
 

@@ -64,26 +64,40 @@ Interrupt::~Interrupt() {
 
 namespace {
 QPointer<Interrupt> current;
+// Set once the command is over: its summary printed, its log written, the
+// port closed. Never closed, so a late handler still waits on a valid handle.
+HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 
-// Runs on a thread of its own: hand the event to the main thread.
+// Runs on a thread of its own: hand the event to the main thread. Windows
+// ends the process as soon as the handler returns from a closed console
+// window, a logoff or a shutdown (or after about five seconds): hold it
+// until the command has ended as after Ctrl+C.
 BOOL WINAPI onConsoleEvent(DWORD type) {
-    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT && type != CTRL_CLOSE_EVENT)
+    const bool closing =
+        type == CTRL_CLOSE_EVENT || type == CTRL_LOGOFF_EVENT || type == CTRL_SHUTDOWN_EVENT;
+    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT && !closing)
         return FALSE;
     if (Interrupt* target = current.data())
         QMetaObject::invokeMethod(target, "raised", Qt::QueuedConnection);
+    else
+        return FALSE;
+    if (closing)
+        WaitForSingleObject(finished, INFINITE);
     return TRUE;
 }
 } // namespace
 
 Interrupt::Interrupt() {
     current = this;
+    ResetEvent(finished);
     connect(this, &Interrupt::raised, this, [this] { m_raised = true; });
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
 Interrupt::~Interrupt() {
-    SetConsoleCtrlHandler(onConsoleEvent, FALSE);
     current = nullptr;
+    SetEvent(finished);
+    SetConsoleCtrlHandler(onConsoleEvent, FALSE);
 }
 
 #else

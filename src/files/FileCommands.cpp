@@ -2,6 +2,7 @@
 
 #include "files/ConfigFile.h"
 #include "files/ConfigFileReader.h"
+#include "files/FileNames.h"
 #include "files/FileSave.h"
 #include "model/ChannelCode.h"
 
@@ -57,8 +58,8 @@ void FileCommands::WRITE_FILE_Click() {
         m_dialogs.message(nameMissing);
         return;
     }
-    const auto path =
-        m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter, panel + ".zqc");
+    const auto path = m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter,
+                                               FileNames::fromPanelName(panel) + ".zqc");
     if (!path)
         return;
 

@@ -27,14 +27,19 @@ QString permissionRemedy(const QString& device) {
     QString group = QFileInfo(device).group();
     if (group.isEmpty() || group == QLatin1String("root") || group == QLatin1String("tty"))
         group = QStringLiteral("dialout");
+#ifdef Q_OS_MACOS
+    const QString join = QStringLiteral("sudo dseditgroup -o edit -a \"$USER\" -t user %1");
+#else
+    const QString join = QStringLiteral("sudo usermod -aG %1 $USER");
+#endif
     return QStringLiteral(
                "Your user account is not allowed to use the serial port %1.\n\n"
                "Serial ports may be used by the members of the group \"%2\". To join it, "
                "run this command in a terminal:\n\n"
-               "    sudo usermod -aG %2 $USER\n\n"
+               "    %3\n\n"
                "then log out and log in again (the new group counts only from the next "
                "login), start this program and repeat the command.")
-        .arg(device, group);
+        .arg(device, group, join.arg(group));
 }
 
 } // namespace DeviceAccess

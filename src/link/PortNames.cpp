@@ -1,12 +1,28 @@
 #include "link/PortNames.h"
 
 #include <QSerialPortInfo>
+#include <QStringList>
 
 namespace PortNames {
 
 QString numbered(int number) {
-#ifdef Q_OS_WIN
+#if defined(Q_OS_WIN)
     return QStringLiteral("COM%1").arg(number);
+#elif defined(Q_OS_MACOS)
+    // macOS numbers no serial ports: the first is the first USB adapter's
+    // call-out device (/dev/cu.usbserial-A9XXXX), in name order; the two
+    // that every Mac has lead to no panel.
+    QStringList devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const QString device = info.systemLocation();
+        if (device.startsWith(QLatin1String("/dev/cu.")) &&
+            !device.endsWith(QLatin1String("Bluetooth-Incoming-Port")) &&
+            !device.endsWith(QLatin1String("debug-console")))
+            devices << device;
+    }
+    devices.sort();
+    return number >= 1 && number <= devices.size() ? devices[number - 1]
+                                                   : QStringLiteral("/dev/cu.usbserial");
 #else
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
 #endif

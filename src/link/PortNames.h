@@ -5,7 +5,8 @@
 
 // Serial device names as the platform spells them.
 namespace PortNames {
-// The platform's serial port by number: COM1 on Windows, /dev/ttyS0 elsewhere.
+// The platform's serial port by number: COM1 on Windows, the first USB
+// adapter's /dev/cu.* on macOS, /dev/ttyS0 elsewhere.
 QString numbered(int number);
 
 struct Port {

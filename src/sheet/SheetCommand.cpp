@@ -2,12 +2,12 @@
 
 #include "files/ConfigFileReader.h"
 #include "platform/AppInfo.h"
+#include "platform/Console.h"
 #include "platform/Dialogs.h"
 #include "sheet/SheetDocument.h"
 
 #include <QGuiApplication>
 
-#include <cstdio>
 
 namespace {
 // A message the window would show on opening a file, printed with the file's name.
@@ -69,6 +69,6 @@ int SheetCommand::runWithoutDisplay(int& argc, char* argv[], const SheetOptions&
     const QGuiApplication app(argc, argv);
     QString errors;
     const int status = run(options, &errors);
-    std::fputs(errors.toLocal8Bit().constData(), stderr);
+    Console::write(stderr, errors);
     return status;
 }

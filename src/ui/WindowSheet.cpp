@@ -1,6 +1,7 @@
 #include "ui/WindowSheet.h"
 
 #include "files/ConfigFileReader.h"
+#include "files/FileNames.h"
 #include "sheet/SheetDocument.h"
 #include "ui/Form1.h"
 #include "ui/Twips.h"
@@ -36,9 +37,8 @@ std::optional<QString> askPdfPath(QWidget* parent, const QString& proposed) {
 // The panel's name, as the save command proposes it for the configuration
 // file, made safe to be a file name.
 QString documentName(const Sheet& sheet) {
-    QString name = sheet.panel.trimmed().isEmpty() ? QStringLiteral("sheet") : sheet.panel;
-    return name.replace(QLatin1Char('/'), QLatin1Char('_'))
-        .replace(QLatin1Char('\\'), QLatin1Char('_'));
+    return sheet.panel.trimmed().isEmpty() ? QStringLiteral("sheet")
+                                           : FileNames::fromPanelName(sheet.panel);
 }
 } // namespace
 

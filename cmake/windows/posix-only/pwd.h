@@ -1,0 +1,1 @@
+#error "<pwd.h> is POSIX only: put its include behind a Q_OS_UNIX guard"

@@ -1,0 +1,1 @@
+#error "<sys/select.h> is POSIX only: put its include behind a Q_OS_UNIX guard"

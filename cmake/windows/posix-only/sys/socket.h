@@ -1,0 +1,1 @@
+#error "<sys/socket.h> is POSIX only: put its include behind a Q_OS_UNIX guard"

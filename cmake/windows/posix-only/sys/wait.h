@@ -1,0 +1,1 @@
+#error "<sys/wait.h> is POSIX only: put its include behind a Q_OS_UNIX guard"
