@@ -14,6 +14,8 @@ private slots:
     void offersTheSystemsPortsAndTheFixedOnes();
     void aPortPluggedInAppearsWhenTheListOpens();
     void aTypedDeviceIsUsedAndRemembered();
+    void aDeviceIsRememberedOnlyOnceItOpened();
+    void anEmptyBoxIsRefused();
     void commandLinePortWinsForThatRunOnly();
     void heldStillDuringATransaction();
 
@@ -83,6 +85,39 @@ void TestPortPicker::aTypedDeviceIsUsedAndRemembered() {
     Settings settings(iniFile());
     PickerHarness restarted(settings);
     QCOMPARE(restarted.picker().device(), QString("/dev/serial/by-id/usb-FTDI-if00"));
+}
+
+// Typing is not choosing: what the next start shows is the last device a
+// transaction could open, not a half-typed path or one that would not open.
+void TestPortPicker::aDeviceIsRememberedOnlyOnceItOpened() {
+    ports = {};
+    QFile::remove(iniFile());
+    Settings settings(iniFile());
+    PickerHarness h(settings);
+    h.type("/dev/ttyUSB");
+    QCOMPARE(settings.serialPort(), QString()); // typed, never used
+    h.port.refuseOpen = "SERIAL PORT /dev/ttyUSB NOT FOUND";
+    h.form().findChild<QPushButton*>("READ_CONFIG")->click();
+    QCOMPARE(settings.serialPort(), QString()); // used, but it would not open
+    h.type("/dev/ttyUSB0");
+    h.port.refuseOpen.reset();
+    h.form().findChild<QPushButton*>("READ_CONFIG")->click();
+    QCOMPARE(settings.serialPort(), QString("/dev/ttyUSB0"));
+}
+
+void TestPortPicker::anEmptyBoxIsRefused() {
+    ports = {};
+    Settings settings(iniFile());
+    PickerHarness h(settings);
+    h.type("  ");
+    h.assignAll();
+    h.form().findChild<QPushButton*>("WRITE_CONFIG")->click();
+    QCOMPARE(h.port.opens, 0);
+    QVERIFY(h.port.sent.isEmpty());
+    QCOMPARE(h.session().statusText(),
+             QString("NO SERIAL PORT CHOSEN: A DEVICE MUST BE CHOSEN IN THE SERIAL PORT BOX"));
+    QCOMPARE(h.session().statusColour(), ConfigScreen::StatusColour::Red);
+    QVERIFY(h.form().statusBox()->isVisible() || !h.form().isVisible());
 }
 
 void TestPortPicker::commandLinePortWinsForThatRunOnly() {

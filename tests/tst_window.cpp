@@ -1,11 +1,15 @@
 #include "Harness.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QTest>
 
 class TestWindow : public QObject {
     Q_OBJECT
 private slots:
+    void focusRestsOutsideTheListsDuringATransaction_data();
+    void focusRestsOutsideTheListsDuringATransaction();
     void startsInTheSwitchView();
     void controlsSitAtTheirPlaces_data();
     void controlsSitAtTheirPlaces();
@@ -269,4 +273,44 @@ void TestWindow::clickOnTheSelectedEntryRunsItsBehaviour() {
 }
 
 QTEST_MAIN(TestWindow)
+void TestWindow::focusRestsOutsideTheListsDuringATransaction_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("read from its button") << "READ_CONFIG"
+                                          << "READ_CONFIG";
+    QTest::newRow("write from a designation") << "Text3"
+                                              << "WRITE_CONFIG";
+}
+
+// Disabling the focused button would hand the focus on to a list, where a
+// key pressed during the read changes an assignment. It rests on the status
+// box meanwhile and comes back to where it was.
+void TestWindow::focusRestsOutsideTheListsDuringATransaction() {
+    QFETCH(QString, start);
+    QFETCH(QString, button);
+    Harness h;
+    h.assignAll();
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QWidget* started = f.findChild<QWidget*>(start);
+    started->setFocus();
+    QWidget* during = nullptr;
+    const int before = h.session().listIndex(1);
+    h.clock.after(300, [&] {
+        during = QApplication::focusWidget();
+        if (during)
+            for (Qt::Key key : {Qt::Key_Down, Qt::Key_Space, Qt::Key_End})
+                QTest::keyClick(during, key);
+    });
+    if (start == button)
+        QTest::keyClick(started, Qt::Key_Space); // the button pressed from the keyboard
+    else // as its shortcut does, with the focus left where it was
+        f.findChild<QPushButton*>(button)->click();
+    QCOMPARE(during, static_cast<QWidget*>(f.statusBox()));
+    // What the fresh panel holds ("N/A") or what was there, not what a key chose.
+    QCOMPARE(h.session().listIndex(1), button == "READ_CONFIG" ? 0 : before);
+    QCOMPARE(QApplication::focusWidget(), started);
+}
+
 #include "tst_window.moc"

@@ -25,6 +25,10 @@ inline const QString switchesIncomplete =
 inline const QString ledsIncomplete = QStringLiteral(
     "DATA MUST BE ENTERED (CLICKED) FOR ALL LED'S AND BACKLIGHTING BEFORE WRITING DATA");
 
+// The window's port box was left empty.
+inline const QString noDevice =
+    QStringLiteral("NO SERIAL PORT CHOSEN: A DEVICE MUST BE CHOSEN IN THE SERIAL PORT BOX");
+
 inline const QString mismatchTitle = QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH");
 inline const QString readMismatch =
     QStringLiteral("THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO READ DATA FROM DOES NOT MATCH "

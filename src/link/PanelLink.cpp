@@ -130,3 +130,9 @@ void PanelLink::showStatus(const QString& text, int address) {
     m_window.setStatusText(text);
     emit progress(address, text);
 }
+
+void PanelLink::useDevice(const QString& device) {
+    m_deviceChosen = !device.trimmed().isEmpty();
+    if (m_deviceChosen)
+        m_port.setDeviceName(device);
+}

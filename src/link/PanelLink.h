@@ -48,6 +48,11 @@ public:
     // selected when the list has no selection.
     qint16 intensityToWrite(IntensitySetting setting);
 
+    // The device the next transactions use, as the user chose it. A choice
+    // left empty is refused at the start of each transaction, before the
+    // port is opened, rather than taken for the first serial port.
+    void useDevice(const QString& device);
+
     // Notes each transaction's outcome in the trace; null: no trace.
     void setTrace(LinkTrace* trace) { m_trace = trace; }
 
@@ -106,5 +111,6 @@ private:
     Outcome m_outcome = Outcome::Done;
     std::array<qint16, 25> m_valuesRead{};
     bool m_stopRequested = false;
+    bool m_deviceChosen = true;
     bool m_valueRead = false; // the last ReadPanelByte put a value read just now into A
 };

@@ -22,7 +22,11 @@ void PanelLink::overPort(const QString& name, void (PanelLink::*walk)(), bool qu
     m_port.setPortNumber(1);
     m_port.setSettings(LinkTexts::settings);
     try {
-        if (m_port.open()) {
+        if (!m_deviceChosen) {
+            m_outcome = Outcome::PortFault;
+            if (!quiet)
+                failStatus(LinkTexts::noDevice);
+        } else if (m_port.open()) {
             (this->*walk)();
         } else {
             m_outcome = Outcome::PortFault;

@@ -96,6 +96,8 @@ void Form1::showStatus() {
     if (m_status->text() != m_session.statusText())
         m_status->setText(m_session.statusText());
     m_status->setVisible(m_session.statusVisible());
+    if (m_session.transactionRunning() && m_status->isVisible() && focusWidget() == this)
+        m_status->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::showView() {
@@ -111,14 +113,18 @@ void Form1::showView() {
 void Form1::onTransactionRunning(bool running) {
     if (running) {
         m_focusBeforeTransaction = focusWidget();
-        m_status->setFocus(Qt::OtherFocusReason);
+        // The box is shown as the transaction starts; until then the window
+        // itself holds the focus.
+        (m_status->isVisible() ? static_cast<QWidget*>(m_status) : this)
+            ->setFocus(Qt::OtherFocusReason);
     }
     for (CommandButton* b : m_commandButtons)
         b->setEnabled(!running);
     if (running)
         return;
     if (m_focusBeforeTransaction && m_focusBeforeTransaction->isEnabled() &&
-        m_focusBeforeTransaction->isVisible() && focusWidget() == m_status)
+        m_focusBeforeTransaction->isVisible() &&
+        (focusWidget() == m_status || focusWidget() == this))
         m_focusBeforeTransaction->setFocus(Qt::OtherFocusReason);
     m_focusBeforeTransaction.clear();
     if (m_closeRequested)

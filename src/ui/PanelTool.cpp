@@ -5,7 +5,7 @@
 PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield* yield,
                      TickTimer* timer)
     : session(dialogs), form(session), link(session, dialogs, port, tickMs, yield, timer),
-      files(session, dialogs), sheet(new WindowSheet(form, dialogs)), m_port(port) {
+      files(session, dialogs), sheet(new WindowSheet(form, dialogs)) {
     form.setCommands({[this] {
                           if (overPickedPort(&PanelLink::READ_CONFIG_Click) &&
                               link.lastOutcome() == PanelLink::Outcome::Done)
@@ -30,8 +30,9 @@ void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort
         device = settings.serialPort();
     picker->setDevice(device.isEmpty() ? first : device);
     QWidget::setTabOrder(form.textBox(2), picker); // after the panel name, before the views
+    m_settings = &settings;
     QObject::connect(picker, &PortPicker::deviceChosen,
-                     [&settings](const QString& chosen) { settings.setSerialPort(chosen); });
+                     [this](const QString& chosen) { m_chosenDevice = chosen; });
 }
 
 // The picker and the sheet button are held still like the command buttons
@@ -39,13 +40,22 @@ void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort
 bool PanelTool::overPickedPort(void (PanelLink::*transaction)()) {
     return session.runTransaction([this, transaction] {
         if (picker) {
-            m_port.setDeviceName(picker->device());
+            link.useDevice(picker->device());
             picker->setEnabled(false);
         }
         sheet->button()->setEnabled(false);
         (link.*transaction)();
         sheet->button()->setEnabled(true);
-        if (picker)
+        if (picker) {
             picker->setEnabled(true);
+            // A device the user chose is remembered once a transaction could
+            // open it: a half-typed or mistyped path is not what the next
+            // start should show, nor is a --port of this run.
+            if (link.lastOutcome() != PanelLink::Outcome::PortFault && m_chosenDevice &&
+                *m_chosenDevice == picker->device()) {
+                m_settings->setSerialPort(*m_chosenDevice);
+                m_chosenDevice.reset();
+            }
+        }
     });
 }

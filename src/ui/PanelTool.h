@@ -8,6 +8,8 @@
 #include "ui/PortPicker.h"
 #include "ui/WindowSheet.h"
 
+#include <optional>
+
 // The window put together: a session shown by the main window, the panel
 // link and the file commands working on it, on the given port and dialogs.
 class PanelTool {
@@ -17,7 +19,8 @@ public:
 
     // Puts the port picker into the window. It starts on commandLinePort when
     // one was given, else on the device remembered in settings, else on the
-    // first serial port; a device the user picks is remembered. Every panel
+    // first serial port; a device the user picks is remembered once a
+    // transaction has opened it. Every panel
     // transaction then uses the device it shows.
     void addPortPicker(Settings& settings, const QString& commandLinePort,
                        PortPicker::Enumeration enumerate = PortNames::available);
@@ -32,5 +35,6 @@ public:
 private:
     bool overPickedPort(void (PanelLink::*transaction)());
 
-    SerialPort& m_port;
+    Settings* m_settings = nullptr;       // where a device the user chose is remembered
+    std::optional<QString> m_chosenDevice; // chosen in the picker, not yet used
 };
