@@ -238,8 +238,12 @@ void TestTransactions::staleValueNeverPassesTheIdentityCheck() {
 void TestTransactions::writeWithIncompleteAssignments_data() {
     QTest::addColumn<int>("list");
     QTest::addColumn<QString>("text");
-    QTest::newRow("SW4 without channel") << 8 << LinkTexts::switchesIncomplete;
-    QTest::newRow("dimming without channel") << 44 << LinkTexts::ledsIncomplete;
+    QTest::newRow("SW4 without channel")
+        << 8 << QString("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
+    QTest::newRow("dimming without channel")
+        << 44
+        << QString(
+               "DATA MUST BE ENTERED (CLICKED) FOR ALL LED'S AND BACKLIGHTING BEFORE WRITING DATA");
 }
 
 void TestTransactions::writeWithIncompleteAssignments() {

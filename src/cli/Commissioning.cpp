@@ -2,6 +2,7 @@
 
 #include "files/ConfigFileReader.h"
 #include "link/LinkTexts.h"
+#include "model/Completeness.h"
 #include "model/MemoryMap.h"
 #include "platform/Console.h"
 
@@ -184,8 +185,7 @@ int Commissioning::verify() {
         ConfigRecord& r = m_session.record();
         r.error_flag = 0;
         m_session.CollectAssignments();
-        const QString text =
-            r.error_flag == 1 ? LinkTexts::switchesIncomplete : LinkTexts::ledsIncomplete;
+        const QString text = Completeness::message(r.error_flag, Completeness::Command::Write);
         say(text);
         return finish(text, ExitStatus::incomplete);
     }

@@ -5,6 +5,7 @@
 #include "files/FileNames.h"
 #include "files/FileSave.h"
 #include "model/ChannelCode.h"
+#include "model/Completeness.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,10 +21,6 @@ const QString mismatchText =
                    "WAS NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL)\n"
                    "-------------THE FILE READ OPERATION IS BEING ABANDONED!--------------");
 const QString nameMissing = QStringLiteral("Name must be entered in PANEL NAME field");
-const QString switchesIncomplete =
-    QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
-const QString ledsIncomplete = QStringLiteral(
-    "DATA MUST BE ENTERED (CLICKED) FOR ALL LED's AND BACKLIGHTING BEFORE WRITING DATA");
 const QString notSavedTitle = QStringLiteral("FILE NOT SAVED");
 const QString notSavedText = QStringLiteral("THE CONFIGURATION FILE WAS NOT SAVED:\n%1\n%2");
 
@@ -50,7 +47,7 @@ void FileCommands::WRITE_FILE_Click() {
     if (r.error_flag == 1 || r.error_flag == 2) {
         m_window.setStatusVisible(true);
         m_window.setStatusColour(ConfigScreen::StatusColour::Red);
-        m_window.setStatusText(r.error_flag == 1 ? switchesIncomplete : ledsIncomplete);
+        m_window.setStatusText(Completeness::message(r.error_flag, Completeness::Command::Save));
         return;
     }
     const QString panel = m_window.boxText(2);

@@ -20,10 +20,6 @@ inline const QString noResponse =
 inline const QString badData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
 inline const QString readSuccessful = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
 inline const QString programmed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
-inline const QString switchesIncomplete =
-    QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
-inline const QString ledsIncomplete = QStringLiteral(
-    "DATA MUST BE ENTERED (CLICKED) FOR ALL LED'S AND BACKLIGHTING BEFORE WRITING DATA");
 
 // The window's port box was left empty.
 inline const QString noDevice =

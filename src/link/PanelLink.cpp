@@ -77,6 +77,24 @@ QByteArray PanelLink::exchange(const QByteArray& command) {
     return m_port.takeAll();
 }
 
+// A read's reply, whether a read-back or a read of its own: one too short to
+// hold a value, or one that does not begin with a number (noise, or "D000D"
+// from a shifted buffer), is a failed read that leaves A as it was.
+// ReadPanelByte keeps the reply's length in temp1.
+std::optional<PanelProtocol::ReplyValue> PanelLink::readValue(const QByteArray& command,
+                                                              bool keepLength) {
+    const QByteArray reply = exchange(command);
+    if (keepLength)
+        r.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
+    const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
+    if (reply.size() < PanelProtocol::shortestRead || !read.number) {
+        r.error_flag = 1;
+        showByteStatus(LinkTexts::corrupted);
+        return std::nullopt;
+    }
+    return read;
+}
+
 void PanelLink::WriteVerifiedByte() {
     r.error_flag = 0;
     if (exchange(PanelProtocol::writeCommand(r.address_l, r.data_l)) !=
@@ -84,15 +102,11 @@ void PanelLink::WriteVerifiedByte() {
         r.error_flag = 1;
         return;
     }
-    const QByteArray reply = exchange(PanelProtocol::readCommand(r.address_l));
-    const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
-    if (reply.size() < PanelProtocol::shortestRead || !read.number) {
-        r.error_flag = 1;
-        showByteStatus(LinkTexts::corrupted);
+    const auto read = readValue(PanelProtocol::readCommand(r.address_l), false);
+    if (!read)
         return;
-    }
-    r.A = read.value;
-    if (read.fits && r.A == r.data_l) {
+    r.A = read->value;
+    if (read->fits && r.A == r.data_l) {
         m_window.setStatusColour(Colour::Yellow);
         showByteStatus(LinkTexts::communicationsOk);
     } else {
@@ -101,24 +115,16 @@ void PanelLink::WriteVerifiedByte() {
     }
 }
 
-// A reply too short to hold a value, or one that does not begin with a
-// number (noise, or "D000D" from a shifted buffer), is a failed read: A keeps
-// its value, and the read is not reported as a success.
 void PanelLink::ReadPanelByte() {
     m_window.setStatusVisible(true);
     r.error_flag = 0;
     m_valueRead = false;
-    const QByteArray reply = exchange(PanelProtocol::readCommand(r.address_l));
-    r.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
-    const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
-    if (reply.size() < PanelProtocol::shortestRead || !read.number) {
-        r.error_flag = 1;
-        showByteStatus(LinkTexts::corrupted);
+    const auto read = readValue(PanelProtocol::readCommand(r.address_l), true);
+    if (!read)
         return;
-    }
     m_valueRead = true;
-    r.A = read.value;
-    if (!read.fits || r.A > 160 || r.A < 0) {
+    r.A = read->value;
+    if (!read->fits || r.A > 160 || r.A < 0) {
         r.error_flag = 1;
         showByteStatus(LinkTexts::outOfRange);
     } else {

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "model/ConfigScreen.h"
-#include "platform/Dialogs.h"
 #include "link/EventYield.h"
 #include "link/LinkTrace.h"
+#include "link/PanelProtocol.h"
 #include "link/SerialPort.h"
 #include "link/TickTimer.h"
+#include "model/ConfigScreen.h"
+#include "platform/Dialogs.h"
 
 #include <QObject>
 
@@ -86,12 +87,14 @@ private:
     void readWalk();
     void writeWalk();
     bool identityAccepted();
+    bool panelAnswers(const QString& mismatchText);
     void failStatus(const QString& text);
     void showStatus(const QString& text, int address = -1);
     void showByteStatus(const QString& text) { showStatus(text, r.address_l); }
 
     void send(const QByteArray& bytes);
     QByteArray exchange(const QByteArray& command);
+    std::optional<PanelProtocol::ReplyValue> readValue(const QByteArray& command, bool keepLength);
     void arm();
     void replyWait();
     void checkLine();

@@ -5,6 +5,7 @@
 #include "link/PanelLink.h"
 #include "link/PanelProtocol.h"
 #include "model/ChannelCode.h"
+#include "model/Completeness.h"
 #include "model/MemoryMap.h"
 
 #include <algorithm>
@@ -104,16 +105,24 @@ void PanelLink::READ_CONFIG_Click() {
     r.config_flag = 0;
 }
 
-void PanelLink::readWalk() {
+// Both transactions begin alike: a panel must answer the handshake and be
+// one of the two models. False, with the outcome set, when it is not.
+bool PanelLink::panelAnswers(const QString& mismatchText) {
     if (!Handshake()) {
         fail(Outcome::NoResponse, LinkTexts::noResponse);
-        return;
+        return false;
     }
     if (!identityAccepted()) {
         m_outcome = Outcome::Mismatch;
-        message(LinkTexts::readMismatch, LinkTexts::mismatchTitle);
-        return;
+        message(mismatchText, LinkTexts::mismatchTitle);
+        return false;
     }
+    return true;
+}
+
+void PanelLink::readWalk() {
+    if (!panelAnswers(LinkTexts::readMismatch))
+        return;
     for (const MemoryMap::Cell& cell : MemoryMap::cells) {
         if (r.error_flag == 1) {
             fail(Outcome::BadData, LinkTexts::badData);
@@ -170,18 +179,11 @@ void PanelLink::WRITE_CONFIG_Click() {
 void PanelLink::writeWalk() {
     if (r.error_flag == 1 || r.error_flag == 2) {
         fail(Outcome::Incomplete,
-             r.error_flag == 1 ? LinkTexts::switchesIncomplete : LinkTexts::ledsIncomplete);
+             Completeness::message(r.error_flag, Completeness::Command::Write));
         return;
     }
-    if (!Handshake()) {
-        fail(Outcome::NoResponse, LinkTexts::noResponse);
+    if (!panelAnswers(LinkTexts::writeMismatch))
         return;
-    }
-    if (!identityAccepted()) {
-        m_outcome = Outcome::Mismatch;
-        message(LinkTexts::writeMismatch, LinkTexts::mismatchTitle);
-        return;
-    }
     for (const MemoryMap::Cell& cell : MemoryMap::cells) {
         WaitTick();
         r.address_l = cell.address;

@@ -40,11 +40,17 @@ void drawHeader(QPainter& p) {
 }
 } // namespace
 
+QTransform pictureTransform(const QRectF& target) {
+    QTransform t;
+    t.translate(target.left(), target.top());
+    t.scale(target.width() / pictureTwips.width(), target.height() / pictureTwips.height());
+    t.translate(-pictureTwips.left(), -pictureTwips.top());
+    return t;
+}
+
 void paintPanelPicture(QPainter& p, const QRectF& target) {
     p.save();
-    p.translate(target.topLeft());
-    p.scale(target.width() / pictureTwips.width(), target.height() / pictureTwips.height());
-    p.translate(-pictureTwips.topLeft());
+    p.setTransform(pictureTransform(target), true);
 
     const QRectF plate = pictureTwips.adjusted(30, 30, -30, -30);
     QLinearGradient metal(plate.topLeft(), plate.bottomRight());

@@ -8,7 +8,6 @@
 
 #include <QGuiApplication>
 
-
 namespace {
 // A message the window would show on opening a file, printed with the file's name.
 class FileMessages : public Dialogs {

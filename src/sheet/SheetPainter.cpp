@@ -15,9 +15,8 @@ namespace {
 constexpr double twipsPerInch = 1440;
 constexpr double twipsPerPoint = 20;
 
-// The window's colours: switches green, everything lit dark red.
-const QColor switchColour(0, 128, 0);
-const QColor lightingColour(192, 0, 0);
+const QColor& switchColour = PanelColours::switches;
+const QColor& lightingColour = PanelColours::lighting;
 const QColor ruleColour(150, 150, 150);
 const QColor shading(238, 238, 238);
 
@@ -80,9 +79,7 @@ void drawBox(QPainter& p, const QRectF& box, const QString& text, const QColor& 
 void drawPanel(QPainter& p, const QRectF& target, const Sheet& sheet) {
     paintPanelPicture(p, target);
     p.save();
-    p.translate(target.topLeft());
-    p.scale(target.width() / pictureTwips.width(), target.height() / pictureTwips.height());
-    p.translate(-pictureTwips.topLeft());
+    p.setTransform(pictureTransform(target), true);
     for (int k = 1; k <= 10; ++k) {
         const ButtonPosition at = buttonPosition(k);
         const Sheet::Item& item = sheet.items[k - 1];

@@ -4,15 +4,15 @@
 #include "model/AssignmentTable.h"
 #include "model/ButtonPosition.h"
 #include "model/TextRules.h"
+#include "sheet/PanelDrawing.h"
 #include "ui/Form1.h"
 #include "ui/PanelPicture.h"
 #include "ui/Twips.h"
 
 namespace {
 
-const QColor switchColour(0, 128, 0);
-const QColor lightingColour(192, 0, 0);
-const QColor shapeColour(128, 255, 255);
+const QColor& switchColour = PanelColours::switches;
+const QColor& lightingColour = PanelColours::lighting;
 // Behind the coloured texts, whatever the desktop's theme: white in the lists
 // and boxes, the light 3-D face behind the option buttons.
 const QColor listBackground(255, 255, 255);
@@ -70,7 +70,7 @@ void Form1::buildWindow() {
     m_picture->setObjectName("Image1");
     place(m_picture, 960, 1440, 4695, 7095);
 
-    auto* shape = new Decoration("Shape1", shapeColour, this);
+    auto* shape = new Decoration("Shape1", PanelColours::header, this);
     place(shape, 1080, 6720, 615, 975);
     const QRect line1 = twipsRect(1320, 7680, 15, 8760 - 7680);
     // The leads are drawn in the window's text colour, so they show on any theme.
