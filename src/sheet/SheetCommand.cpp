@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "files/ConfigFileReader.h"
+#include "files/OutputGuard.h"
 #include "sheet/SheetDocument.h"
 
 #include <QCommandLineParser>
@@ -22,7 +23,8 @@ const QString description =
 const QString exitStatusHelp =
     QStringLiteral("\nExit status:\n"
                    "  0  the PDF holds a page for every FILE\n"
-                   "  1  a FILE was skipped, or the PDF could not be written\n"
+                   "  1  a FILE was skipped, or the PDF could not be written; PDF exists\n"
+                   "     and is not a PDF, or it is one of the FILEs (nothing written)\n"
                    "  2  wrong option or argument\n");
 
 void describe(QCommandLineParser& parser) {
@@ -30,7 +32,9 @@ void describe(QCommandLineParser& parser) {
     parser.addOption(
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help.")});
     parser.addOption({{QStringLiteral("o"), outputOption},
-                      QStringLiteral("The PDF to write; replaced only once it is complete."),
+                      QStringLiteral("The PDF to write (.pdf is added to a name without it); "
+                                     "replaced only once it is complete, and only when it is "
+                                     "a PDF."),
                       QStringLiteral("PDF")});
     parser.addPositionalArgument(SheetCommand::name, QStringLiteral("The command."));
     parser.addPositionalArgument(QStringLiteral("FILE"),
@@ -83,6 +87,12 @@ QString SheetCommand::summary() {
 
 int SheetCommand::run(const SheetOptions& options, QString* errors) {
     const QString program = QLatin1String(AppInfo::programName);
+    const QString output = OutputGuard::pdfPath(options.output);
+    // Refused before anything is read, so a wrong -o costs nothing.
+    if (const auto refused = OutputGuard::pdfRefusal(output, options.files)) {
+        *errors += QStringLiteral("%1: %2 not written: %3\n").arg(program, output, *refused);
+        return failed;
+    }
     int status = ExitStatus::ok;
     QList<Sheet> sheets;
     for (const QString& path : options.files) {
@@ -96,13 +106,16 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
     }
     if (sheets.isEmpty()) {
         *errors +=
-            QStringLiteral("%1: no sheet to write; %2 not written\n").arg(program, options.output);
+            QStringLiteral("%1: no sheet to write; %2 not written\n").arg(program, output);
         return failed;
     }
-    if (QString why; !SheetDocument::writePdf(options.output, sheets, &why)) {
-        *errors += QStringLiteral("%1: cannot write %2: %3\n").arg(program, options.output, why);
+    if (QString why;
+        !SheetDocument::writePdf(output, sheets, &why, SheetDocument::paperFor(), options.files)) {
+        *errors += QStringLiteral("%1: cannot write %2: %3\n").arg(program, output, why);
         return failed;
     }
+    if (output != options.output) // the shell may have put a configuration file after -o
+        *errors += QStringLiteral("%1: the sheet was written to %2\n").arg(program, output);
     return status;
 }
 
