@@ -20,6 +20,8 @@ inline constexpr int noResponse = 5;  // no panel answered
 inline constexpr int mismatch = 6;    // the panel is not one of the two models
 inline constexpr int badData = 7;     // a byte failed to read or verify
 inline constexpr int portFault = 8;   // the serial port would not open, or failed
+inline constexpr int recordLost = 9;  // a line of --log or --trace could not be written
+inline constexpr int noDisplay = 10;  // the window was asked for where there is no display
 inline constexpr int interrupted = 130;
 } // namespace ExitStatus
 
@@ -47,6 +49,10 @@ struct CommandLineResult {
 
 // Declares the options and arguments; new ones go here.
 void describeCommandLine(QCommandLineParser& parser);
+
+// A message for the first of the program's arguments that is no text the
+// program can use as a name (bytes that are not UTF-8); nullopt when all are.
+std::optional<QString> undecodableArgument(int argc, char* argv[]);
 
 // Reads the arguments, the program's name first. Needs no display, so it runs
 // before any window object exists.

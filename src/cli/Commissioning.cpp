@@ -22,7 +22,8 @@ constexpr int removalIntervalMs = 250; // while the programmed panel is still th
 
 Commissioning::Commissioning(const CommandLineOptions& options, const QString& device)
     : m_options(options), m_serial(device), m_traced(m_serial, m_trace),
-      m_tool(m_dialogs, options.trace.isEmpty() ? static_cast<SerialPort&>(m_serial) : m_traced) {
+      m_tool(m_dialogs, options.trace.isEmpty() ? static_cast<SerialPort&>(m_serial) : m_traced),
+      m_records(m_trace, m_log, [this](const QString& line) { say(line); }) {
     if (!options.trace.isEmpty())
         m_tool.link.setTrace(&m_trace);
     QObject::connect(m_tool.form.statusBox(), &QPlainTextEdit::textChanged, [this] { progress(); });
@@ -35,21 +36,14 @@ void Commissioning::say(const QString& line) const {
 }
 
 int Commissioning::run() {
-    QString error;
-    if (!m_options.trace.isEmpty() && !m_trace.open(m_options.trace, &error)) {
-        say(QStringLiteral("cannot open the trace file %1: %2").arg(m_options.trace, error));
+    if (!m_records.open(m_options.trace, m_options.log))
         return ExitStatus::usage;
-    }
-    if (!m_options.log.isEmpty() && !m_log.open(m_options.log, &error)) {
-        say(QStringLiteral("cannot open the log file %1: %2").arg(m_options.log, error));
-        return ExitStatus::usage;
-    }
     m_command = m_options.command;
     if (m_options.command == QLatin1String("read"))
-        return read();
+        return m_records.status(read());
     if (m_options.command == QLatin1String("verify"))
-        return verify();
-    return m_options.repeat ? repeat() : write();
+        return m_records.status(verify());
+    return m_records.status(m_options.repeat ? repeat() : write());
 }
 
 bool Commissioning::openFile() {
@@ -227,7 +221,7 @@ int Commissioning::repeat() {
     int programmed = 0, failed = 0, panel = 0;
     say(QStringLiteral("waiting for a panel on %1 (Ctrl+C ends)").arg(device));
     QString waitingFor; // the port fault last reported while waiting
-    while (!m_interrupt.wasRaised()) {
+    while (!m_interrupt.wasRaised() && !m_records.failed()) {
         const PanelLink::Outcome probe = m_tool.link.probe();
         if (probe == PanelLink::Outcome::Stopped)
             break;
@@ -247,6 +241,7 @@ int Commissioning::repeat() {
         const PanelLink::Outcome outcome = m_tool.link.lastOutcome();
         const QString text = conclude(outcome);
         finish(text, statusOf(outcome));
+        const bool recordsLost = m_records.failed(); // no next panel without its record
         if (outcome == PanelLink::Outcome::Done) {
             ++programmed;
             say(QStringLiteral("panel %1: programmed").arg(panel));
@@ -255,8 +250,9 @@ int Commissioning::repeat() {
             failed += outcome != PanelLink::Outcome::Stopped;
             say(QStringLiteral("panel %1: %2").arg(panel).arg(text));
         }
-        if (outcome == PanelLink::Outcome::Incomplete || outcome == PanelLink::Outcome::Stopped)
-            break; // no panel can take this file, or Ctrl+C
+        if (outcome == PanelLink::Outcome::Incomplete || outcome == PanelLink::Outcome::Stopped ||
+            recordsLost)
+            break; // no panel can take this file, Ctrl+C, or the log has a gap
         say(QStringLiteral("unplug panel %1").arg(panel));
         while (pause(removalIntervalMs) && m_tool.link.probe() == PanelLink::Outcome::Done) {
         }

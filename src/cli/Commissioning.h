@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/PanelTool.h"
+#include "cli/CommandRecords.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/Interrupt.h"
 #include "cli/PanelValues.h"
@@ -45,6 +46,7 @@ private:
     ConsoleDialogs m_dialogs;
     PanelTool m_tool;
     SiteLog m_log;
+    CommandRecords m_records;
     Interrupt m_interrupt;
     bool m_echo = false; // status texts go to the console
     QString m_lastEcho;
