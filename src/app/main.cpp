@@ -1,5 +1,6 @@
 #include "app/AppInfo.h"
 #include "app/CommandLine.h"
+#include "app/DisplayCheck.h"
 #include "app/PanelTool.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
@@ -16,6 +17,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 // Read before the window system is touched, so that --help and --version work
@@ -27,6 +29,10 @@ CommandLineResult readCommandLine(int& argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto undecodable = undecodableArgument(argc, argv)) {
+        std::fputs(undecodable->toLocal8Bit().constData(), stderr);
+        return ExitStatus::usage;
+    }
     const CommandLineResult command = readCommandLine(argc, argv);
     std::fputs(command.output.toLocal8Bit().constData(), stdout);
     std::fputs(command.errors.toLocal8Bit().constData(), stderr);
@@ -58,8 +64,14 @@ int main(int argc, char* argv[]) {
                      qPrintable(options.trace), qPrintable(error));
         return ExitStatus::usage;
     }
+    trace.setFailureReport([&options](const QString& why) {
+        std::fprintf(stderr, "%s: cannot write the trace file %s: %s; nothing more is traced\n",
+                     AppInfo::programName, qPrintable(options.trace), qPrintable(why));
+    });
 
+    std::optional<DisplayCheck> displayCheck(std::in_place);
     QApplication app(argc, argv);
+    displayCheck.reset();
     QGuiApplication::setDesktopFileName(AppInfo::desktopId);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/panelconfig.svg")));
 
