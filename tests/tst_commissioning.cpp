@@ -1,5 +1,6 @@
 #include "ProgramRun.h"
 #include "Simulator.h"
+#include "Unprivileged.h"
 #include "app/CommandLine.h"
 #include "files/ConfigFile.h"
 
@@ -206,12 +207,16 @@ void TestCommissioning::readRefusesANameTheFileCannotHold() {
 // The window says nothing of a file it may not read; a command must not go
 // on with an empty configuration.
 void TestCommissioning::fileThisUserMayNotRead() {
-    if (geteuid() == 0)
-        QSKIP("permissions do not bind root");
-    const QString file = m_dir.filePath("locked.zqc");
+    // Only the file shuts the user out: its folder is open to all.
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner | QFile::ReadOther |
+                                                  QFile::ExeOther));
+    const QString file = dir.filePath("locked.zqc");
     QVERIFY(QFile::copy(PANELSIM_DEMO, file));
     QVERIFY(QFile::setPermissions(file, {}));
-    const Run run = panelconfig({"write", file, "--port", "/dev/null-no-such-port"});
+    const Run run = runProgram({"write", file, "--port", "/dev/null-no-such-port"},
+                               Unprivileged::programPrefix());
     COMPARE_RUN(run, ExitStatus::fileRefused);
     QCOMPARE(lastLine(run.err), file + ": permission denied");
 }

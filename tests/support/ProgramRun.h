@@ -10,4 +10,7 @@ struct ProgramRun {
     QString err;
 };
 
-ProgramRun runProgram(const QStringList& arguments);
+// prefix: a program and its arguments that run the program in turn (setpriv,
+// sh -c 'ulimit ...; exec "$0" "$@"'); environment: variables set for it.
+ProgramRun runProgram(const QStringList& arguments, const QStringList& prefix = {},
+                      const QStringList& environment = {});
