@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <optional>
 #include <unistd.h>
 
 // The commands for the bench and the site, run as a technician runs them,
@@ -173,9 +174,9 @@ void TestCommissioning::failuresEndWithTheirOwnStatus() {
 // Ctrl+C in the middle of a write: the write ends at its next wait, the port
 // is closed (the panel is free for the next run) and the status says so.
 void TestCommissioning::ctrlCStopsAWriteAtItsNextWait() {
-    // Replies 30 ms late keep the rest of the write seconds long, well within
-    // the tick: Ctrl+C always comes first.
-    Simulator sim({"--delay", "30"});
+    // Replies 10 ms late keep the rest of the write over two seconds long and
+    // still well within the tick: Ctrl+C always comes first.
+    Simulator sim({"--delay", "10"});
     QVERIFY(sim.started());
     QProcess write;
     write.setReadChannel(QProcess::StandardError);
@@ -272,10 +273,10 @@ void TestCommissioning::repeatProgramsPanelAfterPanel() {
 
 void TestCommissioning::lostRecordLineEndsWithItsOwnStatus_data() {
     QTest::addColumn<QString>("option");
-    QTest::addColumn<bool>("repeat");
+    QTest::addColumn<bool>("repeat"); // else a port that does not open: no panel needed
     QTest::newRow("log") << "--log" << false;
     QTest::newRow("trace") << "--trace" << false;
-    QTest::newRow("log in --repeat") << "--log" << true;
+    QTest::newRow("log in --repeat, after a panel programmed") << "--log" << true;
 }
 
 // A full disk, as a file-size limit makes it: said at once, the panel's
@@ -291,23 +292,28 @@ void TestCommissioning::lostRecordLineEndsWithItsOwnStatus() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(8192, 'x')); // beyond the limit below, in any shell's blocks
     }
-    Simulator sim({});
-    QVERIFY(sim.started());
+    std::optional<Simulator> sim;
+    if (repeat) {
+        sim.emplace(QStringList{});
+        QVERIFY(sim->started());
+    }
     const QStringList limited{"sh", "-c", "ulimit -f 4; trap '' XFSZ; exec \"$0\" \"$@\""};
-    QStringList arguments{"write", PANELSIM_DEMO, "--port", sim.device(), option, record};
+    QStringList arguments{"write", PANELSIM_DEMO, "--port", repeat ? sim->device() : "/dev/null",
+                          option, record};
     if (repeat)
         arguments << "--repeat";
     const Run run = runProgram(arguments, limited);
-    COMPARE_RUN(run, ExitStatus::recordLost);
+    COMPARE_RUN(run, ExitStatus::recordLost); // over 8, the port's own status
     const QString what = option == "--log" ? "log" : "trace";
     const QString said = "cannot write the " + what + " file " + record + ": ";
     QVERIFY2(run.err.count(said) == 1, qPrintable(run.err));
     QCOMPARE(lastLine(run.err), "lines are missing from the " + what + " file " + record);
-    if (option == "--trace") // the first traced line fails: said before the first byte's status
-        QVERIFY(run.err.indexOf(said) < run.err.indexOf("address 0: "));
-    if (repeat) {
-        QVERIFY2(run.err.contains("\npanels programmed: "), qPrintable(run.err));
+    if (option == "--trace") // the first traced line fails: said before the port's fault
+        QVERIFY(run.err.indexOf(said) < run.err.indexOf("NOT A SERIAL PORT"));
+    if (repeat) { // the panel's write carried through, no next panel
+        QVERIFY2(run.err.contains("\npanel 1: "), qPrintable(run.err));
         QVERIFY(!run.err.contains("unplug panel 1"));
+        QVERIFY(run.err.contains("\npanels programmed: "));
     }
     QFile file(record);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -315,28 +321,34 @@ void TestCommissioning::lostRecordLineEndsWithItsOwnStatus() {
 }
 
 // Ctrl+C in the middle of a panel's write ends the run at its next wait,
-// counted as neither programmed nor failed.
+// counted as neither programmed nor failed. A busy machine may fail the
+// write before Ctrl+C (a reply after the tick): that run is tried again.
 void TestCommissioning::ctrlCInRepeatEndsWithTheSummary() {
-    Simulator sim({"--delay", "30"});
-    QVERIFY(sim.started());
-    QProcess production;
-    production.setReadChannel(QProcess::StandardError);
-    production.start(PANELCONFIG_PATH,
-                     {"write", PANELSIM_DEMO, "--repeat", "--port", sim.device()});
-    QVERIFY(production.waitForStarted());
     QString err;
-    QDeadlineTimer deadline(60000);
-    while (!err.contains("address 2: ") && !deadline.hasExpired() &&
-           production.state() == QProcess::Running) {
-        production.waitForReadyRead(1000);
+    int status = -1;
+    for (int attempt = 0; attempt < 3 && !err.contains("\npanel 1: INTERRUPTED\n"); ++attempt) {
+        Simulator sim({});
+        QVERIFY(sim.started());
+        QProcess production;
+        production.setReadChannel(QProcess::StandardError);
+        production.start(PANELCONFIG_PATH,
+                         {"write", PANELSIM_DEMO, "--repeat", "--port", sim.device()});
+        QVERIFY(production.waitForStarted());
+        err.clear();
+        QDeadlineTimer deadline(60000);
+        while (!err.contains("address 2: ") && !deadline.hasExpired() &&
+               production.state() == QProcess::Running) {
+            production.waitForReadyRead(1000);
+            err += QString::fromLocal8Bit(production.readAllStandardError());
+        }
+        QVERIFY2(err.contains("address 2: "), qPrintable(err));
+        ::kill(pid_t(production.processId()), SIGINT);
+        QVERIFY(production.waitForFinished(30000));
         err += QString::fromLocal8Bit(production.readAllStandardError());
+        status = production.exitCode();
     }
-    QVERIFY2(err.contains("address 2: "), qPrintable(err));
-    ::kill(pid_t(production.processId()), SIGINT);
-    QVERIFY(production.waitForFinished(30000));
-    err += QString::fromLocal8Bit(production.readAllStandardError());
-    QCOMPARE(production.exitCode(), ExitStatus::interrupted);
     QVERIFY2(err.contains("\npanel 1: INTERRUPTED\n"), qPrintable(err));
+    QCOMPARE(status, ExitStatus::interrupted);
     QCOMPARE(lastLine(err), QString("panels programmed: 0, failed: 0, interrupted: 1"));
 }
 
