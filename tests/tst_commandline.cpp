@@ -21,6 +21,10 @@ private slots:
     void refusedFileLeavesTheStartUpWindow();
     void consoleEncodingFollowsWhereTheTextGoes_data();
     void consoleEncodingFollowsWhereTheTextGoes();
+    void refusedBeforeAnythingRuns_data();
+    void refusedBeforeAnythingRuns();
+    void nameThatIsNotUtf8IsRefused();
+    void windowWithoutDisplaySaysSo();
 };
 
 namespace {
@@ -35,7 +39,8 @@ void TestCommandLine::helpAndVersionNeedNoDisplay_data() {
     QTest::newRow("help") << "--help"
                           << QStringList{"  --port <DEVICE>", "  FILE ",
                                          "Exit status:", "  0    the window was closed",
-                                         "  2    wrong option"};
+                                         "  2    wrong option", "  9    a line of the --log",
+                                         "  10   no COMMAND and no display"};
     QTest::newRow("short help") << "-h" << QStringList{"  --port <DEVICE>"};
     QTest::newRow("version") << "--version" << QStringList{"panelconfig " PANEL_VERSION "\n"};
 }
@@ -158,6 +163,65 @@ void TestCommandLine::consoleEncodingFollowsWhereTheTextGoes() {
     const Console::Encoding chosen = Console::choose(windows, console, codePage);
     QCOMPARE(int(chosen.kind), int(expected.kind));
     QCOMPARE(chosen.codePage, expected.codePage);
+}
+
+void TestCommandLine::refusedBeforeAnythingRuns_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason");
+    const QString commands = " is not a command; the commands are write, read, verify and sheet.";
+    QTest::newRow("unknown command") << QStringList{"frobnicate", "x.zqc"} << "frobnicate" + commands;
+    QTest::newRow("command in capitals") << QStringList{"WRITE", "x.zqc"} << "WRITE" + commands;
+    QTest::newRow("command in capitals alone") << QStringList{"Verify"} << "Verify" + commands;
+    QTest::newRow("empty port")
+        << QStringList{"write", "x.zqc", "--port", ""}
+        << "--port needs a DEVICE; an empty name is no serial port.";
+    QTest::newRow("blank port for the window")
+        << QStringList{"--port", "  "} << "--port needs a DEVICE; an empty name is no serial port.";
+    QTest::newRow("log without a command") << QStringList{"--log", "site.log"}
+                                           << "--log goes with a command.";
+    QTest::newRow("repeat with read") << QStringList{"read", "x.zqc", "--repeat"}
+                                      << "--repeat goes with write.";
+    QTest::newRow("name with write") << QStringList{"write", "x.zqc", "--name", "X"}
+                                     << "--name goes with read.";
+    QTest::newRow("command without FILE") << QStringList{"verify"} << "verify needs a FILE.";
+    QTest::newRow("two configuration files")
+        << QStringList{"a.zqc", "b.zqc"} << "Only one FILE can be opened.";
+}
+
+void TestCommandLine::refusedBeforeAnythingRuns() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    const CommandLineResult result = parseCommandLine(QStringList{"panelconfig"} + arguments);
+    QVERIFY(!result.options);
+    QCOMPARE(result.exitStatus, ExitStatus::usage);
+    QCOMPARE(result.errors.section('\n', 0, 0), "panelconfig: " + reason);
+}
+
+// Qt would turn the byte into U+FFFD, and the file could not be found.
+void TestCommandLine::nameThatIsNotUtf8IsRefused() {
+    char program[] = "panelconfig";
+    char command[] = "write";
+    char good[] = "caf\xc3\xa9.zqc";
+    char bad[] = "caf\xe9.zqc";
+    char* fine[] = {program, command, good, nullptr};
+    QCOMPARE(undecodableArgument(3, fine), std::nullopt);
+    char* refused[] = {program, command, bad, nullptr};
+    const auto message = undecodableArgument(3, refused);
+    QVERIFY(message);
+    QVERIFY2(message->startsWith("panelconfig: the name caf\uFFFD.zqc cannot be used: it is not "
+                                 "UTF-8 text"),
+             qPrintable(*message));
+}
+
+// Qt's own end would be an abort (134) and the advice to reinstall.
+void TestCommandLine::windowWithoutDisplaySaysSo() {
+    const Run run = runProgram({PANELSIM_DEMO});
+    QCOMPARE(run.status, ExitStatus::noDisplay);
+    QVERIFY2(run.err.startsWith("panelconfig: the window needs a display, and none could be "
+                                "reached here.\nThe commands write, read, verify and sheet run "
+                                "without one"),
+             qPrintable(run.err));
+    QVERIFY(!run.err.contains("Reinstalling"));
 }
 
 QTEST_MAIN(TestCommandLine)

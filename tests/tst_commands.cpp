@@ -291,6 +291,7 @@ void TestCommands::ctrlCStopsAWriteAtItsNextWait() {
 // a platform that exists.
 void TestCommands::commandsNeedNoWindowSystem() {
     const ProgramRun run = runProgram({"write", PANELSIM_DEMO, "--port", "/dev/null-no-such-port"},
+                                      {},
                                       {"QT_QPA_PLATFORM=no-such-platform",
                                        "QT_PLUGIN_PATH=/nonexistent", "QT_QPA_PLATFORM_PLUGIN_PATH="
                                                                       "/nonexistent"});

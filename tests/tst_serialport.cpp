@@ -1,13 +1,20 @@
 #include "DialogRecorder.h"
 #include "Simulator.h"
 #include "ui/PanelTool.h"
+#include "Unprivileged.h"
+#include "link/DeviceAccess.h"
 #include "link/LinkTexts.h"
+#include "link/LinkTrace.h"
 #include "link/QtSerialPort.h"
+#include "link/TracingSerialPort.h"
 
+#include <QDir>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -26,6 +33,12 @@ private slots:
     void portHeldByAnotherProgram();
     void portThisUserMayNotOpen();
     void portThisUserMayNotOpenForReal();
+    void openFailuresSayWhatLiesAtThePath_data();
+    void openFailuresSayWhatLiesAtThePath();
+    void traceKeepsEachRunAndTheSystemsReasonOnce();
+    void deviceThisUserMayReadButNotWrite();
+    void remedyNamesTheDevicesGroup_data();
+    void remedyNamesTheDevicesGroup();
 };
 
 namespace {
@@ -172,10 +185,10 @@ void TestSerialPort::portThisUserMayNotOpen() {
 }
 
 void TestSerialPort::portThisUserMayNotOpenForReal() {
-    if (geteuid() == 0)
-        QSKIP("permissions do not bind root");
     Line line;
     QVERIFY(QFile::setPermissions(line.device, {}));
+    const Unprivileged user;
+    QVERIFY(user.active());
     QtSerialPort port(line.device);
     DialogRecorder dialogs;
     PanelTool tool(dialogs, port);
@@ -183,6 +196,110 @@ void TestSerialPort::portThisUserMayNotOpenForReal() {
     QCOMPARE(tool.session.statusText(),
              "SERIAL PORT " + line.device + " CANNOT BE OPENED: ACCESS DENIED");
     QCOMPARE(dialogs.messages.size(), 1);
+}
+
+void TestSerialPort::openFailuresSayWhatLiesAtThePath_data() {
+    QTest::addColumn<QString>("device"); // in the test's folder unless absolute
+    QTest::addColumn<QString>("words");
+    QTest::newRow("no such device") << "/dev/no-such-serial-port" << "NOT FOUND";
+    QTest::newRow("path too long for the system")
+        << QString(300, 'x') << "NOT FOUND"; // not "IN USE BY ANOTHER PROGRAM"
+    QTest::newRow("device that is no terminal")
+        << "/dev/null" << "CANNOT BE OPENED: NOT A SERIAL PORT"; // not "INAPPROPRIATE IOCTL"
+    QTest::newRow("regular file") << "file" << "CANNOT BE OPENED: NOT A SERIAL PORT";
+    QTest::newRow("folder") << "folder" << "CANNOT BE OPENED: NOT A SERIAL PORT";
+}
+
+void TestSerialPort::openFailuresSayWhatLiesAtThePath() {
+    QFETCH(QString, device);
+    QFETCH(QString, words);
+    QTemporaryDir dir;
+    if (!device.startsWith('/')) {
+        device = dir.filePath(device);
+        if (device.endsWith("file")) {
+            QFile file(device);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else if (device.endsWith("folder")) {
+            QVERIFY(QDir().mkdir(device));
+        }
+    }
+    QtSerialPort port(device);
+    port.setSettings("9600,N,8,1");
+    QVERIFY(!port.open());
+    QCOMPARE(port.fault().value_or(QString()), "SERIAL PORT " + device + " " + words);
+    QVERIFY(!port.faultDetail().isEmpty()); // the system's words, for the trace
+}
+
+// Each run appends; a failed open is traced once, with the system's words
+// beside the tool's.
+void TestSerialPort::traceKeepsEachRunAndTheSystemsReasonOnce() {
+    QTemporaryDir dir;
+    const QString tracePath = dir.filePath("trace.txt");
+    for (int run = 0; run < 2; ++run) {
+        LinkTrace trace;
+        QString error;
+        QVERIFY2(trace.open(tracePath, &error), qPrintable(error));
+        QtSerialPort port("/dev/null");
+        TracingSerialPort traced(port, trace);
+        DialogRecorder dialogs;
+        PanelTool tool(dialogs, traced);
+        tool.link.setTrace(&trace);
+        tool.link.READ_CONFIG_Click();
+        QCOMPARE(tool.session.statusText(), "SERIAL PORT /dev/null CANNOT BE OPENED: NOT A SERIAL PORT");
+    }
+    QFile file(tracePath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    const QString noted = "SERIAL PORT /dev/null CANNOT BE OPENED: NOT A SERIAL PORT (system: ";
+    QCOMPARE(text.count(noted), 2);
+    QCOMPARE(text.count("(system: "), 2);
+    QCOMPARE(text.count("read started"), 2); // the first run's lines are kept
+    QtSerialPort probe("/dev/null");
+    probe.setSettings("9600,N,8,1");
+    probe.open();
+    QVERIFY2(text.contains(noted + probe.faultDetail() + ")"), qPrintable(text));
+}
+
+// Read access alone does not make a port usable: the user is told the remedy.
+void TestSerialPort::deviceThisUserMayReadButNotWrite() {
+    Line line;
+    QVERIFY(QFile::setPermissions(line.device, QFile::ReadOwner | QFile::ReadGroup |
+                                                   QFile::ReadOther));
+    const Unprivileged user;
+    QVERIFY(user.active());
+    QtSerialPort port(line.device);
+    DialogRecorder dialogs;
+    PanelTool tool(dialogs, port);
+    tool.link.READ_CONFIG_Click();
+    QCOMPARE(tool.session.statusText(),
+             "SERIAL PORT " + line.device + " CANNOT BE OPENED: ACCESS DENIED");
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages[0].text.contains("sudo usermod -aG "));
+}
+
+void TestSerialPort::remedyNamesTheDevicesGroup_data() {
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("the device's own group") << "uucp" << "uucp";
+    QTest::newRow("root's group is no remedy") << "root" << "dialout";
+    QTest::newRow("tty's group is no remedy") << "tty" << "dialout";
+}
+
+void TestSerialPort::remedyNamesTheDevicesGroup() {
+    QFETCH(QString, group);
+    QFETCH(QString, named);
+    const ::group* entry = ::getgrnam(qPrintable(group));
+    if (!entry)
+        QFAIL(qPrintable("no group " + group + " on this system"));
+    QTemporaryDir dir;
+    const QString device = dir.filePath("ttyUSB9");
+    QFile file(device);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    if (::chown(qPrintable(device), uid_t(-1), entry->gr_gid) != 0)
+        QSKIP("this user may not give the file that group");
+    const QString remedy = DeviceAccess::permissionRemedy(device);
+    QVERIFY2(remedy.contains("sudo usermod -aG " + named + " $USER"), qPrintable(remedy));
+    QVERIFY(remedy.contains("\"" + named + "\""));
 }
 
 QTEST_MAIN(TestSerialPort)

@@ -6,6 +6,7 @@
 #include "sheet/SheetDocument.h"
 #include "ui/WindowSheet.h"
 
+#include <QDir>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -25,6 +26,9 @@ private slots:
     void incompleteWindowPrintsBlanks();
     void pdfNameIsOneEverySystemAccepts();
     void paperFollowsTheLocale();
+    void sheetNeverReplacesAnotherKindOfFile_data();
+    void sheetNeverReplacesAnotherKindOfFile();
+    void windowSheetKeepsAConfigurationFileTyped();
 };
 
 namespace {
@@ -144,14 +148,14 @@ void TestSheet::siteSkipsFilesThatDoNotOpen() {
 
 void TestSheet::failedWriteLeavesTheEarlierPdf() {
     QTemporaryDir dir;
-    const QString pdf = writeFile(dir, "site.pdf", "earlier");
+    const QString pdf = writeFile(dir, "site.pdf", "%PDF-1.4 earlier");
     QString errors;
     QCOMPARE(SheetCommand::run({{dir.filePath("missing.zqc")}, pdf}, &errors),
              SheetCommand::failed);
     QVERIFY2(errors.endsWith("no sheet to write; " + pdf + " not written\n"), qPrintable(errors));
     QFile earlier(pdf);
     QVERIFY(earlier.open(QIODevice::ReadOnly));
-    QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+    QCOMPARE(earlier.readAll(), QByteArray("%PDF-1.4 earlier"));
 
     errors.clear();
     const QString nowhere = dir.filePath("no-such-folder/site.pdf");
@@ -284,6 +288,90 @@ void TestSheet::paperFollowsTheLocale() {
         QCOMPARE(SheetDocument::paperFor(QLocale(letter)).id(), QPageSize::Letter);
     for (const char* a4 : {"de_DE", "en_GB", "fr_FR", "C"})
         QCOMPARE(SheetDocument::paperFor(QLocale(a4)).id(), QPageSize::A4);
+}
+
+void TestSheet::sheetNeverReplacesAnotherKindOfFile_data() {
+    QTest::addColumn<QString>("target");     // the name after -o
+    QTest::addColumn<QByteArray>("content"); // what is there before; "-" for nothing
+    QTest::addColumn<bool>("targetIsInput");
+    QTest::addColumn<QString>("written"); // the PDF that appears; empty for none
+    QTest::addColumn<int>("status");
+    const QByteArray config = ConfigFile::format(siteLine("OLD"));
+    const QByteArray pdf = "%PDF-1.4\n% an earlier sheet\n";
+    QTest::newRow("configuration file after -o gets .pdf")
+        << "north.zqc" << config << false << "north.zqc.pdf" << ExitStatus::ok;
+    QTest::newRow("name without .pdf gets it") << "site" << QByteArray("-") << false << "site.pdf"
+                                               << ExitStatus::ok;
+    QTest::newRow("text file named .pdf") << "notes.pdf" << QByteArray("my notes\n") << false
+                                          << QString() << SheetCommand::failed;
+    QTest::newRow("configuration file named .pdf")
+        << "saved.pdf" << config << false << QString() << SheetCommand::failed;
+    QTest::newRow("a PDF that is one of the inputs")
+        << "old.pdf" << pdf << true << QString() << SheetCommand::failed;
+    QTest::newRow("an earlier PDF is replaced")
+        << "old.pdf" << pdf << false << "old.pdf" << ExitStatus::ok;
+    QTest::newRow("an empty file is replaced") << "empty.pdf" << QByteArray() << false
+                                               << "empty.pdf" << ExitStatus::ok;
+}
+
+// The panel keeps no designations: a configuration file the sheet replaced
+// would be gone for good.
+void TestSheet::sheetNeverReplacesAnotherKindOfFile() {
+    QFETCH(QString, target);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, targetIsInput);
+    QFETCH(QString, written);
+    QFETCH(int, status);
+    QTemporaryDir dir;
+    const QString north = writeFile(dir, "site-north.zqc", ConfigFile::format(siteLine("NORTH")));
+    const QString path = dir.filePath(target);
+    if (content != "-")
+        writeFile(dir, target, content);
+    QStringList inputs{north};
+    if (targetIsInput)
+        inputs.prepend(path); // skipped, as no configuration file
+    QString errors;
+    QCOMPARE(SheetCommand::run({inputs, path}, &errors), status);
+    if (content != "-") {
+        QFile before(path);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        if (written != target)
+            QCOMPARE(before.readAll(), content);
+    }
+    if (written.isEmpty()) {
+        QVERIFY2(errors.contains(path + " not written: "), qPrintable(errors));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // nothing new
+        return;
+    }
+    const QStringList pages = pdfPages(dir.filePath(written));
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages[0].contains("NORTH"));
+    QCOMPARE(errors.contains("the sheet was written to " + dir.filePath(written)),
+             written != target);
+}
+
+// Typed into the sheet's dialog, a configuration file's name makes a PDF
+// beside it; the configuration is kept.
+void TestSheet::windowSheetKeepsAConfigurationFileTyped() {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(siteLine("HALL")));
+    const QByteArray before = ConfigFile::format(siteLine("HALL"));
+    Harness h;
+    h.tool.files.open(path);
+    h.tool.sheet->setPdfPathChooser([&](const QString&) { return std::optional<QString>(path); });
+    h.tool.sheet->saveAsPdf();
+    QFile config(path);
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    QCOMPARE(config.readAll(), before);
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(pdfPages(path + ".pdf").size(), 1);
+
+    const QString notes = writeFile(dir, "notes.pdf", "my notes");
+    h.tool.sheet->setPdfPathChooser([&](const QString&) { return std::optional<QString>(notes); });
+    h.tool.sheet->saveAsPdf();
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QVERIFY2(h.dialogs.messages[0].text.endsWith("\nIT EXISTS AND IS NOT A PDF"),
+             qPrintable(h.dialogs.messages[0].text));
 }
 
 QTEST_MAIN(TestSheet)

@@ -3,6 +3,7 @@
 #include "platform/AppInfo.h"
 #include "model/Cp1252.h"
 #include "app/SheetCommandLine.h"
+#include "sheet/SheetCommand.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -38,7 +39,9 @@ const QString exitStatusHelp =
                    "       succeeded (verify: the panel agrees with FILE)\n"
                    "  1    verify: the panel differs from FILE; write --repeat: a panel failed;\n"
                    "       sheet: a FILE was skipped, or the PDF could not be written\n"
-                   "  2    wrong option or argument\n"
+                   "  2    wrong option or argument: an unknown command, an empty --port, a\n"
+                   "       name that is not UTF-8; a --log or --trace that cannot be opened,\n"
+                   "       or that is a pipe, a device, a configuration file or a PDF\n"
                    "  3    FILE was refused (not a configuration file of these panels),\n"
                    "       or what was read could not be saved\n"
                    "  4    FILE leaves a switch, LED, the backlighting or dimming unassigned\n"
@@ -46,7 +49,24 @@ const QString exitStatusHelp =
                    "  6    the panel is not a 00-00561 or 00-00567\n"
                    "  7    a byte failed to read or to verify\n"
                    "  8    the serial port could not be opened, or failed\n"
+                   "  9    a line of the --log or --trace file could not be written (a full\n"
+                   "       disk); said on standard error at once, the panel in hand finished,\n"
+                   "       write --repeat stops before the next panel\n"
+                   "  10   no COMMAND and no display to show the window on\n"
                    "  130  interrupted (Ctrl+C) during a write, read or verify\n");
+
+// A word in the place of a command, not a file to open: one followed by a
+// FILE that does not name a configuration file, or a command in the wrong
+// case that names no file either.
+bool looksLikeACommand(const QStringList& positional) {
+    const QString& first = positional.first();
+    if (QFileInfo::exists(first) || first.endsWith(QLatin1String(".zqc"), Qt::CaseInsensitive))
+        return false;
+    if (positional.size() > 1)
+        return true;
+    return panelCommands.contains(first, Qt::CaseInsensitive) ||
+           first.compare(SheetCommand::name, Qt::CaseInsensitive) == 0;
+}
 
 QString usageLine(const QCommandLineParser& parser) {
     return parser.helpText().section(QLatin1Char('\n'), 0, 0) + QLatin1Char('\n');
@@ -96,6 +116,25 @@ void describeCommandLine(QCommandLineParser& parser) {
         QStringLiteral("[FILE]"));
 }
 
+std::optional<QString> undecodableArgument(int argc, char* argv[]) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+#else
+    // The system hands over bytes; a name that is not UTF-8 would reach the
+    // file system altered, and a file of that name could not be found.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray given(argv[i]);
+        const QString decoded = QString::fromLocal8Bit(given);
+        if (decoded.toLocal8Bit() != given)
+            return QStringLiteral("%1: the name %2 cannot be used: it is not UTF-8 text; rename "
+                                  "the file (convmv does it) and give the new name.\n")
+                .arg(QLatin1String(AppInfo::programName), decoded);
+    }
+#endif
+    return std::nullopt;
+}
+
 CommandLineResult parseCommandLine(const QStringList& arguments) {
     if (SheetCommandLine::isNamedIn(arguments))
         return SheetCommandLine::parse(arguments);
@@ -115,10 +154,17 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
                 QStringLiteral("%1 %2\n").arg(QLatin1String(AppInfo::programName),
                                               QLatin1String(AppInfo::version)),
                 {}};
+    if (parser.isSet(portOption) && parser.value(portOption).trimmed().isEmpty())
+        return refuse(parser, QStringLiteral("--port needs a DEVICE; an empty name is no serial "
+                                             "port."));
     QStringList files = parser.positionalArguments();
     QString command;
     if (!files.isEmpty() && panelCommands.contains(files.first()))
         command = files.takeFirst();
+    else if (!files.isEmpty() && looksLikeACommand(files))
+        return refuse(parser, QStringLiteral("%1 is not a command; the commands are %2 and %3.")
+                                  .arg(files.first(), panelCommands.join(QStringLiteral(", ")),
+                                       SheetCommand::name));
     if (files.size() > 1)
         return refuse(parser, QStringLiteral("Only one FILE can be opened."));
     if (!command.isEmpty() && files.isEmpty())

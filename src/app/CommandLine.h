@@ -23,6 +23,10 @@ struct CommandLineResult {
 // Declares the options and arguments; new ones go here.
 void describeCommandLine(QCommandLineParser& parser);
 
+// A message for the first of the program's arguments that is no text the
+// program can use as a name (bytes that are not UTF-8); nullopt when all are.
+std::optional<QString> undecodableArgument(int argc, char* argv[]);
+
 // Reads the arguments, the program's name first. Needs no display, so it runs
 // before any window object exists.
 CommandLineResult parseCommandLine(const QStringList& arguments);

@@ -19,7 +19,8 @@ const QString description =
 const QString exitStatusHelp =
     QStringLiteral("\nExit status:\n"
                    "  0  the PDF holds a page for every FILE\n"
-                   "  1  a FILE was skipped, or the PDF could not be written\n"
+                   "  1  a FILE was skipped, or the PDF could not be written; PDF exists\n"
+                   "     and is not a PDF, or it is one of the FILEs (nothing written)\n"
                    "  2  wrong option or argument\n");
 
 void describe(QCommandLineParser& parser) {
@@ -27,7 +28,9 @@ void describe(QCommandLineParser& parser) {
     parser.addOption(
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help.")});
     parser.addOption({{QStringLiteral("o"), outputOption},
-                      QStringLiteral("The PDF to write; replaced only once it is complete."),
+                      QStringLiteral("The PDF to write (.pdf is added to a name without it); "
+                                     "replaced only once it is complete, and only when it is "
+                                     "a PDF."),
                       QStringLiteral("PDF")});
     parser.addPositionalArgument(SheetCommand::name, QStringLiteral("The command."));
     parser.addPositionalArgument(QStringLiteral("FILE"),

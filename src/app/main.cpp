@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/DisplayCheck.h"
 #include "cli/Commissioning.h"
 #include "cli/Interrupt.h"
 #include "link/LinkTrace.h"
@@ -17,6 +18,7 @@
 #include <QIcon>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 // Read before the window system is touched, so that --help and --version work
@@ -56,8 +58,16 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
                                    .arg(QLatin1String(AppInfo::programName), options.trace, error));
         return ExitStatus::usage;
     }
+    trace.setFailureReport([&options](const QString& why) {
+        Console::write(stderr,
+                       QStringLiteral("%1: cannot write the trace file %2: %3; nothing more is "
+                                      "traced\n")
+                           .arg(QLatin1String(AppInfo::programName), options.trace, why));
+    });
 
+    std::optional<DisplayCheck> displayCheck(std::in_place);
     QApplication app(argc, argv);
+    displayCheck.reset();
     nameApplication();
     QGuiApplication::setDesktopFileName(AppInfo::desktopId);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/panelconfig.svg")));
@@ -78,6 +88,10 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto undecodable = undecodableArgument(argc, argv)) {
+        Console::write(stderr, *undecodable);
+        return ExitStatus::usage;
+    }
     const CommandLineResult command = readCommandLine(argc, argv);
     Console::write(stdout, command.output);
     Console::write(stderr, command.errors);

@@ -13,6 +13,8 @@ inline constexpr int noResponse = 5;  // no panel answered
 inline constexpr int mismatch = 6;    // the panel is not one of the two models
 inline constexpr int badData = 7;     // a byte failed to read or verify
 inline constexpr int portFault = 8;   // the serial port would not open, or failed
+inline constexpr int recordLost = 9;  // a line of --log or --trace could not be written
+inline constexpr int noDisplay = 10;  // the window was asked for where there is no display
 inline constexpr int changed = 11; // done, but a value was taken otherwise than given (last lines)
 inline constexpr int interrupted = 130;
 } // namespace ExitStatus

@@ -25,7 +25,8 @@ Commissioning::Commissioning(const CommandLineOptions& options, SerialPort& line
       m_traced(line, m_trace), m_dialogs([this](const QString& shown) { say(shown); }),
       m_session(m_dialogs), m_link(m_session, m_dialogs, options.trace.isEmpty() ? line : m_traced,
                                    m_timing.tickMs, m_timing.yield, m_timing.timer),
-      m_files(m_session, m_dialogs) {
+      m_files(m_session, m_dialogs),
+      m_records(m_trace, m_log, [this](const QString& line) { say(line); }) {
     if (!m_console.say)
         m_console.say = [](const QString& l) { printLine(stderr, l); };
     if (!m_console.table)
@@ -51,21 +52,14 @@ void Commissioning::interrupt() {
 }
 
 int Commissioning::run() {
-    QString error;
-    if (!m_options.trace.isEmpty() && !m_trace.open(m_options.trace, &error)) {
-        say(QStringLiteral("cannot open the trace file %1: %2").arg(m_options.trace, error));
+    if (!m_records.open(m_options.trace, m_options.log))
         return ExitStatus::usage;
-    }
-    if (!m_options.log.isEmpty() && !m_log.open(m_options.log, &error)) {
-        say(QStringLiteral("cannot open the log file %1: %2").arg(m_options.log, error));
-        return ExitStatus::usage;
-    }
     m_command = m_options.command;
     if (m_options.command == QLatin1String("read"))
-        return read();
+        return m_records.status(read());
     if (m_options.command == QLatin1String("verify"))
-        return verify();
-    return m_options.repeat ? repeat() : write();
+        return m_records.status(verify());
+    return m_records.status(m_options.repeat ? repeat() : write());
 }
 
 // A message the open command shows is printed as it is shown.
@@ -252,7 +246,7 @@ int Commissioning::repeat() {
     int programmed = 0, failed = 0, panel = 0;
     say(QStringLiteral("waiting for a panel on %1 (Ctrl+C ends)").arg(device));
     QString waitingFor; // the port fault last reported while waiting
-    while (!m_interrupted) {
+    while (!m_interrupted && !m_records.failed()) {
         const PanelLink::Outcome probe = m_link.probe();
         if (probe == PanelLink::Outcome::Stopped)
             break;
@@ -272,6 +266,7 @@ int Commissioning::repeat() {
         const PanelLink::Outcome outcome = m_link.lastOutcome();
         const QString text = conclude(outcome);
         finish(text, statusOf(outcome));
+        const bool recordsLost = m_records.failed(); // no next panel without its record
         if (outcome == PanelLink::Outcome::Done) {
             ++programmed;
             say(QStringLiteral("panel %1: programmed").arg(panel));
@@ -280,8 +275,9 @@ int Commissioning::repeat() {
             failed += outcome != PanelLink::Outcome::Stopped;
             say(QStringLiteral("panel %1: %2").arg(panel).arg(text));
         }
-        if (outcome == PanelLink::Outcome::Incomplete || outcome == PanelLink::Outcome::Stopped)
-            break; // no panel can take this file, or Ctrl+C
+        if (outcome == PanelLink::Outcome::Incomplete || outcome == PanelLink::Outcome::Stopped ||
+            recordsLost)
+            break; // no panel can take this file, Ctrl+C, or the log has a gap
         say(QStringLiteral("unplug panel %1").arg(panel));
         while (pause(removalIntervalMs) && m_link.probe() == PanelLink::Outcome::Done) {
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandOptions.h"
+#include "cli/CommandRecords.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/SiteLog.h"
 #include "files/FileCommands.h"
@@ -72,10 +73,10 @@ private:
     PanelLink m_link;
     FileCommands m_files;
     SiteLog m_log;
+    CommandRecords m_records;
     EventYield m_defaultYield;
     bool m_interrupted = false;
     QString m_lastLine;
-    QString m_lastMessage;      // the message box shown last, as one line
     QString m_command;          // as the log names it
     PanelValues m_fileValues{}; // what FILE gives the panel, before the window's rules
 };

@@ -6,6 +6,8 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -18,6 +20,30 @@ bool userMayOpen(const QString& device) {
 #else
     Q_UNUSED(device);
     return true;
+#endif
+}
+
+Kind kindOf(const QString& device) {
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(device);
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG || errno == ELOOP
+                   ? Kind::Missing
+                   : Kind::Unknown;
+    if (!S_ISCHR(info.st_mode))
+        return Kind::NotSerial;
+    // A character device is a serial port when it is a terminal; asked
+    // without waiting for a carrier and without becoming its controller.
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Kind::Unknown;
+    const bool terminal = ::isatty(fd) != 0;
+    ::close(fd);
+    return terminal ? Kind::Serial : Kind::NotSerial;
+#else
+    Q_UNUSED(device);
+    return Kind::Unknown;
 #endif
 }
 

@@ -9,6 +9,13 @@ namespace DeviceAccess {
 // true.
 bool userMayOpen(const QString& device);
 
+// What lies at a device path, as far as the file system tells without
+// taking the device: nothing, something that is not a serial port (a file,
+// a folder, /dev/null), a serial port, or unknown (Windows, a folder on the
+// way this user may not search).
+enum class Kind { Missing, NotSerial, Serial, Unknown };
+Kind kindOf(const QString& device);
+
 // The remedy for a device this user may not open, in plain words.
 QString permissionRemedy(const QString& device);
 } // namespace DeviceAccess

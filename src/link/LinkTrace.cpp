@@ -2,15 +2,6 @@
 
 #include <QDateTime>
 
-bool LinkTrace::open(const QString& path, QString* error) {
-    m_file.setFileName(path);
-    if (m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-        return true;
-    if (error)
-        *error = m_file.errorString();
-    return false;
-}
-
 QString LinkTrace::render(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return QStringLiteral("(nothing)");
@@ -34,6 +25,5 @@ void LinkTrace::write(const QString& text) {
         return;
     const QString stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    m_file.write((stamp + QLatin1Char(' ') + text + QLatin1Char('\n')).toUtf8());
-    m_file.flush();
+    m_file.append((stamp + QLatin1Char(' ') + text + QLatin1Char('\n')).toUtf8());
 }

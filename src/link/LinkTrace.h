@@ -1,7 +1,8 @@
 #pragma once
 
+#include "files/RecordFile.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 // The traffic log for support: every byte sent and received, one command or
@@ -12,8 +13,14 @@
 //   2026-12-08 14:03:07.431  <  30 30 36 31 30      00610
 class LinkTrace {
 public:
-    // Appends to path; false with a reason when it cannot be opened.
-    bool open(const QString& path, QString* error);
+    // Appends to path; false with a reason when it may not or cannot be
+    // opened (a pipe, a device, a configuration file or a PDF).
+    bool open(const QString& path, QString* error) { return m_file.open(path, error); }
+    // A line that could not be written: reported once, at once.
+    std::optional<QString> failure() const { return m_file.failure(); }
+    void setFailureReport(RecordFile::FailureReport report) {
+        m_file.setFailureReport(std::move(report));
+    }
 
     void sent(const QByteArray& bytes) { line('>', bytes); }
     void received(const QByteArray& bytes) { line('<', bytes); }
@@ -27,5 +34,5 @@ private:
     void line(char direction, const QByteArray& bytes);
     void write(const QString& text);
 
-    QFile m_file;
+    RecordFile m_file;
 };

@@ -13,6 +13,11 @@ struct Port {
     QString device;      // what opens it: /dev/ttyUSB0, COM3
     QString description; // the adapter's own words, or its maker's; may be empty
 };
+// The order the ports are offered in: the numbers in a name compare as
+// numbers (ttyS2 before ttyS10, COM9 before COM10) under every locale, the C
+// locale of a service included; the rest by character.
+bool lessByNumber(const QString& a, const QString& b);
+
 // The serial ports the system knows of now.
 QList<Port> available();
 } // namespace PortNames

@@ -74,15 +74,32 @@ bool QtSerialPort::open() {
 }
 
 // The platform reports a port held by another program and a port this user
-// may not open alike; the device's permissions tell them apart.
+// may not open alike; the device's permissions tell them apart. A path too
+// long for the system fails at the port's lock file, and /dev/null fails
+// with "Inappropriate ioctl for device": what lies at the path tells those.
 void QtSerialPort::openFailed() {
     m_detail = m_port.errorString();
+    const bool denied = m_port.error() == QSerialPort::PermissionError && m_userMayOpen &&
+                        !m_userMayOpen(m_device);
+    if (!denied) {
+        switch (DeviceAccess::kindOf(m_device)) {
+        case DeviceAccess::Kind::Missing:
+            m_fault = QString("SERIAL PORT %1 NOT FOUND").arg(m_device);
+            return;
+        case DeviceAccess::Kind::NotSerial:
+            m_fault = QString("SERIAL PORT %1 CANNOT BE OPENED: NOT A SERIAL PORT").arg(m_device);
+            return;
+        case DeviceAccess::Kind::Serial:
+        case DeviceAccess::Kind::Unknown:
+            break;
+        }
+    }
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
         m_fault = QString("SERIAL PORT %1 NOT FOUND").arg(m_device);
         break;
     case QSerialPort::PermissionError:
-        if (m_userMayOpen && !m_userMayOpen(m_device)) {
+        if (denied) {
             m_fault = QString("SERIAL PORT %1 CANNOT BE OPENED: ACCESS DENIED").arg(m_device);
             m_remedy = DeviceAccess::permissionRemedy(m_device);
         } else {

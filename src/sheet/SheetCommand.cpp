@@ -1,6 +1,7 @@
 #include "sheet/SheetCommand.h"
 
 #include "files/ConfigFileReader.h"
+#include "files/OutputGuard.h"
 #include "platform/AppInfo.h"
 #include "platform/Console.h"
 #include "platform/Dialogs.h"
@@ -34,6 +35,12 @@ private:
 
 int SheetCommand::run(const SheetOptions& options, QString* errors) {
     const QString program = QLatin1String(AppInfo::programName);
+    const QString output = OutputGuard::pdfPath(options.output);
+    // Refused before anything is read, so a wrong -o costs nothing.
+    if (const auto refused = OutputGuard::pdfRefusal(output, options.files)) {
+        *errors += QStringLiteral("%1: %2 not written: %3\n").arg(program, output, *refused);
+        return failed;
+    }
     int status = 0;
     QList<Sheet> sheets;
     FileMessages messages(errors);
@@ -51,13 +58,16 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
     }
     if (sheets.isEmpty()) {
         *errors +=
-            QStringLiteral("%1: no sheet to write; %2 not written\n").arg(program, options.output);
+            QStringLiteral("%1: no sheet to write; %2 not written\n").arg(program, output);
         return failed;
     }
-    if (QString why; !SheetDocument::writePdf(options.output, sheets, &why)) {
-        *errors += QStringLiteral("%1: cannot write %2: %3\n").arg(program, options.output, why);
+    if (QString why;
+        !SheetDocument::writePdf(output, sheets, &why, SheetDocument::paperFor(), options.files)) {
+        *errors += QStringLiteral("%1: cannot write %2: %3\n").arg(program, output, why);
         return failed;
     }
+    if (output != options.output) // the shell may have put a configuration file after -o
+        *errors += QStringLiteral("%1: the sheet was written to %2\n").arg(program, output);
     return status;
 }
 

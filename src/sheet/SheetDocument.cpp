@@ -1,9 +1,9 @@
 #include "sheet/SheetDocument.h"
 
 #include "platform/AppInfo.h"
+#include "files/OutputGuard.h"
 #include "sheet/SheetPainter.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -41,16 +41,18 @@ bool SheetDocument::paint(QPagedPaintDevice& device, const QList<Sheet>& sheets)
     return painter.end();
 }
 
-bool SheetDocument::writePdf(const QString& path, const QList<Sheet>& sheets, QString* error,
-                             const QPageSize& paper) {
+bool SheetDocument::writePdf(const QString& chosen, const QList<Sheet>& sheets, QString* error,
+                             const QPageSize& paper, const QStringList& inputs) {
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;
         return false;
     };
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isFile())
-        return fail(QStringLiteral("not a regular file")); // a device or pipe would become a file
+    // A configuration file named by mistake is never replaced: the panel
+    // keeps no designations, so they would be gone for good.
+    const QString path = OutputGuard::pdfPath(chosen);
+    if (const auto refused = OutputGuard::pdfRefusal(path, inputs))
+        return fail(*refused);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());

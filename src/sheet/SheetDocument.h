@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QPageSize>
 #include <QString>
+#include <QStringList>
 
 class QPagedPaintDevice;
 
@@ -20,8 +21,10 @@ void setMargins(QPagedPaintDevice& device);
 // the device cannot be painted on.
 bool paint(QPagedPaintDevice& device, const QList<Sheet>& sheets);
 
-// Writes the sheets as one PDF at path. The file appears only once it is
-// complete; on failure any earlier file stays as it was and error says why.
+// Writes the sheets as one PDF at path, ".pdf" added when path does not end
+// so. The file appears only once it is complete; on failure any earlier file
+// stays as it was and error says why. Only a new file, an empty one or a PDF
+// other than one of the inputs is replaced.
 bool writePdf(const QString& path, const QList<Sheet>& sheets, QString* error,
-              const QPageSize& paper = paperFor());
+              const QPageSize& paper = paperFor(), const QStringList& inputs = {});
 } // namespace SheetDocument

@@ -5,6 +5,7 @@
 
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QTextLayout>
 #include <QStyleOptionButton>
 
 #include <algorithm>
@@ -129,11 +130,95 @@ StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(pare
     setViewportMargins(2, 0, 2, 0);
 }
 
+namespace {
+constexpr int statusSideMargin = 2; // the viewport's margins, left and right
+
+// The height the text's glyphs take, wrapped as the box wraps it, at width:
+// the last line is read once its letters are in, its descent may be cut.
+qreal wrappedHeight(const QString& text, const QFont& font, const QTextOption& option,
+                    qreal width) {
+    QTextLayout layout(text, font);
+    layout.setTextOption(option);
+    qreal height = 0;
+    qreal lastDescent = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        height += line.height();
+        lastDescent = line.descent();
+    }
+    layout.endLayout();
+    return height - lastDescent;
+}
+
+// The longest word with a path separator: a device path the message names.
+std::pair<qsizetype, qsizetype> longestPath(const QString& text) {
+    std::pair<qsizetype, qsizetype> best{-1, 0};
+    qsizetype start = 0;
+    for (const QString& word : text.split(QLatin1Char(' '))) {
+        if ((word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\'))) &&
+            word.size() > best.second)
+            best = {start, word.size()};
+        start += word.size() + 1;
+    }
+    return best;
+}
+
+QString shortenedPath(const QString& text, qsizetype at, qsizetype size, qsizetype kept) {
+    const qsizetype head = (kept + 1) / 2;
+    const qsizetype tail = kept - head;
+    return text.left(at + head) + QChar(0x2026) + text.mid(at + size - tail);
+}
+} // namespace
+
 // Setting the text sends screen readers the text removed and the text
-// inserted, so a new message is announced under the box's name.
+// inserted, so a new message is announced under the box's name. A message
+// too long for the box's lines has the device path it names shortened in the
+// middle, and where that is not enough its letters made smaller, so the
+// reason at its end is always seen; text() stays whole.
 void StatusBox::setText(const QString& text) {
     m_text = text;
-    setPlainText(text);
+    if (!m_designFont)
+        m_designFont = font();
+    QFont chosen = *m_designFont;
+    QString shown = text;
+    for (qreal size = m_designFont->pointSizeF(); size >= smallestPointSize; size -= 0.25) {
+        QFont candidate = *m_designFont;
+        candidate.setPointSizeF(size);
+        if (const auto fitting = fitted(text, candidate)) {
+            chosen = candidate;
+            shown = *fitting;
+            break;
+        }
+    }
+    if (font() != chosen)
+        setFont(chosen);
+    setPlainText(shown);
+}
+
+std::optional<QString> StatusBox::fitted(const QString& text, const QFont& face) const {
+    const QRect room = contentsRect();
+    // One cursor's width stays free at the end of each line, as the box keeps it.
+    const qreal width = room.width() - 2 * statusSideMargin - cursorWidth() - 1;
+    const QTextOption option = document()->defaultTextOption();
+    const auto fits = [&](const QString& candidate) {
+        return wrappedHeight(candidate, face, option, width) <= room.height();
+    };
+    if (width <= 0 || fits(text))
+        return text;
+    const auto [at, size] = longestPath(text);
+    constexpr qsizetype shortest = 8; // enough to recognise the adapter's end
+    if (at < 0 || size <= shortest || !fits(shortenedPath(text, at, size, shortest)))
+        return std::nullopt;
+    qsizetype low = shortest, high = size - 1; // the most characters that still fit
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (fits(shortenedPath(text, at, size, mid)))
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return shortenedPath(text, at, size, low);
 }
 
 QColor StatusBox::background() const {

@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QValidator>
 
+#include <optional>
+
 // A list box whose entries carry an integer item data. It shows a
 // selection and tells what the user chose; the behaviour of a choice is the
 // session's. A click on the entry that is already selected is a choice too.
@@ -84,7 +86,13 @@ public:
     void setColours(const QColor& background, const QColor& text = Qt::black);
 
 private:
+    static constexpr qreal smallestPointSize = 6.5;
+    // The text as the box shows it in face: whole, or with its device path
+    // shortened; nullopt when even that does not fit.
+    std::optional<QString> fitted(const QString& text, const QFont& face) const;
+
     QString m_text;
+    std::optional<QFont> m_designFont; // the window's; a long message may take a smaller one
 };
 
 // Command and option buttons wrap their captions over several lines, as the

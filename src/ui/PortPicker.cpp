@@ -2,7 +2,6 @@
 
 #include "ui/Twips.h"
 
-#include <QCollator>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -64,10 +63,8 @@ void PortPicker::refresh() {
         if (!fixed.isEmpty() && !listed)
             ports.append({fixed, {}});
     }
-    QCollator order; // ttyS2 before ttyS10
-    order.setNumericMode(true);
-    std::sort(ports.begin(), ports.end(), [&](const PortNames::Port& a, const PortNames::Port& b) {
-        return order.compare(a.device, b.device) < 0;
+    std::sort(ports.begin(), ports.end(), [](const PortNames::Port& a, const PortNames::Port& b) {
+        return PortNames::lessByNumber(a.device, b.device);
     });
     const QSignalBlocker quiet(this);
     clear();

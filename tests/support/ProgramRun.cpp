@@ -6,15 +6,19 @@
 #error "PANELCONFIG_PATH names the program"
 #endif
 
-ProgramRun runProgram(const QStringList& arguments, const QStringList& environment) {
+ProgramRun runProgram(const QStringList& arguments, const QStringList& prefix,
+                      const QStringList& environment) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(display);
-    for (const QString& setting : environment)
-        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+    for (const QString& variable : environment)
+        env.insert(variable.section('=', 0, 0), variable.section('=', 1));
     program.setProcessEnvironment(env);
-    program.start(PANELCONFIG_PATH, arguments);
+    if (prefix.isEmpty())
+        program.start(PANELCONFIG_PATH, arguments);
+    else
+        program.start(prefix.first(), prefix.mid(1) + QStringList{PANELCONFIG_PATH} + arguments);
     ProgramRun run;
     if (!program.waitForFinished(120000)) {
         program.kill();

@@ -10,6 +10,7 @@ struct ProgramRun {
     QString err;
 };
 
-// environment: NAME=value settings on top of this process's own, without a
-// display.
-ProgramRun runProgram(const QStringList& arguments, const QStringList& environment = {});
+// prefix: a program and its arguments that run the program in turn (setpriv,
+// sh -c 'ulimit ...; exec "$0" "$@"'); environment: variables set for it.
+ProgramRun runProgram(const QStringList& arguments, const QStringList& prefix = {},
+                      const QStringList& environment = {});

@@ -1,0 +1,210 @@
+#include "Harness.h"
+#include "cli/SiteLog.h"
+#include "files/ConfigFile.h"
+#include "files/RecordFile.h"
+#include "platform/Settings.h"
+#include "link/LinkTrace.h"
+#include "link/PortNames.h"
+#include "ui/Controls.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+// Where the trace and the site log may go, what happens when a line does not
+// reach the disk, and the words that must stay readable: the status box's
+// long messages and the order of the ports.
+class TestOutputs : public QObject {
+    Q_OBJECT
+private slots:
+    void traceAndLogGoOnlyToALog_data();
+    void traceAndLogGoOnlyToALog();
+    void lostLineIsReportedOnceAtOnce();
+    void longStatusKeepsItsReason_data();
+    void longStatusKeepsItsReason();
+    void portsInNumberOrderUnderEveryLocale_data();
+    void portsInNumberOrderUnderEveryLocale();
+};
+
+void TestOutputs::traceAndLogGoOnlyToALog_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind"); // what is there before
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("new file") << "site.log" << "none" << QString();
+    QTest::newRow("earlier log") << "site.log" << "log" << QString();
+    QTest::newRow("pipe") << "fifo" << "fifo" << "not a regular file";
+    QTest::newRow("folder") << "folder" << "folder" << "not a regular file";
+    QTest::newRow("device") << "/dev/null" << "device" << "not a regular file";
+    QTest::newRow("configuration file") << "lobby.zqc" << "config" << "it is a configuration file";
+    QTest::newRow("new name of a configuration file")
+        << "lobby.zqc" << "none" << "it is a configuration file";
+    QTest::newRow("configuration file of another name")
+        << "lobby.txt" << "config" << "it is a configuration file";
+    QTest::newRow("PDF") << "sheet.pdf" << "none" << "it is a PDF";
+    QTest::newRow("PDF of another name") << "sheet.txt" << "pdf" << "it is a PDF";
+}
+
+// Refused before it is opened: a pipe without a reader would block the
+// program for good, and a configuration file would be spoilt.
+void TestOutputs::traceAndLogGoOnlyToALog() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, refusal);
+    QTemporaryDir dir;
+    const QString path = name.startsWith('/') ? name : dir.filePath(name);
+    QByteArray before;
+    ConfigFileLine config;
+    config.model = ConfigFile::modelText;
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(qPrintable(path), 0600), 0);
+    else if (kind == "folder")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == "log" || kind == "config" || kind == "pdf") {
+        before = kind == "log"      ? QByteArray("2026-12-08T10:00:00\t/dev/ttyUSB0\twrite\n")
+                 : kind == "config" ? ConfigFile::format(config)
+                                    : QByteArray("%PDF-1.4\n");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    for (int which = 0; which < 2; ++which) {
+        LinkTrace trace;
+        SiteLog log;
+        QString error;
+        const bool opened = which == 0 ? trace.open(path, &error) : log.open(path, &error);
+        QCOMPARE(opened, refusal.isEmpty());
+        QCOMPARE(error, refusal);
+    }
+    if (kind == "config" || kind == "pdf") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+}
+
+// A full disk, as a file-size limit makes it: the first line lost is
+// reported at once and once, nothing more is written, and the file keeps
+// whole lines only.
+void TestOutputs::lostLineIsReportedOnceAtOnce() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("site.log");
+    const QByteArray earlier(2048, 'x');
+
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(earlier);
+    }
+    RecordFile record;
+    QStringList reports;
+    record.setFailureReport([&](const QString& why) { reports << why; });
+    QString error;
+    QVERIFY(record.open(path, &error));
+    rlimit old{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1024;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool first = record.append("line one\n");
+    const int reportsAfterFirst = int(reports.size());
+    const bool second = record.append("line two\n");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!first);
+    QCOMPARE(reportsAfterFirst, 1); // at once, not at the end
+    QVERIFY(!second);
+    QCOMPARE(reports.size(), 1);
+    QVERIFY(!reports[0].isEmpty());
+    QCOMPARE(record.failure(), std::optional<QString>(reports[0]));
+    QVERIFY(!record.append("line three\n")); // the disk has room again: still nothing
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), earlier);
+}
+
+void TestOutputs::longStatusKeepsItsReason_data() {
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("shortened");
+    QTest::newRow("by-id path, line fault")
+        << "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"
+        << "FAILED DURING COMMUNICATIONS: THE DEVICE WAS DISCONNECTED OR STOPPED ANSWERING"
+        << true;
+    QTest::newRow("short path fits whole")
+        << "/dev/ttyUSB0" << "FAILED DURING COMMUNICATIONS: THE DEVICE WAS DISCONNECTED" << false;
+}
+
+// The box holds three lines: a long device path gives way in its middle,
+// the reason at the end is always seen.
+void TestOutputs::longStatusKeepsItsReason() {
+    QFETCH(QString, device);
+    QFETCH(QString, reason);
+    QFETCH(bool, shortened);
+    Harness h;
+    h.form().show();
+    const QString text = "SERIAL PORT " + device + " " + reason;
+    h.session().setStatusVisible(true);
+    h.session().setStatusText(text);
+    StatusBox* box = h.form().statusBox();
+    QCOMPARE(box->text(), text); // the commands and the trace get it whole
+    const QString shown = box->toPlainText();
+    QVERIFY2(shown.endsWith(reason), qPrintable(shown));
+    QVERIFY(shown.startsWith("SERIAL PORT " + device.left(4)));
+    QCOMPARE(shown.contains(QChar(0x2026)), shortened);
+    QCOMPARE(shown == text, !shortened);
+    if (!shortened) // a message that fits keeps the window's letters
+        QCOMPARE(box->font().pointSizeF(), 8.25);
+    QTRY_VERIFY(box->document()->firstBlock().layout()->lineCount() > 0);
+    const QTextLayout* layout = box->document()->firstBlock().layout();
+    qreal height = 0; // the last line's letters, without their descent
+    for (int i = 0; i < layout->lineCount(); ++i)
+        height += layout->lineAt(i).height();
+    height -= layout->lineAt(layout->lineCount() - 1).descent();
+    QVERIFY2(height <= box->viewport()->height(),
+             qPrintable(QString("%1 lines, %2 px in %3 px (%4 %5)")
+                            .arg(layout->lineCount())
+                            .arg(height)
+                            .arg(box->viewport()->height())
+                            .arg(box->contentsRect().height())
+                            .arg(box->frameWidth())));
+}
+
+void TestOutputs::portsInNumberOrderUnderEveryLocale_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("C") << "C";
+    QTest::newRow("en_US") << "en_US";
+    QTest::newRow("de_DE") << "de_DE";
+}
+
+void TestOutputs::portsInNumberOrderUnderEveryLocale() {
+    QFETCH(QString, locale);
+    const QLocale previous;
+    QLocale::setDefault(QLocale(locale));
+    QList<PortNames::Port> ports;
+    for (const char* device : {"/dev/ttyUSB10", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyUSB1",
+                               "/dev/ttyS02x", "/dev/ttyACM0", "/dev/ttyUSB2"})
+        ports.append(PortNames::Port{QString::fromLatin1(device), QString()});
+    QList<PortNames::Port> listed = ports;
+    Harness h;
+    QTemporaryDir dir;
+    Settings settings(dir.filePath("settings.ini"));
+    h.tool.addPortPicker(settings, {}, [&] { return listed; });
+    QStringList entries;
+    for (int i = 0; i < h.tool.picker->count(); ++i)
+        entries << h.tool.picker->itemData(i).toString();
+    QLocale::setDefault(previous);
+    QCOMPARE(entries, QStringList({"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS02x",
+                                   "/dev/ttyS10", "/dev/ttyUSB1", "/dev/ttyUSB2",
+                                   "/dev/ttyUSB10"}));
+}
+
+QTEST_MAIN(TestOutputs)
+#include "tst_outputs.moc"
