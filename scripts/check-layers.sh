@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Checks that each folder of src/ includes only the layers below it, so the
 # libraries form no cycle:
-#   0 model, platform   1 files, link, session   2 sheet, cli   3 ui   4 app
+#   0 model, platform   1 files, link, session   2 sheet, cli, schedule   3 ui   4 app
 # A folder may include its own headers and those of a lower layer; app may
 # include everything.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
 declare -A layer=([model]=0 [platform]=0 [files]=1 [link]=1 [session]=1
-                  [sheet]=2 [cli]=2 [ui]=3 [app]=4)
+                  [sheet]=2 [cli]=2 [schedule]=2 [ui]=3 [app]=4)
 
 status=0
 for dir in */; do

@@ -3,6 +3,7 @@
 #include "platform/AppInfo.h"
 #include "model/Cp1252.h"
 #include "app/SheetCommandLine.h"
+#include "app/ScheduleCommandLine.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -37,7 +38,8 @@ const QString exitStatusHelp =
                    "  0    the window was closed, or help or version shown; a command\n"
                    "       succeeded (verify: the panel agrees with FILE)\n"
                    "  1    verify: the panel differs from FILE; write --repeat: a panel failed;\n"
-                   "       sheet: a FILE was skipped, or the PDF could not be written\n"
+                   "       sheet: a FILE was skipped, or the PDF could not be written;\n"
+                   "       import, export: see 'panelconfig import --help'\n"
                    "  2    wrong option or argument\n"
                    "  3    FILE was refused (not a configuration file of these panels),\n"
                    "       or what was read could not be saved\n"
@@ -87,9 +89,10 @@ void describeCommandLine(QCommandLineParser& parser) {
     parser.addOption(
         {repeatOption, QStringLiteral("write: program panel after panel, each once it is "
                                       "plugged in, until Ctrl+C.")});
-    parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("write, read, verify or sheet (see Commands)."),
-                                 QStringLiteral("[COMMAND]"));
+    parser.addPositionalArgument(
+        QStringLiteral("COMMAND"),
+        QStringLiteral("write, read, verify, sheet, import or export (see Commands)."),
+        QStringLiteral("[COMMAND]"));
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
         QStringLiteral("Configuration file (.zqc) to open at start, or the COMMAND's file."),
@@ -99,6 +102,8 @@ void describeCommandLine(QCommandLineParser& parser) {
 CommandLineResult parseCommandLine(const QStringList& arguments) {
     if (SheetCommandLine::isNamedIn(arguments))
         return SheetCommandLine::parse(arguments);
+    if (ScheduleCommandLine::isNamedIn(arguments))
+        return ScheduleCommandLine::parse(arguments);
 
     QCommandLineParser parser;
     describeCommandLine(parser);
@@ -107,7 +112,8 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
     if (parser.isSet(helpOption))
         return {std::nullopt,
                 ExitStatus::ok,
-                parser.helpText() + commandsHelp + SheetCommandLine::summary() + exitStatusHelp,
+                parser.helpText() + commandsHelp + SheetCommandLine::summary() +
+                    ScheduleCommandLine::summary() + exitStatusHelp,
                 {}};
     if (parser.isSet(QStringLiteral("version")))
         return {std::nullopt,
