@@ -8,7 +8,6 @@
 
 #include <QGuiApplication>
 
-
 namespace {
 // A message the window would show on opening a file, printed with the file's name.
 class FileMessages : public Dialogs {
@@ -37,6 +36,7 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
     const QString program = QLatin1String(AppInfo::programName);
     int status = 0;
     QList<Sheet> sheets;
+    Site site{options.site, options.by, QDate::currentDate(), {}};
     FileMessages messages(errors);
     for (const QString& path : options.files) {
         const ConfigFileRead read = readConfigFile(path);
@@ -48,6 +48,7 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
             continue;
         }
         *errors += QStringLiteral("%1: %2: skipped: %3\n").arg(program, path, read.reason);
+        site.skipped << qMakePair(path, read.reason);
         status = failed;
     }
     if (sheets.isEmpty()) {
@@ -55,7 +56,14 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
             QStringLiteral("%1: no sheet to write; %2 not written\n").arg(program, options.output);
         return failed;
     }
-    if (QString why; !SheetDocument::writePdf(options.output, sheets, &why)) {
+    const QPageSize paper =
+        options.paper.isEmpty()
+            ? SheetDocument::paperOfEnvironment()
+            : QPageSize(options.paper == QLatin1String("Letter") ? QPageSize::Letter
+                                                                 : QPageSize::A4);
+    const bool isSite = options.files.size() > 1 || !options.site.isEmpty();
+    if (QString why;
+        !SheetDocument::writePdf(options.output, sheets, &why, paper, isSite ? &site : nullptr)) {
         *errors += QStringLiteral("%1: cannot write %2: %3\n").arg(program, options.output, why);
         return failed;
     }
