@@ -29,6 +29,7 @@ private slots:
     void everyItemOnAnyPaper_data();
     void everyItemOnAnyPaper();
     void paperFromOptionOrEnvironment();
+    void windowMakesTheSiteDocumentOfAFolder();
 };
 
 namespace {
@@ -382,6 +383,42 @@ void TestSheet::paperFromOptionOrEnvironment() {
         parseCommandLine({"panelconfig", "sheet", "a.zqc", "-o", "a.pdf", "--paper", "A5"});
     QCOMPARE(wrong.exitStatus, ExitStatus::usage);
     QVERIFY(wrong.errors.startsWith("panelconfig: --paper takes A4 or Letter."));
+}
+
+void TestSheet::windowMakesTheSiteDocumentOfAFolder() {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("site");
+    writeFile(dir, "site/b.zqc", ConfigFile::format(siteLine("SOUTH")));
+    writeFile(dir, "site/a.zqc", ConfigFile::format(siteLine("NORTH")));
+    writeFile(dir, "site/broken.zqc", "\"00-00999-MDL\"\r\n");
+    writeFile(dir, "site/notes.txt", "not a configuration");
+    Harness h;
+    QString proposed;
+    const QString pdf = dir.filePath("site.pdf");
+    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
+        proposed = name;
+        return std::optional<QString>(pdf);
+    });
+    h.tool.sheet->setFolderChooser([&] { return std::optional<QString>(dir.filePath("site")); });
+    h.tool.sheet->saveSiteAsPdf();
+    QCOMPARE(proposed, "site.pdf");
+    QCOMPARE(h.dialogs.messages.size(), 1); // the file skipped, named
+    QVERIFY2(h.dialogs.messages[0].text.contains("broken.zqc: skipped: not a configuration"),
+             qPrintable(h.dialogs.messages[0].text));
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 3);
+    QVERIFY(pages[0].contains("SITE HANDOVER") && pages[0].contains("broken.zqc"));
+    QVERIFY(pages[1].contains("NORTH") && pages[2].contains("SOUTH")); // in name order
+    QVERIFY(!pages.join("").contains("notes.txt"));
+
+    // A folder without configurations writes nothing and says so.
+    h.dialogs.messages.clear();
+    QFile::remove(pdf);
+    h.tool.sheet->setFolderChooser([&] { return std::optional<QString>(dir.filePath("empty")); });
+    h.tool.sheet->saveSiteAsPdf();
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QVERIFY(h.dialogs.messages[0].text.contains("NO CONFIGURATION FILE"));
+    QVERIFY(!QFile::exists(pdf));
 }
 
 QTEST_MAIN(TestSheet)
