@@ -7,6 +7,7 @@
 #include "ui/WindowSheet.h"
 
 #include <QDir>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -29,6 +30,10 @@ private slots:
     void sheetNeverReplacesAnotherKindOfFile_data();
     void sheetNeverReplacesAnotherKindOfFile();
     void windowSheetKeepsAConfigurationFileTyped();
+    void everyItemOnAnyPaper_data();
+    void everyItemOnAnyPaper();
+    void paperFromOptionOrEnvironment();
+    void windowMakesTheSiteDocumentOfAFolder();
 };
 
 namespace {
@@ -136,10 +141,22 @@ void TestSheet::siteSkipsFilesThatDoNotOpen() {
     QCOMPARE(errors.count(" skipped: "), 2);
     QVERIFY2(errors.contains(missing + ": skipped: no such file\n"), qPrintable(errors));
     QVERIFY2(errors.contains(foreign + ": skipped: not a configuration file"), qPrintable(errors));
+    // A cover listing the panels with their pages and the files skipped and
+    // why, then a page each; every page numbered.
     const QStringList pages = pdfPages(pdf);
-    QCOMPARE(pages.size(), 2);
-    QVERIFY(pages[0].contains("SOUTH") && !pages[0].contains("NORTH"));
-    QVERIFY(pages[1].contains("NORTH"));
+    QCOMPARE(pages.size(), 3);
+    const QString& cover = pages[0];
+    QVERIFY2(cover.contains("SITE HANDOVER") &&
+                 cover.contains(QRegularExpression("SOUTH\\s.*south\\.zqc.*\\s2\\s")) &&
+                 cover.contains(QRegularExpression("NORTH\\s.*north\\.zqc.*\\s3\\s")) &&
+                 cover.contains(QRegularExpression("missing\\.zqc\\s+no such file")) &&
+                 cover.contains(QRegularExpression("foreign\\.zqc\\s+not a configuration")) &&
+                 cover.contains("ACCEPTED BY") && cover.contains("DATE OF ACCEPTANCE"),
+             qPrintable(cover));
+    QVERIFY(pages[1].contains("SOUTH") && !pages[1].contains("NORTH"));
+    QVERIFY(pages[2].contains("NORTH"));
+    for (int n = 0; n < 3; ++n)
+        QVERIFY2(pages[n].contains(QString("%1 of 3").arg(n + 1)), qPrintable(pages[n]));
 
     errors.clear();
     QCOMPARE(SheetCommand::run({{north, south}, pdf}, &errors), ExitStatus::ok);
@@ -175,8 +192,8 @@ void TestSheet::commandRunsWithoutDisplay() {
     QVERIFY2(run.err.contains("panelconfig: " + missing + ": skipped: no such file\n"),
              qPrintable(run.err));
     const QStringList pages = pdfPages(pdf);
-    QCOMPARE(pages.size(), 1);
-    QVERIFY(hasRow(pages[0], "SW1", "ENTRY", "A", "1"));
+    QCOMPARE(pages.size(), 2); // the cover, the demo's page
+    QVERIFY(hasRow(pages[1], "SW1", "ENTRY", "A", "1"));
 
     const Run usage = runProgram({"sheet", PANELSIM_DEMO});
     QCOMPARE(usage.status, ExitStatus::usage);
@@ -372,6 +389,124 @@ void TestSheet::windowSheetKeepsAConfigurationFileTyped() {
     QCOMPARE(h.dialogs.messages.size(), 1);
     QVERIFY2(h.dialogs.messages[0].text.endsWith("\nIT EXISTS AND IS NOT A PDF"),
              qPrintable(h.dialogs.messages[0].text));
+}
+
+void TestSheet::everyItemOnAnyPaper_data() {
+    QTest::addColumn<QPageSize>("paper");
+    QTest::addColumn<bool>("landscape");
+    QTest::newRow("A4 landscape") << QPageSize(QPageSize::A4) << true;
+    QTest::newRow("Letter landscape") << QPageSize(QPageSize::Letter) << true;
+    QTest::newRow("Letter portrait") << QPageSize(QPageSize::Letter) << false;
+}
+
+// A designation of 500 characters is there whole, going on over a further
+// page where it must; every other item is there with its row; the page is
+// opaque, so a printer queue keeps it as text.
+void TestSheet::everyItemOnAnyPaper() {
+    QFETCH(QPageSize, paper);
+    QFETCH(bool, landscape);
+    QTemporaryDir dir;
+    ConfigFileLine line = siteLine("LONG ONE");
+    QStringList words;
+    for (int w = 1; w <= 100; ++w)
+        words << QString("W%1").arg(w, 3, 10, QChar('0'));
+    line.desig[18] = words.join(' ') + ' '; // LED9: 100 words of 4 and a blank, 500 characters
+    QCOMPARE(line.desig[18].size(), 500);
+    const QString path = writeFile(dir, "long.zqc", ConfigFile::format(line));
+    const QString pdf = dir.filePath("long.pdf");
+    DialogRecorder dialogs;
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageSize(paper);
+        writer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        SheetDocument::setMargins(writer);
+        QVERIFY(SheetDocument::paint(writer, {sheetFromFile(line, path, dialogs)}));
+    }
+    const QStringList pages = pdfPages(pdf);
+    QVERIFY(pages.size() >= 2);
+    const QString all = pages.join('\n');
+    for (int i = 0; i < 20; ++i) {
+        if (i == 18)
+            continue;
+        const auto [module, channel] = moduleChannel(line.code[i]);
+        QVERIFY2(hasRow(all, itemName(i), line.desig[i], module, channel),
+                 qPrintable(itemName(i) + "\n" + all));
+    }
+    QVERIFY(hasRow(all, "DIMMING", {}, moduleChannel(line.value[1]).first,
+                   moduleChannel(line.value[1]).second));
+    for (const QString& w : words)
+        QVERIFY2(all.count(w) == 1, qPrintable(w + "\n" + all));
+    for (int n = 0; n < pages.size(); ++n)
+        QVERIFY(pages[n].contains(QString("%1 of %2").arg(n + 1).arg(pages.size())));
+    QFile bytes(pdf);
+    QVERIFY(bytes.open(QIODevice::ReadOnly));
+    const QByteArray content = bytes.readAll();
+    QVERIFY(!content.contains("/S /Transparency") && !content.contains("/SMask <<"));
+}
+
+void TestSheet::paperFromOptionOrEnvironment() {
+    const QByteArray all = qgetenv("LC_ALL"), paper = qgetenv("LC_PAPER");
+    qunsetenv("LC_ALL");
+    qputenv("LC_PAPER", "en_US.UTF-8");
+    QCOMPARE(SheetDocument::paperOfEnvironment().id(), QPageSize::Letter);
+    qputenv("LC_PAPER", "de_DE.UTF-8");
+    QCOMPARE(SheetDocument::paperOfEnvironment().id(), QPageSize::A4);
+    qputenv("LC_ALL", "en_CA.UTF-8"); // above LC_PAPER, as the C library has it
+    QCOMPARE(SheetDocument::paperOfEnvironment().id(), QPageSize::Letter);
+    qputenv("LC_ALL", all);
+    qputenv("LC_PAPER", paper);
+    if (all.isEmpty())
+        qunsetenv("LC_ALL");
+    if (paper.isEmpty())
+        qunsetenv("LC_PAPER");
+
+    const CommandLineResult letter =
+        parseCommandLine({"panelconfig", "sheet", "a.zqc", "-o", "a.pdf", "--paper", "Letter",
+                          "--site", "TOWN HALL", "--by", "J. DOE"});
+    QVERIFY(letter.sheet);
+    QCOMPARE(letter.sheet->paper, "Letter");
+    QCOMPARE(letter.sheet->site, "TOWN HALL");
+    QCOMPARE(letter.sheet->by, "J. DOE");
+    const CommandLineResult wrong =
+        parseCommandLine({"panelconfig", "sheet", "a.zqc", "-o", "a.pdf", "--paper", "A5"});
+    QCOMPARE(wrong.exitStatus, ExitStatus::usage);
+    QVERIFY(wrong.errors.startsWith("panelconfig: --paper takes A4 or Letter."));
+}
+
+void TestSheet::windowMakesTheSiteDocumentOfAFolder() {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("site");
+    writeFile(dir, "site/b.zqc", ConfigFile::format(siteLine("SOUTH")));
+    writeFile(dir, "site/a.zqc", ConfigFile::format(siteLine("NORTH")));
+    writeFile(dir, "site/broken.zqc", "\"00-00999-MDL\"\r\n");
+    writeFile(dir, "site/notes.txt", "not a configuration");
+    Harness h;
+    QString proposed;
+    const QString pdf = dir.filePath("site.pdf");
+    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
+        proposed = name;
+        return std::optional<QString>(pdf);
+    });
+    h.tool.sheet->setFolderChooser([&] { return std::optional<QString>(dir.filePath("site")); });
+    h.tool.sheet->saveSiteAsPdf();
+    QCOMPARE(proposed, "site.pdf");
+    QCOMPARE(h.dialogs.messages.size(), 1); // the file skipped, named
+    QVERIFY2(h.dialogs.messages[0].text.contains("broken.zqc: skipped: not a configuration"),
+             qPrintable(h.dialogs.messages[0].text));
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 3);
+    QVERIFY(pages[0].contains("SITE HANDOVER") && pages[0].contains("broken.zqc"));
+    QVERIFY(pages[1].contains("NORTH") && pages[2].contains("SOUTH")); // in name order
+    QVERIFY(!pages.join("").contains("notes.txt"));
+
+    // A folder without configurations writes nothing and says so.
+    h.dialogs.messages.clear();
+    QFile::remove(pdf);
+    h.tool.sheet->setFolderChooser([&] { return std::optional<QString>(dir.filePath("empty")); });
+    h.tool.sheet->saveSiteAsPdf();
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QVERIFY(h.dialogs.messages[0].text.contains("NO CONFIGURATION FILE"));
+    QVERIFY(!QFile::exists(pdf));
 }
 
 QTEST_MAIN(TestSheet)

@@ -3,6 +3,7 @@
 #include "platform/AppInfo.h"
 #include "model/Cp1252.h"
 #include "app/SheetCommandLine.h"
+#include "app/ScheduleCommandLine.h"
 #include "sheet/SheetCommand.h"
 
 #include <QCommandLineParser>
@@ -38,7 +39,8 @@ const QString exitStatusHelp =
                    "  0    the window was closed, or help or version shown; a command\n"
                    "       succeeded (verify: the panel agrees with FILE)\n"
                    "  1    verify: the panel differs from FILE; write --repeat: a panel failed;\n"
-                   "       sheet: a FILE was skipped, or the PDF could not be written\n"
+                   "       sheet: a FILE was skipped, or the PDF could not be written;\n"
+                   "       import, export: see 'panelconfig import --help'\n"
                    "  2    wrong option or argument: an unknown command, an empty --port, a\n"
                    "       name that is not UTF-8; a --log or --trace that cannot be opened,\n"
                    "       or that is a pipe, a device, a configuration file or a PDF\n"
@@ -53,6 +55,9 @@ const QString exitStatusHelp =
                    "       disk); said on standard error at once, the panel in hand finished,\n"
                    "       write --repeat stops before the next panel\n"
                    "  10   no COMMAND and no display to show the window on\n"
+                   "  11   done, but a value was taken otherwise than FILE or the panel gives\n"
+                   "       it (a code no list shows, or the intensity rule): the last lines\n"
+                   "       say which and why\n"
                    "  130  interrupted (Ctrl+C) during a write, read or verify\n");
 
 // A word in the place of a command, not a file to open: one followed by a
@@ -107,9 +112,10 @@ void describeCommandLine(QCommandLineParser& parser) {
     parser.addOption(
         {repeatOption, QStringLiteral("write: program panel after panel, each once it is "
                                       "plugged in, until Ctrl+C.")});
-    parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("write, read, verify or sheet (see Commands)."),
-                                 QStringLiteral("[COMMAND]"));
+    parser.addPositionalArgument(
+        QStringLiteral("COMMAND"),
+        QStringLiteral("write, read, verify, sheet, import or export (see Commands)."),
+        QStringLiteral("[COMMAND]"));
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
         QStringLiteral("Configuration file (.zqc) to open at start, or the COMMAND's file."),
@@ -138,6 +144,8 @@ std::optional<QString> undecodableArgument(int argc, char* argv[]) {
 CommandLineResult parseCommandLine(const QStringList& arguments) {
     if (SheetCommandLine::isNamedIn(arguments))
         return SheetCommandLine::parse(arguments);
+    if (ScheduleCommandLine::isNamedIn(arguments))
+        return ScheduleCommandLine::parse(arguments);
 
     QCommandLineParser parser;
     describeCommandLine(parser);
@@ -146,7 +154,8 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
     if (parser.isSet(helpOption))
         return {std::nullopt,
                 ExitStatus::ok,
-                parser.helpText() + commandsHelp + SheetCommandLine::summary() + exitStatusHelp,
+                parser.helpText() + commandsHelp + SheetCommandLine::summary() +
+                    ScheduleCommandLine::summary() + exitStatusHelp,
                 {}};
     if (parser.isSet(QStringLiteral("version")))
         return {std::nullopt,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandOptions.h"
+#include "schedule/ScheduleCommand.h"
 #include "sheet/SheetOptions.h"
 
 #include <QString>
@@ -18,6 +19,7 @@ struct CommandLineResult {
     QString output;                                   // for standard output
     QString errors;                                   // for standard error
     std::optional<SheetOptions> sheet = std::nullopt; // the sheet command, run without a window
+    std::optional<ScheduleOptions> schedule = std::nullopt; // import or export, without a window
 };
 
 // Declares the options and arguments; new ones go here.

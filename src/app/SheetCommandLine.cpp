@@ -32,6 +32,16 @@ void describe(QCommandLineParser& parser) {
                                      "replaced only once it is complete, and only when it is "
                                      "a PDF."),
                       QStringLiteral("PDF")});
+    parser.addOption({QStringLiteral("site"),
+                      QStringLiteral("The site's name, for a cover page (one comes with more "
+                                     "than one FILE too)."),
+                      QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("by"),
+                      QStringLiteral("Who configured the site, for the cover page."),
+                      QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("paper"),
+                      QStringLiteral("A4 or Letter (default: as LC_PAPER has it)."),
+                      QStringLiteral("SIZE")});
     parser.addPositionalArgument(SheetCommand::name, QStringLiteral("The command."));
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Configuration files (.zqc), one page each."),
@@ -69,8 +79,13 @@ CommandLineResult SheetCommandLine::parse(const QStringList& arguments) {
         return refuse(parser, QStringLiteral("The sheet command needs at least one FILE."));
     if (parser.value(outputOption).isEmpty())
         return refuse(parser, QStringLiteral("The sheet command needs -o PDF."));
+    const QString paper = parser.value(QStringLiteral("paper"));
+    if (!paper.isEmpty() && paper != QLatin1String("A4") && paper != QLatin1String("Letter"))
+        return refuse(parser, QStringLiteral("--paper takes A4 or Letter."));
     CommandLineResult result;
-    result.sheet = SheetOptions{files, parser.value(outputOption)};
+    result.sheet =
+        SheetOptions{files, parser.value(outputOption), parser.value(QStringLiteral("site")),
+                     parser.value(QStringLiteral("by")), paper};
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Console.h"
 #include "platform/Settings.h"
+#include "schedule/ScheduleCommand.h"
 #include "sheet/SheetCommand.h"
 #include "ui/PanelTool.h"
 #include "ui/QtDialogs.h"
@@ -31,6 +32,16 @@ CommandLineResult readCommandLine(int& argc, char* argv[]) {
 void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("Tarnek"));
     QCoreApplication::setApplicationName(QLatin1String(AppInfo::programName));
+}
+
+// Import and export touch no panel and draw nothing.
+int runSchedule(int& argc, char* argv[], const ScheduleOptions& options) {
+    const QCoreApplication app(argc, argv);
+    QString out, errors;
+    const int status = ScheduleCommand::run(options, &out, &errors);
+    Console::write(stdout, out);
+    Console::write(stderr, errors);
+    return status;
 }
 
 // The commands draw nothing: a console application, without any window
@@ -97,6 +108,8 @@ int main(int argc, char* argv[]) {
     Console::write(stderr, command.errors);
     if (command.sheet)
         return SheetCommand::runWithoutDisplay(argc, argv, *command.sheet);
+    if (command.schedule)
+        return runSchedule(argc, argv, *command.schedule);
     if (!command.options)
         return command.exitStatus;
     if (!command.options->command.isEmpty())

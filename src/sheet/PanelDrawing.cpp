@@ -18,7 +18,9 @@ void drawLed(QPainter& p, QPointF centre) {
     QRadialGradient glow(centre, 110);
     glow.setColorAt(0, QColor(255, 196, 64));
     glow.setColorAt(0.45, QColor(230, 140, 20));
-    glow.setColorAt(1, QColor(230, 140, 20, 0));
+    // Opaque to its edge, into the plate's colour: a transparent fade would
+    // make a printer queue turn the whole page into a picture.
+    glow.setColorAt(1, QColor(44, 45, 50));
     p.setPen(Qt::NoPen);
     p.setBrush(glow);
     p.drawEllipse(centre, 110, 110);

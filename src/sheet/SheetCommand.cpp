@@ -43,6 +43,7 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
     }
     int status = 0;
     QList<Sheet> sheets;
+    Site site{options.site, options.by, QDate::currentDate(), {}};
     FileMessages messages(errors);
     for (const QString& path : options.files) {
         const ConfigFileRead read = readConfigFile(path);
@@ -54,6 +55,7 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
             continue;
         }
         *errors += QStringLiteral("%1: %2: skipped: %3\n").arg(program, path, read.reason);
+        site.skipped << qMakePair(path, read.reason);
         status = failed;
     }
     if (sheets.isEmpty()) {
@@ -61,8 +63,14 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
             QStringLiteral("%1: no sheet to write; %2 not written\n").arg(program, output);
         return failed;
     }
-    if (QString why;
-        !SheetDocument::writePdf(output, sheets, &why, SheetDocument::paperFor(), options.files)) {
+    const QPageSize paper =
+        options.paper.isEmpty()
+            ? SheetDocument::paperOfEnvironment()
+            : QPageSize(options.paper == QLatin1String("Letter") ? QPageSize::Letter
+                                                                 : QPageSize::A4);
+    const bool isSite = options.files.size() > 1 || !options.site.isEmpty();
+    if (QString why; !SheetDocument::writePdf(output, sheets, &why, paper, options.files,
+                                              isSite ? &site : nullptr)) {
         *errors += QStringLiteral("%1: cannot write %2: %3\n").arg(program, output, why);
         return failed;
     }

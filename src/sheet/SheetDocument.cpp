@@ -27,22 +27,50 @@ void SheetDocument::setMargins(QPagedPaintDevice& device) {
     device.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 }
 
-bool SheetDocument::paint(QPagedPaintDevice& device, const QList<Sheet>& sheets) {
+QPageSize SheetDocument::paperOfEnvironment() {
+    for (const char* variable : {"LC_ALL", "LC_PAPER", "LANG"}) {
+        const QString name = qEnvironmentVariable(variable);
+        if (!name.isEmpty())
+            return paperFor(QLocale(name.section(QLatin1Char('.'), 0, 0)));
+    }
+    return paperFor();
+}
+
+bool SheetDocument::paint(QPagedPaintDevice& device, const QList<Sheet>& sheets, const Site* site) {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    for (qsizetype i = 0; i < sheets.size(); ++i) {
-        if (i > 0 && !device.newPage())
-            return false;
-        // The painter starts at the page's margins; width and height are
-        // what lies within them.
-        paintSheet(painter, QRectF(0, 0, device.width(), device.height()), sheets[i]);
+    // The painter starts at the page's margins; width and height are what
+    // lies within them.
+    const QRectF page(0, 0, device.width(), device.height());
+    const int cover = site ? coverPageCount(painter, page, *site, sheets) : 0;
+    QList<int> firstPages, counts;
+    int total = cover;
+    for (const Sheet& sheet : sheets) {
+        firstPages << total + 1;
+        counts << sheetPageCount(painter, page, sheet);
+        total += counts.last();
     }
+    int number = 0;
+    auto next = [&] { return number++ == 0 || device.newPage(); };
+    for (int c = 0; c < cover; ++c) {
+        if (!next())
+            return false;
+        paintCover(painter, page, *site, sheets, firstPages, c);
+        paintFooter(painter, page, QStringLiteral("%1 of %2").arg(number).arg(total));
+    }
+    for (qsizetype i = 0; i < sheets.size(); ++i)
+        for (int k = 0; k < counts[i]; ++k) {
+            if (!next())
+                return false;
+            paintSheet(painter, page, sheets[i], k);
+            paintFooter(painter, page, QStringLiteral("%1 of %2").arg(number).arg(total));
+        }
     return painter.end();
 }
 
 bool SheetDocument::writePdf(const QString& chosen, const QList<Sheet>& sheets, QString* error,
-                             const QPageSize& paper, const QStringList& inputs) {
+                             const QPageSize& paper, const QStringList& inputs, const Site* site) {
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;
@@ -63,8 +91,9 @@ bool SheetDocument::writePdf(const QString& chosen, const QList<Sheet>& sheets, 
         pdf.setCreator(QStringLiteral("%1 %2").arg(AppInfo::programName, AppInfo::version));
         pdf.setTitle(sheets.size() == 1
                          ? QStringLiteral("Configuration sheet: %1").arg(sheets[0].panel)
-                         : QStringLiteral("Configuration sheets"));
-        if (!paint(pdf, sheets)) {
+                     : site ? QStringLiteral("Site handover: %1").arg(site->name)
+                            : QStringLiteral("Configuration sheets"));
+        if (!paint(pdf, sheets, site)) {
             file.cancelWriting();
             return fail(QStringLiteral("the PDF could not be drawn"));
         }

@@ -31,36 +31,65 @@ QFont sheetFont(double points, bool bold = false) {
     return font;
 }
 
-void drawText(QPainter& p, const QRectF& box, const QString& text, int flags = Qt::AlignLeft) {
-    const QString shown = p.fontMetrics().elidedText(text, Qt::ElideRight, int(box.width()));
+void drawText(QPainter& p, const QRectF& box, const QString& text, int flags = Qt::AlignLeft,
+              Qt::TextElideMode elide = Qt::ElideRight) {
+    const QString shown =
+        elide == Qt::ElideNone ? text : p.fontMetrics().elidedText(text, elide, int(box.width()));
     p.drawText(box, flags | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }
 
-// Panel name, model, origin, date and tool; returns the height used.
-double drawHeader(QPainter& p, double width, const Sheet& sheet) {
+// Every line of a text that wraps at width; nothing is cut.
+QStringList wrapped(const QFont& font, QPaintDevice* device, const QString& text, double width) {
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines;
+}
+
+// Panel name, model, origin, date and tool; returns the height used. The
+// panel name wraps rather than being cut; a long path is shortened in the
+// middle, so the file's own name stays.
+double drawHeader(QPainter& p, double width, const Sheet& sheet, bool draw) {
     const double keyWidth = 1500;
     double y = 0;
-    auto line = [&](const QString& key, const QString& value, const QFont& valueFont) {
-        p.setFont(valueFont);
+    auto line = [&](const QString& key, const QString& value, const QFont& valueFont,
+                    Qt::TextElideMode elide = Qt::ElideRight) {
         const double height = QFontMetricsF(valueFont).height() * 1.25;
-        p.setFont(sheetFont(9, true));
-        p.setPen(Qt::black);
-        drawText(p, QRectF(0, y, keyWidth, height), key);
-        p.setFont(valueFont);
-        drawText(p, QRectF(keyWidth, y, width - keyWidth, height), value);
-        y += height;
+        QStringList lines{value};
+        if (elide == Qt::ElideNone)
+            lines = wrapped(valueFont, p.device(), value, width - keyWidth);
+        if (draw) {
+            p.setFont(sheetFont(9, true));
+            p.setPen(Qt::black);
+            drawText(p, QRectF(0, y, keyWidth, height), key);
+            p.setFont(valueFont);
+            for (qsizetype l = 0; l < lines.size(); ++l)
+                drawText(p, QRectF(keyWidth, y + l * height, width - keyWidth, height), lines[l],
+                         Qt::AlignLeft, elide);
+        }
+        y += height * std::max<qsizetype>(1, lines.size());
     };
-    line("PANEL NAME", sheet.panel, sheetFont(16, true));
+    line("PANEL NAME", sheet.panel, sheetFont(16, true), Qt::ElideNone);
     line("MODEL", sheet.model, sheetFont(10));
-    line("FROM", sheet.source, sheetFont(10));
+    line("FROM", sheet.source, sheetFont(10), Qt::ElideMiddle);
     line("PRINTED",
          QStringLiteral("%1 by %2 %3")
              .arg(sheet.printed.toString("yyyy-MM-dd HH:mm"), AppInfo::programName,
                   AppInfo::version),
          sheetFont(10));
     y += 120;
-    p.setPen(QPen(ruleColour, 15));
-    p.drawLine(QPointF(0, y), QPointF(width, y));
+    if (draw) {
+        p.setPen(QPen(ruleColour, 15));
+        p.drawLine(QPointF(0, y), QPointF(width, y));
+    }
     return y + 240;
 }
 
@@ -135,68 +164,116 @@ constexpr std::array<Column, 4> columns = {{{"ITEM", 1700, Qt::AlignLeft},
                                             {"MODULE", 1100, Qt::AlignHCenter},
                                             {"CHANNEL", 1100, Qt::AlignHCenter}}};
 constexpr double cellPadding = 80;
+constexpr double footerHeight = 420; // the page number, drawn by the document
 
-// A long designation wraps over up to maxLines lines; only what is longer
-// still is cut short, with an ellipsis.
-QStringList wrapped(QPainter& p, const QString& text, double width, int maxLines) {
-    QTextLayout layout(text, p.font(), p.device());
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    QStringList lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        if (lines.size() == maxLines - 1) {
-            lines << p.fontMetrics().elidedText(text.mid(line.textStart()), Qt::ElideRight,
-                                                int(width));
-            break;
-        }
-        lines << text.mid(line.textStart(), line.textLength()).trimmed();
-    }
-    layout.endLayout();
-    return lines;
-}
+// What the table shows, a piece at a time: the items in three headed groups
+// (so the groups read apart in black and white too), then the notes. A long
+// designation is split between pages by lines.
+struct Piece {
+    enum Kind { Group, Row, Note } kind;
+    int row;       // Group: 0 switches, 1 LEDs, 2 the rest; Row: the item; Note: the note
+    int firstLine; // of the row's designation, or of the note
+    int lines;
+    int page;
+    double y;
+    double height;
+};
 
-struct Table {
+struct Layout {
+    double top = 0; // below the panel name on a page after the first
+    QRectF picture;
     std::array<double, columns.size()> widths{};
     double lineHeight = 0, padding = 0, headerHeight = 0;
     std::array<QStringList, 22> designations;
-
-    double rowHeight(size_t row) const {
-        return std::max<qsizetype>(1, designations[row].size()) * lineHeight + padding;
-    }
-    qsizetype notes = 0; // lines below the table
-    double height() const {
-        double h = headerHeight + (notes ? padding + notes * lineHeight : 0);
-        for (size_t row = 0; row < designations.size(); ++row)
-            h += rowHeight(row);
-        return h;
-    }
+    QList<QStringList> notes;
+    std::vector<Piece> pieces;
+    int pages = 1;
 };
 
-Table layOutTable(QPainter& p, double width, const Sheet& sheet, int maxLines) {
-    Table t;
+const char* const groupTitles[] = {"SWITCHES", "LED INDICATORS", "BACKLIGHTING AND DIMMING INPUT"};
+
+Layout layOut(QPainter& p, double width, double height, double top, const Sheet& sheet) {
+    Layout t;
     double fixed = 0;
     for (const Column& c : columns)
         fixed += c.width;
     for (size_t c = 0; c < columns.size(); ++c)
         t.widths[c] = columns[c].width ? columns[c].width : width - fixed;
-    p.setFont(sheetFont(9));
+    const QFont font = sheetFont(9);
+    p.setFont(font);
     t.lineHeight = p.fontMetrics().lineSpacing();
     t.padding = t.lineHeight * 0.45;
     t.headerHeight = t.lineHeight + t.padding;
-    t.notes = sheet.notes.size();
     for (size_t row = 0; row < sheet.items.size(); ++row)
         t.designations[row] =
-            wrapped(p, sheet.items[row].designation, t.widths[1] - 2 * cellPadding, maxLines);
+            wrapped(font, p.device(), sheet.items[row].designation, t.widths[1] - 2 * cellPadding);
+    for (const QString& note : sheet.notes)
+        t.notes << wrapped(font, p.device(), QStringLiteral("* ") + note, width);
+
+    // The pieces as they would run on one endless page.
+    std::vector<Piece> flow;
+    for (int row = 0; row < int(sheet.items.size()); ++row) {
+        if (row == 0 || row == 10 || row == 20)
+            flow.push_back({Piece::Group, row / 10, 0, 1, 0, 0, t.lineHeight + t.padding});
+        const int lines = std::max<int>(1, int(t.designations[size_t(row)].size()));
+        flow.push_back({Piece::Row, row, 0, lines, 0, 0, lines * t.lineHeight + t.padding});
+    }
+    for (int n = 0; n < int(t.notes.size()); ++n)
+        flow.push_back(
+            {Piece::Note, n, 0, int(t.notes[n].size()), 0, 0, t.notes[n].size() * t.lineHeight});
+    double tableHeight = t.headerHeight + t.padding;
+    for (const Piece& piece : flow)
+        tableHeight += piece.height;
+
+    // The picture takes what the table leaves, from half the window's size
+    // up to its own, and leaves the intensities a third of the width.
+    const double gap = 300;
+    const double bottom = height - footerHeight;
+    const double pictureScale =
+        std::min(qBound(0.5, (bottom - top - gap - tableHeight) / pictureTwips.height(), 1.0),
+                 width * 2 / 3 / pictureTwips.width());
+    t.picture =
+        QRectF(0, top, pictureTwips.width() * pictureScale, pictureTwips.height() * pictureScale);
+
+    // Each page takes what fits; a designation too long for the rest of a
+    // page goes on over the next, line by line.
+    p.setFont(sheetFont(16, true));
+    t.top = QFontMetricsF(p.font()).height() * 1.25 + 240;
+    int page = 0;
+    double y = t.picture.bottom() + gap + t.headerHeight;
+    for (Piece piece : flow) {
+        while (piece.lines > 0) {
+            const double room = bottom - y;
+            const double perLine = t.lineHeight;
+            const double extra = piece.height - piece.lines * perLine;
+            int fit = int((room - extra) / perLine);
+            if (piece.kind == Piece::Group)
+                fit = room >= piece.height + t.lineHeight * 2 ? 1 : 0; // not alone at a foot
+            if (fit <= 0 && y > t.top + t.headerHeight + 1) {
+                ++page;
+                y = t.top + t.headerHeight;
+                continue;
+            }
+            fit = std::clamp(fit, 1, piece.lines);
+            Piece part = piece;
+            part.lines = fit;
+            part.page = page;
+            part.y = y;
+            part.height = extra + fit * perLine;
+            t.pieces.push_back(part);
+            y += part.height;
+            piece.firstLine += fit;
+            piece.lines -= fit;
+        }
+    }
+    t.pages = page + 1;
     return t;
 }
 
-void drawTable(QPainter& p, QPointF at, double width, const Table& t, const Sheet& sheet) {
+void drawTable(QPainter& p, double width, const Layout& t, const Sheet& sheet, int page) {
     auto drawRow = [&](double y, double height, const std::array<QStringList, 4>& cells,
                        const QColor& first) {
-        double x = at.x();
+        double x = 0;
         for (size_t c = 0; c < columns.size(); ++c) {
             p.setPen(c == 0 ? first : QColor(Qt::black));
             const double textTop =
@@ -209,67 +286,114 @@ void drawTable(QPainter& p, QPointF at, double width, const Table& t, const Shee
             x += t.widths[c];
         }
     };
-
-    double y = at.y();
-    p.fillRect(QRectF(at.x(), y, width, t.headerHeight), shading);
-    p.setFont(sheetFont(9, true));
-    drawRow(y, t.headerHeight,
-            {QStringList{columns[0].title}, QStringList{columns[1].title},
-             QStringList{columns[2].title}, QStringList{columns[3].title}},
-            Qt::black);
-    y += t.headerHeight;
-    p.setFont(sheetFont(9));
-    for (size_t row = 0; row < sheet.items.size(); ++row) {
-        const Sheet::Item& item = sheet.items[row];
-        p.setPen(QPen(ruleColour, 10));
-        p.drawLine(QPointF(at.x(), y), QPointF(at.x() + width, y));
-        drawRow(y, t.rowHeight(row),
-                {QStringList{item.item}, t.designations[row],
-                 QStringList{item.marked ? item.module + QStringLiteral(" *") : item.module},
-                 QStringList{item.channel}},
-                item.isSwitch ? switchColour : lightingColour);
-        y += t.rowHeight(row);
+    double tableTop = -1, tableBottom = 0;
+    for (const Piece& piece : t.pieces) {
+        if (piece.page != page)
+            continue;
+        if (tableTop < 0 && piece.kind != Piece::Note) {
+            tableTop = piece.y - t.headerHeight;
+            p.fillRect(QRectF(0, tableTop, width, t.headerHeight), shading);
+            p.setFont(sheetFont(9, true));
+            drawRow(tableTop, t.headerHeight,
+                    {QStringList{columns[0].title}, QStringList{columns[1].title},
+                     QStringList{columns[2].title}, QStringList{columns[3].title}},
+                    Qt::black);
+        }
+        if (piece.kind != Piece::Note) {
+            p.setPen(QPen(ruleColour, 10));
+            p.drawLine(QPointF(0, piece.y), QPointF(width, piece.y));
+            tableBottom = piece.y + piece.height;
+        }
+        if (piece.kind == Piece::Group) {
+            p.setFont(sheetFont(9, true));
+            p.setPen(Qt::black);
+            drawText(p, QRectF(cellPadding, piece.y + t.padding / 2, width, t.lineHeight),
+                     QString::fromLatin1(groupTitles[piece.row]));
+        } else if (piece.kind == Piece::Row) {
+            const Sheet::Item& item = sheet.items[size_t(piece.row)];
+            const bool first = piece.firstLine == 0;
+            p.setFont(sheetFont(9));
+            drawRow(piece.y, piece.height,
+                    {QStringList{first ? item.item : item.item + QStringLiteral(" (cont.)")},
+                     t.designations[size_t(piece.row)].mid(piece.firstLine, piece.lines),
+                     QStringList{!first        ? QString()
+                                 : item.marked ? item.module + QStringLiteral(" *")
+                                               : item.module},
+                     QStringList{first ? item.channel : QString()}},
+                    item.isSwitch ? switchColour : lightingColour);
+        } else {
+            if (tableTop >= 0 && tableBottom > 0) {
+                p.setPen(QPen(ruleColour, 15));
+                p.setBrush(Qt::NoBrush);
+                p.drawRect(QRectF(0, tableTop, width, tableBottom - tableTop));
+                tableTop = -2; // closed
+            }
+            p.setFont(sheetFont(9));
+            p.setPen(Qt::black);
+            const QStringList& lines = t.notes[piece.row];
+            for (int l = 0; l < piece.lines; ++l)
+                drawText(p, QRectF(0, piece.y + t.padding + l * t.lineHeight, width, t.lineHeight),
+                         lines[piece.firstLine + l]);
+        }
     }
-    p.setPen(QPen(ruleColour, 15));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(at.x(), at.y(), width, y - at.y()));
-    // A marked value: what its source holds, and what the window made of it.
-    p.setPen(Qt::black);
-    y += t.padding;
-    for (const QString& note : sheet.notes) {
-        drawText(p, QRectF(at.x(), y, width, t.lineHeight), QStringLiteral("* ") + note);
-        y += t.lineHeight;
+    if (tableTop >= 0) {
+        p.setPen(QPen(ruleColour, 15));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(0, tableTop, width, tableBottom - tableTop));
     }
 }
-} // namespace
 
-void paintSheet(QPainter& painter, const QRectF& page, const Sheet& sheet) {
-    QPainter& p = painter;
+// The painter in twips from the page's top left.
+double enterTwips(QPainter& p, const QRectF& page) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     const double scale = p.device()->logicalDpiY() / twipsPerInch;
     p.translate(page.topLeft());
     p.scale(scale, scale);
-    const double width = page.width() / scale, height = page.height() / scale;
+    return scale;
+}
+} // namespace
 
-    const double top = drawHeader(p, width, sheet);
-    const double gap = 300;
-    // Long designations wrap as long as the picture keeps half the window's size.
-    const double smallestPicture = 0.5;
-    Table table;
-    for (int maxLines = 3; maxLines >= 1; --maxLines) {
-        table = layOutTable(p, width, sheet, maxLines);
-        if (top + gap + table.height() + smallestPicture * pictureTwips.height() <= height)
-            break;
+int sheetPageCount(QPainter& painter, const QRectF& page, const Sheet& sheet) {
+    QPainter& p = painter;
+    const double scale = enterTwips(p, page);
+    const double width = page.width() / scale, height = page.height() / scale;
+    const double top = drawHeader(p, width, sheet, false);
+    const int pages = layOut(p, width, height, top, sheet).pages;
+    p.restore();
+    return pages;
+}
+
+void paintSheet(QPainter& painter, const QRectF& page, const Sheet& sheet, int pageOfSheet) {
+    QPainter& p = painter;
+    const double scale = enterTwips(p, page);
+    const double width = page.width() / scale, height = page.height() / scale;
+    const double top = drawHeader(p, width, sheet, false);
+    const Layout layout = layOut(p, width, height, top, sheet);
+    if (pageOfSheet == 0) {
+        drawHeader(p, width, sheet, true);
+        drawPanel(p, layout.picture, sheet);
+        drawIntensities(
+            p, QRectF(layout.picture.right() + 600, top, width - layout.picture.width() - 600, 0),
+            sheet);
+    } else {
+        p.setFont(sheetFont(16, true));
+        p.setPen(Qt::black);
+        drawText(p, QRectF(0, 0, width, layout.top - 240),
+                 sheet.panel + QStringLiteral(" (continued)"));
     }
-    // The picture takes what the table leaves, up to the window's own size.
-    const double pictureScale =
-        qBound(smallestPicture, (height - top - gap - table.height()) / pictureTwips.height(), 1.0);
-    const QRectF picture(0, top, pictureTwips.width() * pictureScale,
-                         pictureTwips.height() * pictureScale);
-    drawPanel(p, picture, sheet);
-    drawIntensities(p, QRectF(picture.right() + 600, top, width - picture.width() - 600, 0), sheet);
-    drawTable(p, QPointF(0, picture.bottom() + gap), width, table, sheet);
+    drawTable(p, width, layout, sheet, pageOfSheet);
+    p.restore();
+}
+
+void paintFooter(QPainter& painter, const QRectF& page, const QString& text) {
+    QPainter& p = painter;
+    const double scale = enterTwips(p, page);
+    const double width = page.width() / scale, height = page.height() / scale;
+    p.setFont(sheetFont(9));
+    p.setPen(Qt::black);
+    drawText(p, QRectF(0, height - footerHeight + 120, width, footerHeight - 120), text,
+             Qt::AlignRight);
     p.restore();
 }

@@ -2,11 +2,13 @@
 
 #include "files/ConfigFileReader.h"
 #include "files/FileNames.h"
+#include "sheet/SheetCommand.h"
 #include "sheet/SheetDocument.h"
 #include "ui/Form1.h"
 #include "ui/Twips.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QPrintDialog>
@@ -63,6 +65,14 @@ WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
     save->setObjectName(QStringLiteral("SAVE_SHEET_PDF"));
     QAction* printing = menu->addAction(QStringLiteral("PRINT\u2026"));
     printing->setObjectName(QStringLiteral("PRINT_SHEET_DIALOG"));
+    QAction* site = menu->addAction(QStringLiteral("SITE DOCUMENT OF A FOLDER AS PDF\u2026"));
+    site->setObjectName(QStringLiteral("SAVE_SITE_PDF"));
+    connect(site, &QAction::triggered, this, &WindowSheet::saveSiteAsPdf);
+    m_chooseFolder = [&form]() -> std::optional<QString> {
+        const QString folder = QFileDialog::getExistingDirectory(
+            &form, QStringLiteral("FOLDER OF CONFIGURATION FILES"));
+        return folder.isEmpty() ? std::nullopt : std::optional(folder);
+    };
     connect(save, &QAction::triggered, this, &WindowSheet::saveAsPdf);
     connect(printing, &QAction::triggered, this, &WindowSheet::print);
     m_button->setMenu(menu);
@@ -116,6 +126,33 @@ void WindowSheet::saveAsPdf() {
         return;
     if (QString why; !SheetDocument::writePdf(*path, {shown}, &why))
         m_dialogs.message(notSavedText.arg(*path, why.toUpper()), notSavedTitle);
+}
+
+// The command's own run: a cover, the files in name order, each skipped file
+// named on the cover and in the message.
+void WindowSheet::saveSiteAsPdf() {
+    if (m_form.session().transactionRunning())
+        return;
+    const auto folder = m_chooseFolder();
+    if (!folder)
+        return;
+    const QDir dir(*folder);
+    QStringList files;
+    for (const QString& name : dir.entryList({QStringLiteral("*.zqc")}, QDir::Files, QDir::Name))
+        files << dir.filePath(name);
+    if (files.isEmpty()) {
+        m_dialogs.message(
+            notSavedText.arg(*folder, QStringLiteral("NO CONFIGURATION FILE (*.zqc)")),
+            notSavedTitle);
+        return;
+    }
+    const auto path = m_choosePdfPath(dir.dirName() + QStringLiteral(".pdf"));
+    if (!path)
+        return;
+    SheetOptions options{files, *path, dir.dirName()};
+    QString errors;
+    if (SheetCommand::run(options, &errors) != 0)
+        m_dialogs.message(errors.trimmed(), QStringLiteral("SITE DOCUMENT"));
 }
 
 void WindowSheet::print() {

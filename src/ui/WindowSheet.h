@@ -25,6 +25,9 @@ public:
 
     QToolButton* button() const { return m_button; }
     void setPdfPathChooser(PdfPathChooser choose) { m_choosePdfPath = std::move(choose); }
+    // Asks for a folder of configuration files; nullopt for a cancel.
+    using FolderChooser = std::function<std::optional<QString>()>;
+    void setFolderChooser(FolderChooser choose) { m_chooseFolder = std::move(choose); }
 
     // Where the configuration in the window came from, told as it arrives.
     void fileDone(const QString& path);
@@ -35,6 +38,8 @@ public:
     Sheet sheet() const;
 
     void saveAsPdf();
+    // The site's document of every configuration file in a folder.
+    void saveSiteAsPdf();
     void print();
     // Prints on a printer already set up, as the print dialog leaves it.
     void printOn(QPrinter& printer);
@@ -46,6 +51,7 @@ private:
     Dialogs& m_dialogs;
     QToolButton* m_button = nullptr;
     PdfPathChooser m_choosePdfPath;
+    FolderChooser m_chooseFolder;
     QString m_source;
     std::optional<Sheet> m_sourceSheet;        // the window as it came from m_source
     std::optional<PanelValues> m_sourceValues; // what m_source holds

@@ -1,0 +1,92 @@
+#include "schedule/ScheduleCommand.h"
+
+#include "files/FileSave.h"
+#include "platform/AppInfo.h"
+#include "schedule/ScheduleExport.h"
+#include "schedule/ScheduleImport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+QString program() {
+    return QLatin1String(AppInfo::programName);
+}
+
+// A schedule is far below this; anything larger is not one.
+constexpr qint64 maxScheduleBytes = 64 * 1024 * 1024;
+
+int runImport(const ScheduleOptions& options, QString* out, QString* errors) {
+    const QString& path = options.files.first();
+    auto unreadable = [&](const QString& why) {
+        *errors += QStringLiteral("%1: %2: %3; nothing written\n").arg(program(), path, why);
+        return ScheduleCommand::unreadable;
+    };
+    QFile file(path);
+    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
+        return unreadable(QStringLiteral("not a regular file"));
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(file.errorString());
+    if (file.size() > maxScheduleBytes)
+        return unreadable(QStringLiteral("too large to be a schedule"));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return unreadable(file.errorString());
+
+    const QDir folder(options.output);
+    if (!folder.exists() && !QDir().mkpath(options.output))
+        return unreadable(QStringLiteral("the folder %1 cannot be made").arg(options.output));
+    const ScheduleImport::Result result = ScheduleImport::run(bytes, folder, options.replace);
+    if (result.unreadable)
+        return unreadable(*result.unreadable);
+    int written = 0;
+    for (const ScheduleImport::Panel& panel : result.panels) {
+        if (panel.written) {
+            *out += QDir::toNativeSeparators(panel.path) + QLatin1Char('\n');
+            ++written;
+            continue;
+        }
+        for (const QString& why : panel.refusals)
+            *errors += QStringLiteral("%1: %2: %3\n").arg(program(), path, why);
+        *errors +=
+            QStringLiteral("%1: %2: panel %3 not written\n").arg(program(), path, panel.name);
+    }
+    if (written < result.panels.size()) {
+        *errors += QStringLiteral("%1: %2 of %3 panels written\n")
+                       .arg(program())
+                       .arg(written)
+                       .arg(result.panels.size());
+        return ScheduleCommand::notAll;
+    }
+    return 0;
+}
+
+int runExport(const ScheduleOptions& options, QString* out, QString* errors) {
+    const ScheduleExport::Result result = ScheduleExport::run(options.files);
+    for (const QString& s : result.skipped)
+        *errors += QStringLiteral("%1: %2: skipped\n").arg(program(), s);
+    for (const QString& n : result.notes)
+        *errors += QStringLiteral("%1: %2\n").arg(program(), n);
+    if (result.panels == 0) {
+        *errors += QStringLiteral("%1: no panel to export; %2 not written\n")
+                       .arg(program(), options.output);
+        return ScheduleCommand::notAll;
+    }
+    if (const auto why = FileSave::replaceWhole(options.output, result.csv)) {
+        *errors += QStringLiteral("%1: cannot write %2: %3\n").arg(program(), options.output, *why);
+        return ScheduleCommand::notAll;
+    }
+    *out += QStringLiteral("%1: %2 panels\n")
+                .arg(QDir::toNativeSeparators(options.output))
+                .arg(result.panels);
+    if (!result.skipped.isEmpty())
+        return ScheduleCommand::notAll;
+    return result.notes.isEmpty() ? 0 : ScheduleCommand::changed;
+}
+} // namespace
+
+int ScheduleCommand::run(const ScheduleOptions& options, QString* out, QString* errors) {
+    return options.command == importName ? runImport(options, out, errors)
+                                         : runExport(options, out, errors);
+}

@@ -1,0 +1,113 @@
+#include "schedule/ScheduleImport.h"
+
+#include "files/FileCommands.h"
+#include "model/AssignmentTable.h"
+#include "model/IntensityCode.h"
+#include "platform/Dialogs.h"
+#include "session/Session.h"
+
+#include <QFileInfo>
+
+namespace {
+// The save dialog answers with the panel's path; each message the window
+// would show is kept.
+class ImportDialogs : public Dialogs {
+public:
+    QString path;
+    QStringList messages;
+
+    void message(const QString& text, const QString& title) override {
+        const QString line = text.simplified();
+        messages << (title == applicationTitle ? line : title + QStringLiteral(": ") + line);
+    }
+    std::optional<QString> chooseOpenPath(const QString&, const QString&) override { return {}; }
+    std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
+        return path;
+    }
+};
+
+// The panel picked in the lists and typed into the boxes, in the order the
+// window is filled by hand: each item's module before its channel, the
+// backlighting intensity before the indicator's, since the indicator list
+// starts at 100 % and the rule holds the indicator at or above the
+// backlighting.
+void pick(Session& s, const Schedule::PanelPlan& panel) {
+    s.setBoxText(2, panel.name);
+    const auto& rows = assignmentRows();
+    for (size_t r = 0; r < rows.size(); ++r) {
+        s.selectListEntry(rows[r].moduleList, panel.module[r]);
+        if (panel.channel[r] >= 0)
+            s.selectListEntry(rows[r].channelList, panel.channel[r]);
+        if (rows[r].designationBox)
+            s.setBoxText(rows[r].designationBox, panel.designation[r]);
+    }
+    s.selectListEntry(intensityRow(IntensitySetting::Backlight).list, panel.intensity[0]);
+    s.selectListEntry(intensityRow(IntensitySetting::Indicator).list, panel.intensity[1]);
+    s.selectListEntry(intensityRow(IntensitySetting::Dimmed).list, panel.intensity[2]);
+}
+
+ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder, bool replace) {
+    ScheduleImport::Panel panel{plan.name, folder.filePath(plan.fileName), {}, false};
+    for (const Schedule::Refusal& r : plan.refusals)
+        panel.refusals << Schedule::describe(r);
+    if (!panel.refusals.isEmpty())
+        return panel;
+
+    ImportDialogs dialogs;
+    dialogs.path = panel.path;
+    Session session(dialogs);
+    pick(session, plan);
+    if (!dialogs.messages.isEmpty()) { // the intensity rule's
+        panel.refusals << Schedule::describe(
+            {plan.intensityRow[0],
+             0,
+             {},
+             QStringLiteral("NORMAL BACKLIGHTING %1 %: %2")
+                 .arg(IntensityCode::texts[size_t(plan.intensity[0])], dialogs.messages.first())});
+        return panel;
+    }
+    if (!replace && QFileInfo::exists(panel.path)) {
+        panel.refusals << Schedule::describe(
+            {plan.firstRow,
+             0,
+             {},
+             QStringLiteral("%1 exists; --replace replaces it").arg(panel.path)});
+        return panel;
+    }
+    FileCommands files(session, dialogs);
+    bool saved = false;
+    files.fileDone = [&saved](const QString&) { saved = true; };
+    files.WRITE_FILE_Click();
+    if (!saved) {
+        QString why = session.statusVisible() ? session.statusText() : dialogs.messages.join(' ');
+        panel.refusals << Schedule::describe({plan.firstRow, 0, {}, why});
+        return panel;
+    }
+    panel.written = true;
+    return panel;
+}
+} // namespace
+
+bool ScheduleImport::Result::allWritten() const {
+    return !unreadable &&
+           std::all_of(panels.begin(), panels.end(), [](const Panel& p) { return p.written; });
+}
+
+ScheduleImport::Result ScheduleImport::run(QByteArrayView schedule, const QDir& folder,
+                                           bool replace) {
+    Result result;
+    const auto table = Csv::read(schedule);
+    if (const auto* error = std::get_if<Csv::Error>(&table)) {
+        result.unreadable = Schedule::describe({error->row, 0, {}, error->reason}) +
+                            QStringLiteral(" (column %1)").arg(Csv::columnName(error->column));
+        return result;
+    }
+    const auto plan = Schedule::plan(std::get<Csv::Table>(table));
+    if (const auto* refusal = std::get_if<Schedule::Refusal>(&plan)) {
+        result.unreadable = Schedule::describe(*refusal);
+        return result;
+    }
+    for (const Schedule::PanelPlan& p : std::get<Schedule::Plan>(plan).panels)
+        result.panels << write(p, folder, replace);
+    return result;
+}

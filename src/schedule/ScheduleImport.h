@@ -1,0 +1,32 @@
+#pragma once
+
+#include "schedule/Schedule.h"
+
+#include <QByteArrayView>
+#include <QDir>
+#include <QString>
+#include <QStringList>
+
+// Writes one configuration file per panel of a schedule, each as the window's
+// save command writes it: the panel's values are picked in a session's lists
+// and boxes as a user would click and type them, so the intensity rule and
+// the completeness check are the window's own, and the file is saved by the
+// save command.
+namespace ScheduleImport {
+struct Panel {
+    QString name;
+    QString path;         // where it is, or would have been, written
+    QStringList refusals; // each with its row and column; empty when written
+    bool written = false;
+};
+
+struct Result {
+    std::optional<QString> unreadable; // the schedule as a whole, with where
+    QList<Panel> panels;
+    bool allWritten() const;
+};
+
+// replace: whether a file that exists may be replaced; each is replaced only
+// once the new one is complete.
+Result run(QByteArrayView schedule, const QDir& folder, bool replace);
+} // namespace ScheduleImport
