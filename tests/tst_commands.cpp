@@ -4,6 +4,7 @@
 #include "FakeSerialPort.h"
 #include "ProgramRun.h"
 #include "VirtualClock.h"
+#include "app/CommandLine.h"
 #include "cli/Commissioning.h"
 #include "files/ConfigFileReader.h"
 
@@ -20,6 +21,8 @@ private slots:
     void valuesTheWindowChangesAreSaid_data();
     void valuesTheWindowChangesAreSaid();
     void verifyComparesWhatAWriteWouldGive();
+    void verifyListsEachDifference();
+    void readSavesWhatThePanelHolds();
     void repeatProgramsPanelAfterPanel();
     void ctrlCStopsAWriteAtItsNextWait_data();
     void ctrlCStopsAWriteAtItsNextWait();
@@ -103,6 +106,9 @@ void TestCommands::failuresEndWithTheirOwnStatus_data() {
                "OPERATION IS BEING ABANDONED!--------------";
     QTest::newRow("read: save fails") << "read" << "unsavable" << ExitStatus::fileRefused
                                       << "FILE NOT SAVED: THE CONFIGURATION FILE WAS NOT SAVED:";
+    QTest::newRow("read: a name too long to save")
+        << "read" << "name too long" << ExitStatus::fileRefused
+        << "FILE NOT SAVED: THE CONFIGURATION FILE WAS NOT SAVED:";
 }
 
 void TestCommands::failuresEndWithTheirOwnStatus() {
@@ -137,7 +143,14 @@ void TestCommands::failuresEndWithTheirOwnStatus() {
         }());
     else if (fault == "unsavable")
         c.options.file = dir.filePath("no-such-folder/hall.zqc");
+    else if (fault == "name too long")
+        c.options.file = dir.filePath(QString(300, 'n') + ".zqc");
     QCOMPARE(c.run(), status);
+    if (command == "read" && status == ExitStatus::fileRefused) { // read, but not saved
+        QVERIFY(c.said.contains("SWITCH PANEL DATA READ SUCCESSFUL"));
+        QVERIFY(!c.said.last().contains("ACCESS DENIED"));
+        QVERIFY(!c.said.join('\n').contains("saved to"));
+    }
     QVERIFY2(c.said.last().startsWith(lastLine), qPrintable(c.said.join('\n')));
     QVERIFY(!c.port.isOpen);
     if (fault == "bad byte" && command == "write") // nothing after the failed address
@@ -223,6 +236,46 @@ void TestCommands::verifyComparesWhatAWriteWouldGive() {
                                    "NORMAL BACKLIGHTING (%)  30  100"}));
     QCOMPARE(c.said.last(),
              "NORMAL BACKLIGHTING (%): the file holds 100; compared as 30 by the intensity rule");
+}
+
+// A fresh panel, but for SW3 and the indicator: every row that differs, none
+// that agrees.
+void TestCommands::verifyListsEachDifference() {
+    Command c;
+    c.options.command = "verify";
+    c.options.file = PANELSIM_DEMO;
+    c.port.panel.setValue(2, 160);
+    c.port.panel.setValue(23, 7);
+    QCOMPARE(c.run(), ExitStatus::differs);
+    QCOMPARE(c.table.first(), QString("ITEM  TO BE WRITTEN  IN THE PANEL"));
+    QCOMPARE(c.table.size(), 1 + 20); // SW9, SW10, LED9, LED10 are N/A in both; the indicator agrees
+    QVERIFY(c.table.contains("SW3  A 3  N/A"));
+    QVERIFY(c.table.contains("DIMMING  D 2  N/A"));
+    QVERIFY(c.table.contains("NORMAL BACKLIGHTING (%)  70  100"));
+    QVERIFY(!c.table.join('\n').contains("NORMAL INDICATOR"));
+}
+
+// Read with the options as the command line gives them: the panel name is
+// the file's, in capitals, at most 12 characters.
+void TestCommands::readSavesWhatThePanelHolds() {
+    QTemporaryDir dir;
+    Command c;
+    const QString saved = dir.filePath("lobby-east.zqc");
+    c.options = *parseCommandLine({"panelconfig", "read", saved, "--port", "/dev/fake"}).options;
+    const ConfigFileLine demo = demoLine();
+    for (size_t k = 0; k < 25; ++k)
+        c.port.panel.setValue(int(k), ConfigFile::panelValues(demo)[k]);
+    c.port.panel.setValue(5, 159);
+    QCOMPARE(c.run(), ExitStatus::ok);
+    const auto read = readConfigFile(saved).line;
+    QVERIFY(read);
+    QCOMPARE(read->panel, QString("LOBBY-EAST"));
+    for (int k = 0; k < 20; ++k) {
+        QCOMPARE(read->code[k], k == 5 ? qint16(159) : demo.code[k]);
+        QVERIFY(read->desig[k].isEmpty());
+    }
+    QCOMPARE(read->value, demo.value);
+    QCOMPARE(c.said.last(), "saved to " + saved);
 }
 
 // Two panels plugged in one after the other, then Ctrl+C while waiting.

@@ -21,20 +21,14 @@ class TestCommissioning : public QObject {
     Q_OBJECT
 private slots:
     void writeThenVerifyAgree();
-    void verifyListsEachDifference();
-    void readSavesWhatThePanelHolds();
-    void failuresEndWithTheirOwnStatus_data();
-    void failuresEndWithTheirOwnStatus();
     void ctrlCStopsAWriteAtItsNextWait();
     void readRefusesANameTheFileCannotHold();
     void fileThisUserMayNotRead();
     void repeatProgramsPanelAfterPanel();
     void lostRecordLineEndsWithItsOwnStatus_data();
     void lostRecordLineEndsWithItsOwnStatus();
-    void ctrlCInRepeatEndsWithTheSummary();
     void portFailuresEndEachCommandWithEight_data();
     void portFailuresEndEachCommandWithEight();
-    void readWhoseSaveFailsEndsWithThree();
 
 private:
     QTemporaryDir m_dir;
@@ -92,85 +86,6 @@ void TestCommissioning::writeThenVerifyAgree() {
 }
 
 // A fresh panel holds "N/A" and 100 % everywhere; the demo file does not.
-void TestCommissioning::verifyListsEachDifference() {
-    Simulator sim({"--set", "2=160", "--set", "23=7"});
-    QVERIFY(sim.started());
-    const Run run = inThreeTries(ExitStatus::differs, [&] {
-        return panelconfig({"verify", PANELSIM_DEMO, "--port", sim.device()});
-    });
-    COMPARE_RUN(run, ExitStatus::differs);
-    const QStringList rows = QString::fromUtf8(run.out).trimmed().split('\n');
-    QCOMPARE(rows.first(), QString("ITEM  TO BE WRITTEN  IN THE PANEL"));
-    QCOMPARE(rows.size(), 1 + 20); // SW9, SW10, LED9, LED10 are N/A in both; the indicator agrees
-    QVERIFY(rows.contains("SW3  A 3  N/A"));
-    QVERIFY(rows.contains("DIMMING  D 2  N/A"));
-    QVERIFY(rows.contains("NORMAL BACKLIGHTING (%)  70  100"));
-    QVERIFY(!rows.join('\n').contains("NORMAL INDICATOR"));
-}
-
-void TestCommissioning::readSavesWhatThePanelHolds() {
-    Simulator sim({"--config", PANELSIM_DEMO, "--set", "5=159"});
-    QVERIFY(sim.started());
-    const QString saved = m_dir.filePath("lobby-east.zqc");
-    const Run run = inThreeTries(ExitStatus::ok, [&] {
-        return panelconfig({"read", saved, "--port", sim.device()});
-    });
-    COMPARE_RUN(run, ExitStatus::ok);
-    QFile demoFile(PANELSIM_DEMO), savedFile(saved);
-    QVERIFY(demoFile.open(QIODevice::ReadOnly) && savedFile.open(QIODevice::ReadOnly));
-    const auto demo = ConfigFile::parse(demoFile.readAll());
-    const auto read = ConfigFile::parse(savedFile.readAll());
-    QVERIFY(demo && read);
-    QCOMPARE(read->panel, QString("LOBBY-EAST")); // the file's name, in capitals, 12 at most
-    for (int k = 0; k < 20; ++k) {
-        QCOMPARE(read->code[k], k == 5 ? qint16(159) : demo->code[k]);
-        QVERIFY(read->desig[k].isEmpty());
-    }
-    QCOMPARE(read->value, demo->value);
-}
-
-void TestCommissioning::failuresEndWithTheirOwnStatus_data() {
-    QTest::addColumn<QStringList>("simulator");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("last");
-    QTest::newRow("mute panel") << QStringList{"--silent"} << PANELSIM_DEMO
-                                << ExitStatus::noResponse
-                                << "COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND";
-    QTest::newRow("identity 0")
-        << QStringList{"--identity", "0"} << PANELSIM_DEMO << ExitStatus::mismatch
-        << "SWITCH PANEL/CONFIGURATION MIS-MATCH: THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO "
-           "WRITE DATA TO DOES NOT MATCH THIS CONFIGURATION PROGRAM";
-    QTest::newRow("no answer at address 10")
-        << QStringList{"--no-reply", "write:10"} << PANELSIM_DEMO << ExitStatus::badData
-        << "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA";
-    QTest::newRow("refused file")
-        << QStringList{} << "not-a-config.zqc" << ExitStatus::fileRefused
-        << "FILE/MODEL MIS-MATCH: AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE WAS "
-           "NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL) "
-           "-------------THE FILE READ OPERATION IS BEING ABANDONED!--------------";
-}
-
-void TestCommissioning::failuresEndWithTheirOwnStatus() {
-    QFETCH(QStringList, simulator);
-    QFETCH(QString, file);
-    QFETCH(int, status);
-    QFETCH(QString, last);
-    if (!QFile::exists(file)) {
-        file = m_dir.filePath(file);
-        QFile bad(file);
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("\"SOMETHING ELSE\",1,2,3\r\n");
-    }
-    Simulator sim(simulator);
-    QVERIFY(sim.started());
-    const Run run = inThreeTries(status, [&] {
-        return panelconfig({"write", file, "--port", sim.device()});
-    });
-    COMPARE_RUN(run, status);
-    QCOMPARE(lastLine(run.err), last);
-}
-
 // Ctrl+C in the middle of a write: the write ends at its next wait, the port
 // is closed (the panel is free for the next run) and the status says so.
 void TestCommissioning::ctrlCStopsAWriteAtItsNextWait() {
@@ -323,35 +238,6 @@ void TestCommissioning::lostRecordLineEndsWithItsOwnStatus() {
 // Ctrl+C in the middle of a panel's write ends the run at its next wait,
 // counted as neither programmed nor failed. A busy machine may fail the
 // write before Ctrl+C (a reply after the tick): that run is tried again.
-void TestCommissioning::ctrlCInRepeatEndsWithTheSummary() {
-    QString err;
-    int status = -1;
-    for (int attempt = 0; attempt < 3 && !err.contains("\npanel 1: INTERRUPTED\n"); ++attempt) {
-        Simulator sim({});
-        QVERIFY(sim.started());
-        QProcess production;
-        production.setReadChannel(QProcess::StandardError);
-        production.start(PANELCONFIG_PATH,
-                         {"write", PANELSIM_DEMO, "--repeat", "--port", sim.device()});
-        QVERIFY(production.waitForStarted());
-        err.clear();
-        QDeadlineTimer deadline(60000);
-        while (!err.contains("address 2: ") && !deadline.hasExpired() &&
-               production.state() == QProcess::Running) {
-            production.waitForReadyRead(1000);
-            err += QString::fromLocal8Bit(production.readAllStandardError());
-        }
-        QVERIFY2(err.contains("address 2: "), qPrintable(err));
-        ::kill(pid_t(production.processId()), SIGINT);
-        QVERIFY(production.waitForFinished(30000));
-        err += QString::fromLocal8Bit(production.readAllStandardError());
-        status = production.exitCode();
-    }
-    QVERIFY2(err.contains("\npanel 1: INTERRUPTED\n"), qPrintable(err));
-    QCOMPARE(status, ExitStatus::interrupted);
-    QCOMPARE(lastLine(err), QString("panels programmed: 0, failed: 0, interrupted: 1"));
-}
-
 void TestCommissioning::portFailuresEndEachCommandWithEight_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("remembered"); // the port chosen last in the window
@@ -391,18 +277,5 @@ void TestCommissioning::portFailuresEndEachCommandWithEight() {
 
 // What was read stays on the panel when the file cannot be made; here for a
 // name longer than the file system takes, not for a want of access.
-void TestCommissioning::readWhoseSaveFailsEndsWithThree() {
-    Simulator sim({"--config", PANELSIM_DEMO});
-    QVERIFY(sim.started());
-    const QString tooLong = m_dir.filePath(QString(300, 'n') + ".zqc");
-    const Run run = inThreeTries(ExitStatus::fileRefused, [&] {
-        return panelconfig({"read", tooLong, "--name", "LOBBY", "--port", sim.device()});
-    });
-    COMPARE_RUN(run, ExitStatus::fileRefused);
-    QVERIFY2(run.err.contains("SWITCH PANEL DATA READ SUCCESSFUL\n"), qPrintable(run.err));
-    QVERIFY(!lastLine(run.err).contains("ACCESS DENIED"));
-    QVERIFY(!run.err.contains("saved to"));
-}
-
 QTEST_MAIN(TestCommissioning)
 #include "tst_commissioning.moc"
