@@ -145,6 +145,9 @@ void TestAccess::fixedColoursKeepTheirPartners() {
         auto* button = f.findChild<QWidget*>(option);
         QVERIFY(button->autoFillBackground());
         QVERIFY(readable(button, QPalette::WindowText, button->backgroundRole()));
+        // The indicator: a black dot in a white circle, whatever the theme.
+        QCOMPARE(button->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(button->palette().color(QPalette::Base), QColor(Qt::white));
     }
     // What the window leaves alone follows the theme.
     QCOMPARE(f.textBox(2)->palette().color(QPalette::Base),

@@ -17,6 +17,7 @@
 class TestSheet : public QObject {
     Q_OBJECT
 private slots:
+    void sheetShowsWhatTheWindowShows();
     void sheetHoldsEveryItemAsText_data();
     void sheetHoldsEveryItemAsText();
     void siteSkipsFilesThatDoNotOpen();
@@ -507,6 +508,45 @@ void TestSheet::windowMakesTheSiteDocumentOfAFolder() {
     QCOMPARE(h.dialogs.messages.size(), 1);
     QVERIFY(h.dialogs.messages[0].text.contains("NO CONFIGURATION FILE"));
     QVERIFY(!QFile::exists(pdf));
+}
+
+// The file's indicator 30 % under its backlighting 100 %, and SW3 on a code
+// no list shows: the command line's sheet is the window's after opening the
+// file, and both mark what the window made of the file's values.
+void TestSheet::sheetShowsWhatTheWindowShows() {
+    QTemporaryDir dir;
+    ConfigFileLine line = siteLine("HALL");
+    line.value[2] = 1;  // indicator
+    line.value[3] = 10; // backlighting
+    line.code[2] = 200; // SW3
+    const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(line));
+    DialogRecorder dialogs;
+    const Sheet fromFile = sheetFromFile(line, path, dialogs);
+
+    Harness h;
+    QVERIFY(h.tool.files.open(path));
+    const Sheet fromWindow = h.tool.sheet->sheet();
+    // The intensity rule's message, as often as the window shows it (once for
+    // each intensity shown against the other).
+    QCOMPARE(dialogs.messages.size(), 2);
+    QCOMPARE(h.dialogs.messages.size(), 2);
+    QVERIFY(fromFile.sameConfiguration(fromWindow));
+    QCOMPARE(fromFile.intensities[1].percent, QString("30")); // backlighting, as written
+    QVERIFY(fromFile.intensities[1].marked && fromWindow.intensities[1].marked);
+    QCOMPARE(fromFile.items[2].module, QString("N/A"));
+    QVERIFY(fromFile.items[2].marked && !fromFile.items[3].marked);
+    QCOMPARE(fromFile.notes, fromWindow.notes);
+    QCOMPARE(fromFile.notes,
+             QStringList({"SW3: the file holds code 200, which no list shows; shown as N/A",
+                          "NORMAL BACKLIGHTING (%): the file holds 100; shown as 30 by the "
+                          "intensity rule"}));
+
+    // Once only an intensity is changed in the window, the file no longer
+    // speaks for the sheet.
+    h.form().list(46)->setListIndex(7);
+    const Sheet changed = h.tool.sheet->sheet();
+    QVERIFY(changed.source.endsWith(", changed in the window since"));
+    QVERIFY(changed.notes.isEmpty());
 }
 
 QTEST_MAIN(TestSheet)
