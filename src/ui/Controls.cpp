@@ -3,6 +3,7 @@
 #include "model/Cp1252.h"
 #include "model/TextRules.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
@@ -113,6 +114,20 @@ TextBox::TextBox(const QString& name, int typedLimit, QWidget* parent)
 void TextBox::setText(const QString& text) {
     m_validator->accept(text);
     QLineEdit::setText(text);
+}
+
+// Undo and redo belong to the window, which undoes a box's typing as one
+// step among the clicks; the box's own undo would know only its keys.
+bool TextBox::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
 }
 
 StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(parent) {

@@ -67,6 +67,9 @@ public:
     // The program may set any text, also one longer than can be typed.
     void setText(const QString& text);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     StorableTextValidator* m_validator;
 };

@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 
+#include <utility>
+
 Form1::Form1(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     buildWindow();
     buildKeyboard();
@@ -42,14 +44,22 @@ void Form1::connectSession() {
     const std::array<std::function<void()> Commands::*, 4> commands = {
         &Commands::READ_FILE_Click, &Commands::WRITE_FILE_Click, &Commands::READ_CONFIG_Click,
         &Commands::WRITE_CONFIG_Click};
+    // Opening a file and reading a panel replace the configuration shown.
+    const std::array<bool, 4> replaces = {true, false, true, false};
     for (size_t i = 0; i < commands.size(); ++i)
         connect(m_commandButtons[i], &QAbstractButton::clicked, this,
-                [this, command = commands[i]] { runCommand(m_commands.*command); });
+                [this, command = commands[i], replace = replaces[i]] {
+                    runCommand(m_commands.*command, replace);
+                });
 }
 
-void Form1::runCommand(const std::function<void()>& command) {
-    if (command && !m_session.transactionRunning())
-        command();
+// A command is one step of undo, however many selections it makes.
+void Form1::runCommand(const std::function<void()>& command, bool replaces) {
+    if (!command || m_session.transactionRunning())
+        return;
+    if (replaces && !m_session.mayDiscard(m_commands.WRITE_FILE_Click))
+        return;
+    m_session.step(command);
 }
 
 void Form1::showList(int n) {
@@ -127,8 +137,15 @@ void Form1::onTransactionRunning(bool running) {
 
 // A close during a transaction is held back: the transaction is asked to
 // end at its next wait, and the window closes once the port is closed.
+// Otherwise unsaved changes are asked about first; a close held back for a
+// transaction closes as it did.
 void Form1::closeEvent(QCloseEvent* event) {
     if (!m_session.transactionRunning()) {
+        const bool held = std::exchange(m_closeRequested, false);
+        if (!held && !m_session.mayDiscard(m_commands.WRITE_FILE_Click)) {
+            event->ignore();
+            return;
+        }
         event->accept();
         return;
     }
