@@ -69,6 +69,17 @@ void ListBox::mousePressEvent(QMouseEvent* event) {
     QListWidget::mousePressEvent(event);
 }
 
+// Qt's list view tells screen readers that its current entry has the focus
+// even when the program moves it in a list without focus; a read or an open
+// would then drag the reader's attention through all 44 lists, away from
+// the status box. Only the list with the focus says so.
+void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (hasFocus())
+        QListWidget::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
 // A click that left the selection as it was still runs the click behaviour,
 // as a selection by the program does: after a read, a click on the selected
 // channel shows the designation box again.
@@ -135,7 +146,9 @@ StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(pare
     setReadOnly(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFocusPolicy(Qt::NoFocus);
+    // Read-only, and reached by Tab to be read again; no key changes anything.
+    setFocusPolicy(Qt::TabFocus);
+    setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     setAccessibleName("STATUS");
     // Three lines of the longest messages must fit the box's 41 pixels.
     setFrameShape(QFrame::Box);
@@ -144,11 +157,17 @@ StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(pare
     setViewportMargins(2, 0, 2, 0);
 }
 
-// Setting the text sends screen readers the text removed and the text
-// inserted, so a new message is announced under the box's name.
+// A screen reader speaks text that appears in the box with the focus only
+// when it can tell why: text that arrives selected it reads out. So each
+// message arrives selected, drawn in the box's own colours (setColours), and
+// is heard as it comes while the box has the focus (Form1 gives it the focus
+// when a message is shown). The description carries it too, for readers
+// that take it from there.
 void StatusBox::setText(const QString& text) {
     m_text = text;
     setPlainText(text);
+    selectAll();
+    setAccessibleDescription(text.trimmed());
 }
 
 QColor StatusBox::background() const {
@@ -163,6 +182,8 @@ void StatusBox::setColours(const QColor& background, const QColor& text) {
     QPalette p = palette();
     p.setColor(QPalette::Base, background);
     p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Highlight, background);
+    p.setColor(QPalette::HighlightedText, text);
     setPalette(p);
 }
 

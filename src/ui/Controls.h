@@ -32,6 +32,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void onSelectionChanged();

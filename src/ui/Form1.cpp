@@ -103,9 +103,15 @@ void Form1::showStatus() {
             break;
         }
     }
+    const bool news = m_status->text() != m_session.statusText() ||
+                      (m_status->isHidden() && m_session.statusVisible());
     if (m_status->text() != m_session.statusText())
         m_status->setText(m_session.statusText());
     m_status->setVisible(m_session.statusVisible());
+    // A message shown is where the keyboard goes, so a screen reader speaks it
+    // wherever the user was; Tab goes on from there.
+    if (news && m_session.statusVisible() && isActiveWindow() && !m_status->hasFocus())
+        m_status->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::showView() {

@@ -19,6 +19,7 @@ QList<QWidget*> Form1::tabChain() const {
     chain << m_option1 << m_option2;
     for (CommandButton* command : m_commandButtons) // open, save, read, write
         chain << command;
+    chain << m_status; // the outcome of a command, while it is shown
     return chain;
 }
 
