@@ -23,6 +23,8 @@ private slots:
     void everyInputHasItsOwnAccessibleName();
     void statusChangesAreAnnounced();
     void messagesTakeTheKeyboard();
+    void focusRingStandsOutsideTheControl_data();
+    void focusRingStandsOutsideTheControl();
     void keysReachThePlaces_data();
     void keysReachThePlaces();
     void tabFollowsThePanel_data();
@@ -231,6 +233,45 @@ void TestAccess::messagesTakeTheKeyboard() {
     f.findChild<QAbstractButton*>("WRITE_FILE")->click();
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(QApplication::focusWidget(), f.textBox(2));
+}
+
+void TestAccess::focusRingStandsOutsideTheControl_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("list, default theme") << false << "List1";
+    QTest::newRow("list, dark theme") << true << "List1";
+    QTest::newRow("designation, dark theme") << true << "Text3";
+    QTest::newRow("command, default theme") << false << "WRITE_CONFIG";
+}
+
+// Two black pixels and a white one round the control, outside it; nothing
+// at all while the window has no focus in it.
+void TestAccess::focusRingStandsOutsideTheControl() {
+    QFETCH(bool, dark);
+    QFETCH(QString, control);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    if (dark)
+        QApplication::setPalette(darkPalette());
+    Harness h;
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QWidget* w = f.findChild<QWidget*>(control);
+    f.findChild<QWidget*>("Option1")->setFocus();
+    f.findChild<QWidget*>("Option1")->clearFocus();
+    const QImage unfocused = f.grab().toImage();
+    w->setFocus(Qt::TabFocusReason);
+    const QImage focused = f.grab().toImage();
+    const QRect r = w->geometry();
+    const int y = r.center().y();
+    QCOMPARE(focused.pixelColor(r.left() - 1, y), QColor(Qt::black));
+    QCOMPARE(focused.pixelColor(r.left() - 2, y), QColor(Qt::black));
+    QCOMPARE(focused.pixelColor(r.left() - 3, y), QColor(Qt::white));
+    QCOMPARE(focused.pixelColor(r.right() + 2, y), QColor(Qt::black));
+    QCOMPARE(focused.pixelColor(r.center().x(), r.top() - 3), QColor(Qt::white));
+    w->clearFocus();
+    QCOMPARE(f.grab().toImage(), unfocused);
 }
 
 void TestAccess::keysReachThePlaces_data() {

@@ -1,5 +1,7 @@
 #include "ui/Form1.h"
 
+#include "ui/FocusRing.h"
+
 #include <QCloseEvent>
 
 #include <utility>
@@ -8,6 +10,7 @@ Form1::Form1(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     buildWindow();
     buildKeyboard();
     connectSession();
+    new FocusRing(this);
 }
 
 Form1::~Form1() = default;
