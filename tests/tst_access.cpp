@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QScopeGuard>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTest>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -21,6 +22,11 @@ private slots:
     void fixedColoursKeepTheirPartners();
     void everyInputHasItsOwnAccessibleName();
     void statusChangesAreAnnounced();
+    void messagesTakeTheKeyboard();
+    void focusRingStandsOutsideTheControl_data();
+    void focusRingStandsOutsideTheControl();
+    void keysReachThePlaces_data();
+    void keysReachThePlaces();
     void tabFollowsThePanel_data();
     void tabFollowsThePanel();
     void shortcutsRunTheirCommands_data();
@@ -182,8 +188,8 @@ void TestAccess::everyInputHasItsOwnAccessibleName() {
         QVERIFY2(!names.contains(name), qPrintable(name));
         names.insert(name);
     }
-    // lists, intensities, text boxes, options, commands, the sheet command
-    QCOMPARE(inputs, 44 + 3 + 21 + 2 + 4 + 1);
+    // lists, intensities, text boxes, options, commands, the sheet command, the status
+    QCOMPARE(inputs, 44 + 3 + 21 + 2 + 4 + 1 + 1);
 }
 
 // As a screen reader sees it: the platform's accessibility switched on, as
@@ -203,6 +209,101 @@ void TestAccess::statusChangesAreAnnounced() {
     QCOMPARE(seenTexts[0].object, h.form().statusBox());
     QCOMPARE(seenTexts[0].inserted, QString("SWITCH PANEL HAS BEEN PROGRAMMED"));
     QCOMPARE(nameOf(h.form().statusBox()), QString("STATUS"));
+    // Orca reads out text that arrives selected in the box with the focus,
+    // and says nothing of text merely replaced; the selection is drawn in
+    // the box's own colours.
+    StatusBox* box = h.form().statusBox();
+    QCOMPARE(box->textCursor().selectedText(), QString("SWITCH PANEL HAS BEEN PROGRAMMED"));
+    h.session().setStatusColour(ConfigScreen::StatusColour::Red);
+    QCOMPARE(box->palette().color(QPalette::Highlight), QColor(255, 0, 0));
+    QCOMPARE(box->palette().color(QPalette::HighlightedText), QColor(Qt::black));
+}
+
+void TestAccess::messagesTakeTheKeyboard() {
+    Harness h;
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    f.list(1)->setFocus();
+    // A save with nothing assigned: the red message is where the keyboard goes.
+    f.findChild<QAbstractButton*>("WRITE_FILE")->click();
+    QCOMPARE(QApplication::focusWidget(), f.statusBox());
+    QVERIFY(f.statusBox()->focusPolicy() & Qt::TabFocus);
+    QVERIFY(f.statusBox()->isReadOnly());
+    // Complete, but no name: after the message, the panel name box.
+    h.assignAll();
+    f.list(1)->setFocus();
+    f.findChild<QAbstractButton*>("WRITE_FILE")->click();
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QCOMPARE(QApplication::focusWidget(), f.textBox(2));
+}
+
+void TestAccess::focusRingStandsOutsideTheControl_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("list, default theme") << false << "List1";
+    QTest::newRow("list, dark theme") << true << "List1";
+    QTest::newRow("designation, dark theme") << true << "Text3";
+    QTest::newRow("command, default theme") << false << "WRITE_CONFIG";
+}
+
+// Two black pixels and a white one round the control, outside it; nothing
+// at all while the window has no focus in it.
+void TestAccess::focusRingStandsOutsideTheControl() {
+    QFETCH(bool, dark);
+    QFETCH(QString, control);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    if (dark)
+        QApplication::setPalette(darkPalette());
+    Harness h;
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QWidget* w = f.findChild<QWidget*>(control);
+    f.findChild<QWidget*>("Option1")->setFocus();
+    f.findChild<QWidget*>("Option1")->clearFocus();
+    const QImage unfocused = f.grab().toImage();
+    w->setFocus(Qt::TabFocusReason);
+    const QImage focused = f.grab().toImage();
+    const QRect r = w->geometry();
+    const int y = r.center().y();
+    QCOMPARE(focused.pixelColor(r.left() - 1, y), QColor(Qt::black));
+    QCOMPARE(focused.pixelColor(r.left() - 2, y), QColor(Qt::black));
+    QCOMPARE(focused.pixelColor(r.left() - 3, y), QColor(Qt::white));
+    QCOMPARE(focused.pixelColor(r.right() + 2, y), QColor(Qt::black));
+    QCOMPARE(focused.pixelColor(r.center().x(), r.top() - 3), QColor(Qt::white));
+    w->clearFocus();
+    QCOMPARE(f.grab().toImage(), unfocused);
+}
+
+void TestAccess::keysReachThePlaces_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("lighting");
+    QTest::addColumn<QString>("target");
+    QTest::newRow("Alt+N panel name") << "Alt+N" << false << "Text2";
+    QTest::newRow("Alt+P serial port") << "Alt+P" << false << "PortPicker";
+    QTest::newRow("Alt+M SW1 module") << "Alt+M" << false << "List1";
+    QTest::newRow("Alt+M LED1 module") << "Alt+M" << true << "List21";
+}
+
+void TestAccess::keysReachThePlaces() {
+    QFETCH(QString, keys);
+    QFETCH(bool, lighting);
+    QFETCH(QString, target);
+    Harness h;
+    QTemporaryDir dir;
+    Settings settings(dir.filePath("settings.ini"));
+    h.tool.addPortPicker(settings, "/dev/fake", [] { return QList<PortNames::Port>{}; });
+    Form1& f = h.form();
+    if (lighting)
+        h.lightingView();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    f.findChild<QWidget*>("WRITE_CONFIG")->setFocus();
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence(keys));
+    QVERIFY(QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget()->objectName(), target);
 }
 
 void TestAccess::tabFollowsThePanel_data() {

@@ -15,6 +15,8 @@ public:
         : m_print(std::move(print)) {}
 
     void message(const QString& text, const QString& title = applicationTitle) override;
+    // A console command has nobody to ask: it goes on, as it was told to.
+    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Discard; }
     std::optional<QString> chooseOpenPath(const QString&, const QString&) override {
         return m_path;
     }

@@ -53,6 +53,8 @@ void FileCommands::WRITE_FILE_Click() {
     const QString panel = m_window.boxText(2);
     if (panel.isEmpty()) {
         m_dialogs.message(nameMissing);
+        if (panelNameMissing)
+            panelNameMissing();
         return;
     }
     const auto path = m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter,

@@ -23,6 +23,9 @@ public:
     // Told the path once a file has been shown in the window or saved from
     // it, so the configuration sheet can say where the configuration came from.
     std::function<void(const QString& path)> fileDone;
+    // Told once the missing panel name's message has been closed, so a
+    // window can take the user to the box.
+    std::function<void()> panelNameMissing;
 
     // Shows a line read from a file, as the open command does once the file
     // is accepted.

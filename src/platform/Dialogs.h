@@ -16,6 +16,11 @@ public:
     // its own carries the application title.
     virtual void message(const QString& text, const QString& title = applicationTitle) = 0;
 
+    // Asked before unsaved changes would be lost: a blocking box with the
+    // buttons Save, Discard and Cancel and no icon.
+    enum class SaveAnswer { Save, Discard, Cancel };
+    virtual SaveAnswer askToSave(const QString& text, const QString& title = applicationTitle) = 0;
+
     // One file dialog for both commands: its file name stays from one use to
     // the next, and it starts in the folder of the file chosen last. A save
     // proposes fileName; an open starts with the name left by the last use.

@@ -19,6 +19,7 @@ public:
     QStringList messages;
     void message(const QString& text, const QString&) override { messages << text.simplified(); }
     std::optional<QString> chooseOpenPath(const QString&, const QString&) override { return {}; }
+    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Discard; }
     std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
         return {};
     }

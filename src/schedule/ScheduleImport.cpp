@@ -21,6 +21,7 @@ public:
         messages << (title == applicationTitle ? line : title + QStringLiteral(": ") + line);
     }
     std::optional<QString> chooseOpenPath(const QString&, const QString&) override { return {}; }
+    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Discard; }
     std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
         return path;
     }

@@ -52,6 +52,9 @@ Session::Session(Dialogs& dialogs, QObject* parent) : QObject(parent), m_dialogs
     for (size_t k = 0; k < captionLabels.size(); ++k)
         m_labels[size_t(captionLabels[k])].caption = QStringLiteral("SW%1").arg(k + 1);
     Form_Load();
+    // The window as it opens is nothing to undo, and nothing to lose.
+    m_undo.clear();
+    m_stored = configuration();
 }
 
 void Session::setStatusVisible(bool visible) {
@@ -71,6 +74,7 @@ void Session::setStatusColour(StatusColour colour) {
 
 // A position that names no entry clears the selection and runs nothing.
 void Session::selectListEntry(int list, int index) {
+    const StepGuard step(*this);
     List& l = m_lists.at(size_t(list));
     const bool entry = index >= 0 && index < l.data.size();
     l.index = entry ? index : -1;
@@ -84,9 +88,23 @@ qint16 Session::itemData(int list, int index) const {
     return index >= 0 && index < l.data.size() ? l.data[index] : 0;
 }
 
+// Typing is one step per box: each key after the first in the same box,
+// with nothing else done in between, belongs to the step of the first.
 void Session::setBoxText(int box, const QString& text) {
-    m_boxes.at(size_t(box)).text = text;
-    emit boxChanged(box);
+    const bool typing = m_stepDepth == 0;
+    if (typing && box == m_typingBox && !m_undo.empty()) {
+        m_boxes.at(size_t(box)).text = text;
+        emit boxChanged(box);
+        return;
+    }
+    const int taken = m_stepsTaken;
+    {
+        const StepGuard step(*this);
+        m_boxes.at(size_t(box)).text = text;
+        emit boxChanged(box);
+    }
+    if (typing && m_stepsTaken != taken)
+        m_typingBox = box;
 }
 
 void Session::setBoxVisible(int box, bool visible) {
@@ -122,10 +140,13 @@ void Session::setView(View view) {
 bool Session::runTransaction(const std::function<void()>& transaction) {
     if (m_busy)
         return false;
-    m_busy = true;
-    emit transactionRunningChanged(true);
-    transaction();
-    m_busy = false;
+    {
+        const StepGuard step(*this);
+        m_busy = true;
+        emit transactionRunningChanged(true);
+        transaction();
+        m_busy = false;
+    }
     emit transactionRunningChanged(false);
     return true;
 }

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The editing screen without widgets: the configuration record, every list's
 // entries, item data, selection and visibility, the text boxes, the labels,
@@ -87,8 +88,33 @@ public:
     // A panel transaction runs inside the command that started it and waits
     // on the event loop, so clicks reach the session meanwhile. Only one runs
     // at a time: false, and nothing run, while another one is running.
+    // A transaction is one step of undo.
     bool runTransaction(const std::function<void()>& transaction);
     bool transactionRunning() const { return m_busy; }
+
+    // Undo and redo, one user step at a time: a list choice, the typing in
+    // one box until another step, an open or a read. A step is what changed
+    // the selections or the texts; undo brings back the whole screen as it
+    // was before it, record included. Neither runs during a transaction or
+    // inside a step; false when nothing was done.
+    bool undo();
+    bool redo();
+    bool canUndo() const { return !m_undo.empty() && !m_busy && m_stepDepth == 0; }
+    bool canRedo() const { return !m_redo.empty() && !m_busy && m_stepDepth == 0; }
+    // Runs change as a single step, whatever it selects and types.
+    void step(const std::function<void()>& change);
+
+    // Whether the configuration (selections, panel name, designations)
+    // differs from the one last opened, saved or read. After a write the
+    // panel holds the assignments, but the names live only in files.
+    bool unsavedChanges() const;
+    void configurationStored(const QString& path); // opened from or saved to path
+    void configurationRead();
+    void assignmentsWritten();
+    // Before unsaved changes would be lost: asks whether to save them. True
+    // when they may go: nothing unsaved, discarded, or save left nothing
+    // unsaved; false when the user cancelled or the save did not happen.
+    bool mayDiscard(const std::function<void()>& save);
 
 signals:
     void listChanged(int list); // selection or visibility
@@ -97,6 +123,7 @@ signals:
     void statusChanged();
     void viewChanged(); // the frames and the option buttons
     void transactionRunningChanged(bool running);
+    void undoChanged(); // what undo and redo can do
 
 private:
     // An item's code formed from its lists; nullopt while incomplete.
@@ -110,6 +137,28 @@ private:
     void setLabelCaption(int label, const QString& caption);
     void setFramesVisible(bool visible);
     void setView(View view);
+
+    struct Snapshot;
+    struct Configuration {
+        std::array<int, listCount> lists{};
+        std::array<QString, boxCount> texts;
+        bool operator==(const Configuration&) const = default;
+    };
+    class StepGuard {
+    public:
+        explicit StepGuard(Session& session) : m_session(session) { m_session.beginStep(); }
+        ~StepGuard() { m_session.endStep(); }
+        StepGuard(const StepGuard&) = delete;
+        StepGuard& operator=(const StepGuard&) = delete;
+
+    private:
+        Session& m_session;
+    };
+    Snapshot snapshot() const;
+    void restore(const Snapshot& snapshot);
+    Configuration configuration() const;
+    void beginStep();
+    void endStep();
 
     struct List {
         QStringList texts;
@@ -139,4 +188,22 @@ private:
     bool m_statusVisible = false;
     bool m_busy = false;
     bool m_applyingRule = false;
+
+    struct Snapshot {
+        ConfigRecord record;
+        std::array<int, listCount> lists{};
+        std::array<bool, listCount> listsVisible{};
+        std::array<Box, boxCount> boxes;
+        std::array<Label, labelCount> labels;
+        std::array<bool, 2> frameVisible{};
+        View view = View::Switch;
+    };
+    std::vector<Snapshot> m_undo; // the screen before each step, the last step last
+    std::vector<Snapshot> m_redo;
+    std::optional<Snapshot> m_stepStart;
+    int m_stepDepth = 0;
+    int m_stepsTaken = 0;
+    int m_typingBox = 0; // the box the last step typed in, while nothing else happened
+    Configuration m_stored;
+    QString m_storedPath;
 };

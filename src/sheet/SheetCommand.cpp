@@ -23,6 +23,7 @@ public:
         *m_errors +=
             QStringLiteral("%1: %2: %3\n").arg(QLatin1String(AppInfo::programName), path, line);
     }
+    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Discard; }
     std::optional<QString> chooseOpenPath(const QString&, const QString&) override { return {}; }
     std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
         return {};

@@ -3,6 +3,7 @@
 #include "model/Cp1252.h"
 #include "model/TextRules.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QTextLayout>
@@ -69,6 +70,17 @@ void ListBox::mousePressEvent(QMouseEvent* event) {
     QListWidget::mousePressEvent(event);
 }
 
+// Qt's list view tells screen readers that its current entry has the focus
+// even when the program moves it in a list without focus; a read or an open
+// would then drag the reader's attention through all 44 lists, away from
+// the status box. Only the list with the focus says so.
+void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (hasFocus())
+        QListWidget::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
 // A click that left the selection as it was still runs the click behaviour,
 // as a selection by the program does: after a read, a click on the selected
 // channel shows the designation box again.
@@ -116,12 +128,28 @@ void TextBox::setText(const QString& text) {
     QLineEdit::setText(text);
 }
 
+// Undo and redo belong to the window, which undoes a box's typing as one
+// step among the clicks; the box's own undo would know only its keys.
+bool TextBox::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(name);
     setReadOnly(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFocusPolicy(Qt::NoFocus);
+    // Read-only, and reached by Tab to be read again; no key changes anything.
+    setFocusPolicy(Qt::TabFocus);
+    setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     setAccessibleName("STATUS");
     // Three lines of the longest messages must fit the box's 41 pixels.
     setFrameShape(QFrame::Box);
@@ -171,11 +199,15 @@ QString shortenedPath(const QString& text, qsizetype at, qsizetype size, qsizety
 }
 } // namespace
 
-// Setting the text sends screen readers the text removed and the text
-// inserted, so a new message is announced under the box's name. A message
-// too long for the box's lines has the device path it names shortened in the
-// middle, and where that is not enough its letters made smaller, so the
-// reason at its end is always seen; text() stays whole.
+// A message too long for the box's lines has the device path it names
+// shortened in the middle, and where that is not enough its letters made
+// smaller, so the reason at its end is always seen; text() stays whole.
+// A screen reader speaks text that appears in the box with the focus only
+// when it can tell why: text that arrives selected it reads out. So each
+// message arrives selected, drawn in the box's own colours (setColours), and
+// is heard as it comes while the box has the focus (Form1 gives it the focus
+// when a message is shown). The description carries it too, for readers
+// that take it from there.
 void StatusBox::setText(const QString& text) {
     m_text = text;
     if (!m_designFont)
@@ -194,6 +226,8 @@ void StatusBox::setText(const QString& text) {
     if (font() != chosen)
         setFont(chosen);
     setPlainText(shown);
+    selectAll();
+    setAccessibleDescription(text.trimmed());
 }
 
 std::optional<QString> StatusBox::fitted(const QString& text, const QFont& face) const {
@@ -233,6 +267,8 @@ void StatusBox::setColours(const QColor& background, const QColor& text) {
     QPalette p = palette();
     p.setColor(QPalette::Base, background);
     p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Highlight, background);
+    p.setColor(QPalette::HighlightedText, text);
     setPalette(p);
 }
 

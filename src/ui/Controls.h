@@ -34,6 +34,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void onSelectionChanged();
@@ -68,6 +69,9 @@ public:
 
     // The program may set any text, also one longer than can be typed.
     void setText(const QString& text);
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     StorableTextValidator* m_validator;

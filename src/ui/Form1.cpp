@@ -1,11 +1,16 @@
 #include "ui/Form1.h"
 
+#include "ui/FocusRing.h"
+
 #include <QCloseEvent>
+
+#include <utility>
 
 Form1::Form1(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     buildWindow();
     buildKeyboard();
     connectSession();
+    new FocusRing(this);
 }
 
 Form1::~Form1() = default;
@@ -42,14 +47,22 @@ void Form1::connectSession() {
     const std::array<std::function<void()> Commands::*, 4> commands = {
         &Commands::READ_FILE_Click, &Commands::WRITE_FILE_Click, &Commands::READ_CONFIG_Click,
         &Commands::WRITE_CONFIG_Click};
+    // Opening a file and reading a panel replace the configuration shown.
+    const std::array<bool, 4> replaces = {true, false, true, false};
     for (size_t i = 0; i < commands.size(); ++i)
         connect(m_commandButtons[i], &QAbstractButton::clicked, this,
-                [this, command = commands[i]] { runCommand(m_commands.*command); });
+                [this, command = commands[i], replace = replaces[i]] {
+                    runCommand(m_commands.*command, replace);
+                });
 }
 
-void Form1::runCommand(const std::function<void()>& command) {
-    if (command && !m_session.transactionRunning())
-        command();
+// A command is one step of undo, however many selections it makes.
+void Form1::runCommand(const std::function<void()>& command, bool replaces) {
+    if (!command || m_session.transactionRunning())
+        return;
+    if (replaces && !m_session.mayDiscard(m_commands.WRITE_FILE_Click))
+        return;
+    m_session.step(command);
 }
 
 void Form1::showList(int n) {
@@ -93,10 +106,16 @@ void Form1::showStatus() {
             break;
         }
     }
+    const bool news = m_status->text() != m_session.statusText() ||
+                      (m_status->isHidden() && m_session.statusVisible());
     if (m_status->text() != m_session.statusText())
         m_status->setText(m_session.statusText());
     m_status->setVisible(m_session.statusVisible());
-    if (m_session.transactionRunning() && m_status->isVisible() && focusWidget() == this)
+    // A message shown is where the keyboard goes, so a screen reader speaks it
+    // wherever the user was; Tab goes on from there. During a transaction the
+    // box takes the focus the window held for it.
+    if ((m_session.transactionRunning() && m_status->isVisible() && focusWidget() == this) ||
+        (news && m_session.statusVisible() && isActiveWindow() && !m_status->hasFocus()))
         m_status->setFocus(Qt::OtherFocusReason);
 }
 
@@ -133,8 +152,15 @@ void Form1::onTransactionRunning(bool running) {
 
 // A close during a transaction is held back: the transaction is asked to
 // end at its next wait, and the window closes once the port is closed.
+// Otherwise unsaved changes are asked about first; a close held back for a
+// transaction closes as it did.
 void Form1::closeEvent(QCloseEvent* event) {
     if (!m_session.transactionRunning()) {
+        const bool held = std::exchange(m_closeRequested, false);
+        if (!held && !m_session.mayDiscard(m_commands.WRITE_FILE_Click)) {
+            event->ignore();
+            return;
+        }
         event->accept();
         return;
     }

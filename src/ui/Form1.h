@@ -50,6 +50,8 @@ public:
     ListBox* list(int number) const { return m_lists.at(size_t(number)); }
     TextBox* textBox(int number) const { return m_texts.at(size_t(number)); }
     StatusBox* statusBox() const { return m_status; }
+    // Where the keyboard is taken when the panel name is missing.
+    void focusPanelName();
     QLabel* label(int number) const { return m_labels.at(size_t(number)); }
 
 protected:
@@ -69,7 +71,7 @@ private:
     void showStatus();
     void showView();
     void onTransactionRunning(bool running);
-    void runCommand(const std::function<void()>& command);
+    void runCommand(const std::function<void()>& command, bool replaces);
 
     Session& m_session;
     Commands m_commands;

@@ -5,6 +5,7 @@
 #include "ui/Form1.h"
 
 #include <QKeySequence>
+#include <QShortcut>
 
 QList<QWidget*> Form1::tabChain() const {
     QList<QWidget*> chain;
@@ -18,6 +19,7 @@ QList<QWidget*> Form1::tabChain() const {
     chain << m_option1 << m_option2;
     for (CommandButton* command : m_commandButtons) // open, save, read, write
         chain << command;
+    chain << m_status; // the outcome of a command, while it is shown
     return chain;
 }
 
@@ -34,4 +36,34 @@ void Form1::buildKeyboard() {
                                  QKeySequence("Ctrl+Shift+R"), QKeySequence("Ctrl+Shift+U")};
     for (size_t i = 0; i < m_commandButtons.size(); ++i)
         m_commandButtons[i]->setShortcut(keys[i]);
+
+    // Undo and redo are the session's; the text boxes leave these keys to
+    // the window, so one undo covers typing and clicks alike.
+    auto bind = [this](const QKeySequence& key, auto action) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_session.undo(); });
+    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { m_session.redo(); });
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { m_session.redo(); });
+
+    // The places far along the Tab chain, without marks in the fixed
+    // captions: the panel name, the serial port, and the first module list
+    // of the view shown (SW1's, or LED1's in the lighting view).
+    bind(QKeySequence(Qt::ALT | Qt::Key_N), [this] { focusPanelName(); });
+    bind(QKeySequence(Qt::ALT | Qt::Key_P), [this] {
+        if (auto* port = findChild<QWidget*>(QStringLiteral("PortPicker"));
+            port && port->isEnabled())
+            port->setFocus(Qt::ShortcutFocusReason);
+    });
+    bind(QKeySequence(Qt::ALT | Qt::Key_M), [this] {
+        ListBox* first = m_lists[m_session.view() == Session::View::Switch ? 1 : 21];
+        first->setFocus(Qt::ShortcutFocusReason);
+    });
+}
+
+void Form1::focusPanelName() {
+    m_texts[2]->setFocus(Qt::ShortcutFocusReason);
+    m_texts[2]->selectAll();
 }

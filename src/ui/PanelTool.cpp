@@ -8,13 +8,23 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
       files(session, dialogs), sheet(new WindowSheet(form, dialogs)) {
     form.setCommands({[this] {
                           if (overPickedPort(&PanelLink::READ_CONFIG_Click) &&
-                              link.lastOutcome() == PanelLink::Outcome::Done)
+                              link.lastOutcome() == PanelLink::Outcome::Done) {
+                              session.configurationRead();
                               sheet->readFromPanel(QDateTime::currentDateTime(), link.valuesRead());
+                          }
                       },
-                      [this] { overPickedPort(&PanelLink::WRITE_CONFIG_Click); },
+                      [this] {
+                          if (overPickedPort(&PanelLink::WRITE_CONFIG_Click) &&
+                              link.lastOutcome() == PanelLink::Outcome::Done)
+                              session.assignmentsWritten();
+                      },
                       [this] { files.READ_FILE_Click(); }, [this] { files.WRITE_FILE_Click(); },
                       [this] { link.requestStop(); }});
-    files.fileDone = [this](const QString& path) { sheet->fileDone(path); };
+    files.fileDone = [this](const QString& path) {
+        session.configurationStored(path);
+        sheet->fileDone(path);
+    };
+    files.panelNameMissing = [this] { form.focusPanelName(); };
     // Tab reaches the sheet command after the option buttons, as it sits.
     QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("Option2")),
                          form.findChild<QToolButton*>(QStringLiteral("PRINT_SHEET")));

@@ -21,6 +21,22 @@ void QtDialogs::message(const QString& text, const QString& title) {
     box.exec();
 }
 
+// Escape and the window's close button answer Cancel: nothing is lost.
+Dialogs::SaveAnswer QtDialogs::askToSave(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
 QFileDialog& QtDialogs::dialog() {
     if (!m_dialog)
         m_dialog = new QFileDialog(m_parent);

@@ -16,6 +16,7 @@ public:
     void setParent(QWidget* parent);
 
     void message(const QString& text, const QString& title) override;
+    SaveAnswer askToSave(const QString& text, const QString& title) override;
     std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) override;
     std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
                                           const QString& fileName) override;

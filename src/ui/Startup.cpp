@@ -10,5 +10,7 @@ void showAtStart(PanelTool& tool, const QString& file) {
         return;
     // Once the event loop runs, so a refusal's message box stands over the
     // window it leaves empty.
-    QTimer::singleShot(0, &tool.form, [&tool, file] { tool.files.open(file); });
+    // Undone as one step, like an open from the window.
+    QTimer::singleShot(0, &tool.form,
+                       [&tool, file] { tool.session.step([&] { tool.files.open(file); }); });
 }

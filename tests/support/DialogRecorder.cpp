@@ -8,6 +8,11 @@ void DialogRecorder::message(const QString& text, const QString& title) {
         onMessage(messages.last());
 }
 
+Dialogs::SaveAnswer DialogRecorder::askToSave(const QString& text, const QString& title) {
+    questions.append({text, title});
+    return saveAnswers.isEmpty() ? SaveAnswer::Discard : saveAnswers.takeFirst();
+}
+
 std::optional<QString> DialogRecorder::chooseOpenPath(const QString& title, const QString& filter) {
     return answer(false, title, filter);
 }

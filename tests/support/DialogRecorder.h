@@ -24,11 +24,16 @@ public:
     };
 
     void message(const QString& text, const QString& title = applicationTitle) override;
+    SaveAnswer askToSave(const QString& text, const QString& title = applicationTitle) override;
     std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) override;
     std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
                                           const QString& fileName) override;
 
     QList<Shown> messages;
+    QList<Shown> questions; // asked whether to save
+
+    // The next answers to the save question; Discard once they run out.
+    QList<SaveAnswer> saveAnswers;
     QList<FileRequest> fileRequests;
 
     // The next paths the file dialog returns; nullopt answers as a cancel.

@@ -1,0 +1,156 @@
+// Undo and redo, and what was last stored. A step is bracketed by the first
+// change a user or a command starts and its end: a list choice and all the
+// clicks it sets off, the typing in one box, an open, a transaction. The
+// screen before it is kept; a step that left the selections and texts as
+// they were (a view, a save, a write) is no step.
+
+#include "session/Session.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr size_t undoDepth = 200;
+const QString saveQuestion = QStringLiteral("SAVE CHANGES TO THIS CONFIGURATION?");
+} // namespace
+
+Session::Snapshot Session::snapshot() const {
+    Snapshot s;
+    s.record = m_record;
+    for (size_t l = 0; l < m_lists.size(); ++l) {
+        s.lists[l] = m_lists[l].index;
+        s.listsVisible[l] = m_lists[l].visible;
+    }
+    s.boxes = m_boxes;
+    s.labels = m_labels;
+    s.frameVisible = m_frameVisible;
+    s.view = m_view;
+    return s;
+}
+
+// Puts the screen back without running a click: the record comes back with
+// the selections it went with.
+void Session::restore(const Snapshot& s) {
+    m_record = s.record;
+    for (size_t l = 0; l < m_lists.size(); ++l) {
+        m_lists[l].index = s.lists[l];
+        m_lists[l].visible = s.listsVisible[l];
+    }
+    m_boxes = s.boxes;
+    m_labels = s.labels;
+    m_frameVisible = s.frameVisible;
+    m_view = s.view;
+    // Only the controls the window has: lists with entries, the text boxes
+    // but the status box, labels with a caption.
+    for (int l = 1; l < listCount; ++l)
+        if (!m_lists[size_t(l)].texts.isEmpty())
+            emit listChanged(l);
+    for (int b = 2; b < boxCount; ++b)
+        emit boxChanged(b);
+    for (int l = 1; l < labelCount; ++l)
+        if (!m_labels[size_t(l)].caption.isEmpty())
+            emit labelChanged(l);
+    emit viewChanged();
+}
+
+Session::Configuration Session::configuration() const {
+    Configuration c;
+    for (size_t l = 0; l < m_lists.size(); ++l)
+        c.lists[l] = m_lists[l].index;
+    for (size_t b = 2; b < m_boxes.size(); ++b)
+        c.texts[b] = m_boxes[b].text;
+    return c;
+}
+
+void Session::beginStep() {
+    if (m_stepDepth++ == 0)
+        m_stepStart = snapshot();
+}
+
+void Session::endStep() {
+    if (--m_stepDepth > 0 || !m_stepStart)
+        return;
+    Snapshot before = std::move(*m_stepStart);
+    m_stepStart.reset();
+    Configuration was;
+    for (size_t l = 0; l < m_lists.size(); ++l)
+        was.lists[l] = before.lists[l];
+    for (size_t b = 2; b < m_boxes.size(); ++b)
+        was.texts[b] = before.boxes[b].text;
+    if (was == configuration()) {
+        emit undoChanged();
+        return;
+    }
+    m_typingBox = 0;
+    ++m_stepsTaken;
+    m_undo.push_back(std::move(before));
+    if (m_undo.size() > undoDepth)
+        m_undo.erase(m_undo.begin());
+    m_redo.clear();
+    emit undoChanged();
+}
+
+void Session::step(const std::function<void()>& change) {
+    const StepGuard guard(*this);
+    change();
+}
+
+bool Session::undo() {
+    if (!canUndo())
+        return false;
+    m_redo.push_back(snapshot());
+    restore(m_undo.back());
+    m_undo.pop_back();
+    m_typingBox = 0;
+    emit undoChanged();
+    return true;
+}
+
+bool Session::redo() {
+    if (!canRedo())
+        return false;
+    m_undo.push_back(snapshot());
+    restore(m_redo.back());
+    m_redo.pop_back();
+    m_typingBox = 0;
+    emit undoChanged();
+    return true;
+}
+
+bool Session::unsavedChanges() const {
+    return configuration() != m_stored;
+}
+
+void Session::configurationStored(const QString& path) {
+    m_stored = configuration();
+    m_storedPath = path;
+}
+
+// The panel's configuration is not a file's.
+void Session::configurationRead() {
+    m_stored = configuration();
+    m_storedPath.clear();
+}
+
+void Session::assignmentsWritten() {
+    m_stored.lists = configuration().lists;
+}
+
+bool Session::mayDiscard(const std::function<void()>& save) {
+    if (!unsavedChanges())
+        return true;
+    QString text = saveQuestion;
+    const QString name = m_storedPath.isEmpty() ? boxText(2) : QFileInfo(m_storedPath).fileName();
+    if (!name.isEmpty())
+        text += QLatin1Char('\n') + name;
+    switch (m_dialogs.askToSave(text)) {
+    case Dialogs::SaveAnswer::Save:
+        if (save)
+            save();
+        return !unsavedChanges();
+    case Dialogs::SaveAnswer::Discard:
+        return true;
+    case Dialogs::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
