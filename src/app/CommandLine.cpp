@@ -1,9 +1,9 @@
 #include "app/CommandLine.h"
 
-#include "platform/AppInfo.h"
-#include "model/Cp1252.h"
-#include "app/SheetCommandLine.h"
 #include "app/ScheduleCommandLine.h"
+#include "app/SheetCommandLine.h"
+#include "model/Cp1252.h"
+#include "platform/AppInfo.h"
 #include "sheet/SheetCommand.h"
 
 #include <QCommandLineParser>
@@ -73,18 +73,15 @@ bool looksLikeACommand(const QStringList& positional) {
            first.compare(SheetCommand::name, Qt::CaseInsensitive) == 0;
 }
 
-QString usageLine(const QCommandLineParser& parser) {
-    return parser.helpText().section(QLatin1Char('\n'), 0, 0) + QLatin1Char('\n');
-}
+} // namespace
 
 CommandLineResult refuse(const QCommandLineParser& parser, const QString& reason) {
-    return {std::nullopt,
-            ExitStatus::usage,
-            {},
-            QStringLiteral("%1: %2\n").arg(QLatin1String(AppInfo::programName), reason) +
-                usageLine(parser)};
+    CommandLineResult result;
+    result.exitStatus = ExitStatus::usage;
+    result.errors = QStringLiteral("%1: %2\n").arg(QLatin1String(AppInfo::programName), reason) +
+                    parser.helpText().section(QLatin1Char('\n'), 0, 0) + QLatin1Char('\n');
+    return result;
 }
-} // namespace
 
 void describeCommandLine(QCommandLineParser& parser) {
     parser.setApplicationDescription(description);

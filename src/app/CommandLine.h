@@ -29,6 +29,9 @@ void describeCommandLine(QCommandLineParser& parser);
 // program can use as a name (bytes that are not UTF-8); nullopt when all are.
 std::optional<QString> undecodableArgument(int argc, char* argv[]);
 
+// A wrong command line: the reason and the usage line on standard error, exit 2.
+CommandLineResult refuse(const QCommandLineParser& parser, const QString& reason);
+
 // Reads the arguments, the program's name first. Needs no display, so it runs
 // before any window object exists.
 CommandLineResult parseCommandLine(const QStringList& arguments);

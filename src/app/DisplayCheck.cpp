@@ -1,7 +1,7 @@
 #include "app/DisplayCheck.h"
 
-#include "platform/AppInfo.h"
 #include "app/CommandLine.h"
+#include "platform/AppInfo.h"
 
 #include <QtGlobal>
 

@@ -57,14 +57,6 @@ const QString exportStatus =
                    "  11 written, but a value is exported otherwise than its FILE holds it,\n"
                    "     or an import would refuse it (told on standard error)\n");
 
-CommandLineResult refuse(const QCommandLineParser& parser, const QString& reason) {
-    CommandLineResult result;
-    result.exitStatus = ExitStatus::usage;
-    result.errors = QStringLiteral("%1: %2\n").arg(QLatin1String(AppInfo::programName), reason) +
-                    parser.helpText().section(QLatin1Char('\n'), 0, 0) + QLatin1Char('\n');
-    return result;
-}
-
 QString commandIn(const QStringList& arguments) {
     QCommandLineParser parser;
     describeCommandLine(parser);

@@ -48,13 +48,6 @@ void describe(QCommandLineParser& parser) {
                                  QStringLiteral("FILE..."));
 }
 
-CommandLineResult refuse(const QCommandLineParser& parser, const QString& reason) {
-    CommandLineResult result;
-    result.exitStatus = ExitStatus::usage;
-    result.errors = QStringLiteral("%1: %2\n").arg(QLatin1String(AppInfo::programName), reason) +
-                    parser.helpText().section(QLatin1Char('\n'), 0, 0) + QLatin1Char('\n');
-    return result;
-}
 } // namespace
 
 bool SheetCommandLine::isNamedIn(const QStringList& arguments) {
