@@ -79,8 +79,8 @@ bool QtSerialPort::open() {
 // with "Inappropriate ioctl for device": what lies at the path tells those.
 void QtSerialPort::openFailed() {
     m_detail = m_port.errorString();
-    const bool denied = m_port.error() == QSerialPort::PermissionError && m_userMayOpen &&
-                        !m_userMayOpen(m_device);
+    const bool denied =
+        m_port.error() == QSerialPort::PermissionError && m_userMayOpen && !m_userMayOpen(m_device);
     if (!denied) {
         switch (DeviceAccess::kindOf(m_device)) {
         case DeviceAccess::Kind::Missing:

@@ -20,7 +20,8 @@ inline const QString exportName = QStringLiteral("export");
 inline constexpr int notAll = 1;     // import: a panel not written; export: a FILE skipped or
                                      // the schedule not written
 inline constexpr int unreadable = 3; // import: the schedule could not be read
-inline constexpr int changed = 11;   // export: a value exported otherwise than its file holds (as the panel commands)
+inline constexpr int changed =
+    11; // export: a value exported otherwise than its file holds (as the panel commands)
 
 // Runs the command; what is done goes to out, what is refused to errors.
 // Needs no window, nor any application object.

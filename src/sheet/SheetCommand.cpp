@@ -60,8 +60,7 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
         status = failed;
     }
     if (sheets.isEmpty()) {
-        *errors +=
-            QStringLiteral("%1: no sheet to write; %2 not written\n").arg(program, output);
+        *errors += QStringLiteral("%1: no sheet to write; %2 not written\n").arg(program, output);
         return failed;
     }
     const QPageSize paper =

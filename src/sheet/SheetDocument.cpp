@@ -1,7 +1,7 @@
 #include "sheet/SheetDocument.h"
 
-#include "platform/AppInfo.h"
 #include "files/OutputGuard.h"
+#include "platform/AppInfo.h"
 #include "sheet/SheetPainter.h"
 
 #include <QPainter>

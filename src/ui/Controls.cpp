@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QSignalBlocker>
-#include <QTextLayout>
 #include <QStyleOptionButton>
+#include <QTextLayout>
 
 #include <algorithm>
 

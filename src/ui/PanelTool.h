@@ -35,6 +35,6 @@ public:
 private:
     bool overPickedPort(void (PanelLink::*transaction)());
 
-    Settings* m_settings = nullptr;       // where a device the user chose is remembered
+    Settings* m_settings = nullptr;        // where a device the user chose is remembered
     std::optional<QString> m_chosenDevice; // chosen in the picker, not yet used
 };
