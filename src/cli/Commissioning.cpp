@@ -154,7 +154,7 @@ int Commissioning::read() {
     if (outcome != PanelLink::Outcome::Done)
         return finish(text, statusOf(outcome));
     m_session.setBoxText(2, m_options.name);
-    m_dialogs.answerWith(m_options.file);
+    m_dialogs.answer = m_options.file;
     bool saved = false;
     m_files.fileDone = [&saved](const QString&) { saved = true; };
     m_files.WRITE_FILE_Click();

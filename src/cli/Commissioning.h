@@ -2,12 +2,12 @@
 
 #include "cli/CommandOptions.h"
 #include "cli/CommandRecords.h"
-#include "cli/ConsoleDialogs.h"
 #include "cli/SiteLog.h"
 #include "files/FileCommands.h"
 #include "link/LinkTrace.h"
 #include "link/PanelLink.h"
 #include "link/TracingSerialPort.h"
+#include "platform/AnsweringDialogs.h"
 #include "session/PanelWords.h"
 #include "session/Session.h"
 
@@ -68,7 +68,7 @@ private:
     SerialPort& m_line;
     LinkTrace m_trace;
     TracingSerialPort m_traced;
-    ConsoleDialogs m_dialogs;
+    AnsweringDialogs m_dialogs;
     Session m_session;
     PanelLink m_link;
     FileCommands m_files;

@@ -5,7 +5,7 @@
 #include "model/AssignmentTable.h"
 #include "model/ChannelCode.h"
 #include "model/IntensityCode.h"
-#include "platform/Dialogs.h"
+#include "platform/AnsweringDialogs.h"
 #include "schedule/Csv.h"
 #include "schedule/Schedule.h"
 #include "session/PanelWords.h"
@@ -14,16 +14,6 @@
 #include <QFileInfo>
 
 namespace {
-class ExportDialogs : public Dialogs {
-public:
-    QStringList messages;
-    void message(const QString& text, const QString&) override { messages << text.simplified(); }
-    std::optional<QString> chooseOpenPath(const QString&, const QString&) override { return {}; }
-    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Discard; }
-    std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
-        return {};
-    }
-};
 
 QString entryText(const auto& texts, int index) {
     return index >= 0 && index < int(texts.size()) ? QString::fromLatin1(texts[size_t(index)])
@@ -70,11 +60,11 @@ ScheduleExport::Result ScheduleExport::run(const QStringList& files) {
             result.skipped << QStringLiteral("%1: %2").arg(path, read.reason);
             continue;
         }
-        ExportDialogs dialogs;
+        AnsweringDialogs dialogs;
         Session session(dialogs);
         FileCommands commands(session, dialogs);
         commands.showFile(*read.line);
-        for (const QString& m : dialogs.messages)
+        for (const QString& m : dialogs.messages())
             result.notes << QStringLiteral("%1: %2").arg(path, m);
         if (const auto shown = session.valuesToSend())
             for (const PanelWords::Adjustment& a :

@@ -3,30 +3,12 @@
 #include "files/FileCommands.h"
 #include "model/AssignmentTable.h"
 #include "model/IntensityCode.h"
-#include "platform/Dialogs.h"
+#include "platform/AnsweringDialogs.h"
 #include "session/Session.h"
 
 #include <QFileInfo>
 
 namespace {
-// The save dialog answers with the panel's path; each message the window
-// would show is kept.
-class ImportDialogs : public Dialogs {
-public:
-    QString path;
-    QStringList messages;
-
-    void message(const QString& text, const QString& title) override {
-        const QString line = text.simplified();
-        messages << (title == applicationTitle ? line : title + QStringLiteral(": ") + line);
-    }
-    std::optional<QString> chooseOpenPath(const QString&, const QString&) override { return {}; }
-    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Discard; }
-    std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
-        return path;
-    }
-};
-
 // The panel picked in the lists and typed into the boxes, in the order the
 // window is filled by hand: each item's module before its channel, the
 // backlighting intensity before the indicator's, since the indicator list
@@ -54,17 +36,18 @@ ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder,
     if (!panel.refusals.isEmpty())
         return panel;
 
-    ImportDialogs dialogs;
-    dialogs.path = panel.path;
+    AnsweringDialogs dialogs; // the save dialog answers with the panel's path
+    dialogs.answer = panel.path;
     Session session(dialogs);
     pick(session, plan);
-    if (!dialogs.messages.isEmpty()) { // the intensity rule's
+    if (!dialogs.messages().isEmpty()) { // the intensity rule's
         panel.refusals << Schedule::describe(
             {plan.intensityRow[0],
              0,
              {},
              QStringLiteral("NORMAL BACKLIGHTING %1 %: %2")
-                 .arg(IntensityCode::texts[size_t(plan.intensity[0])], dialogs.messages.first())});
+                 .arg(IntensityCode::texts[size_t(plan.intensity[0])],
+                      dialogs.messages().first())});
         return panel;
     }
     if (!replace && QFileInfo::exists(panel.path)) {
@@ -80,7 +63,7 @@ ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder,
     files.fileDone = [&saved](const QString&) { saved = true; };
     files.WRITE_FILE_Click();
     if (!saved) {
-        QString why = session.statusVisible() ? session.statusText() : dialogs.messages.join(' ');
+        QString why = session.statusVisible() ? session.statusText() : dialogs.messages().join(' ');
         panel.refusals << Schedule::describe({plan.firstRow, 0, {}, why});
         return panel;
     }

@@ -2,37 +2,12 @@
 
 #include "files/ConfigFileReader.h"
 #include "files/OutputGuard.h"
+#include "platform/AnsweringDialogs.h"
 #include "platform/AppInfo.h"
 #include "platform/Console.h"
-#include "platform/Dialogs.h"
 #include "sheet/SheetDocument.h"
 
 #include <QGuiApplication>
-
-namespace {
-// A message the window would show on opening a file, printed with the file's name.
-class FileMessages : public Dialogs {
-public:
-    FileMessages(QString* errors) : m_errors(errors) {}
-    QString path;
-
-    void message(const QString& text, const QString& title) override {
-        QString line = text.simplified();
-        if (title != applicationTitle)
-            line = title + QStringLiteral(": ") + line;
-        *m_errors +=
-            QStringLiteral("%1: %2: %3\n").arg(QLatin1String(AppInfo::programName), path, line);
-    }
-    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Discard; }
-    std::optional<QString> chooseOpenPath(const QString&, const QString&) override { return {}; }
-    std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
-        return {};
-    }
-
-private:
-    QString* m_errors;
-};
-} // namespace
 
 int SheetCommand::run(const SheetOptions& options, QString* errors) {
     const QString program = QLatin1String(AppInfo::programName);
@@ -45,11 +20,14 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
     int status = 0;
     QList<Sheet> sheets;
     Site site{options.site, options.by, QDate::currentDate(), {}};
-    FileMessages messages(errors);
+    QString shownFor; // the file whose opening shows a message
+    AnsweringDialogs messages([&](const QString& line) {
+        *errors += QStringLiteral("%1: %2: %3\n").arg(program, shownFor, line);
+    });
     for (const QString& path : options.files) {
         const ConfigFileRead read = readConfigFile(path);
         if (read.line) {
-            messages.path = path;
+            shownFor = path;
             sheets.append(sheetFromFile(*read.line, path, messages));
             for (const QString& note : sheets.last().notes)
                 *errors += QStringLiteral("%1: %2: %3\n").arg(program, path, note);
