@@ -2,11 +2,14 @@
 #include "ProgramRun.h"
 #include "app/CommandLine.h"
 #include "files/ConfigFileReader.h"
+#include "sheet/PdfOutline.h"
 #include "sheet/SheetCommand.h"
 #include "sheet/SheetDocument.h"
 #include "ui/WindowSheet.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
@@ -21,6 +24,7 @@ private slots:
     void sheetHoldsEveryItemAsText_data();
     void sheetHoldsEveryItemAsText();
     void siteSkipsFilesThatDoNotOpen();
+    void outlineRefusesWhatItCannotUpdate();
     void failedWriteLeavesTheEarlierPdf();
     void commandRunsWithoutDisplay();
     void commandLineNamesTheCommandFirst();
@@ -64,6 +68,24 @@ QStringList pdfPages(const QString& pdf) {
     QStringList pages = QString::fromUtf8(extract.readAllStandardOutput()).split('\f');
     pages.removeLast(); // after the last page's form feed
     return pages;
+}
+
+// Each bookmark as a viewer lists it: "page: title". Empty when the reader
+// complained about the file's structure.
+QStringList pdfBookmarks(const QString& pdf) {
+    QProcess extract;
+    extract.start("pdftohtml", {"-xml", "-stdout", "-i", pdf});
+    if (!extract.waitForFinished(60000) || extract.exitCode() != 0 ||
+        extract.readAllStandardError().contains("Error"))
+        return {};
+    const QString xml = QString::fromUtf8(extract.readAllStandardOutput());
+    QStringList marks;
+    auto items = QRegularExpression("<item page=\"(\\d+)\">([^<]*)</item>").globalMatch(xml);
+    while (items.hasNext()) {
+        const auto item = items.next();
+        marks << item.captured(1) + ": " + item.captured(2);
+    }
+    return marks;
 }
 
 // One line of the table: item, designation, module, channel, nothing else.
@@ -158,10 +180,38 @@ void TestSheet::siteSkipsFilesThatDoNotOpen() {
     QVERIFY(pages[2].contains("NORTH"));
     for (int n = 0; n < 3; ++n)
         QVERIFY2(pages[n].contains(QString("%1 of 3").arg(n + 1)), qPrintable(pages[n]));
+    QCOMPARE(pdfBookmarks(pdf), QStringList({"1: SITE HANDOVER", "2: SOUTH \u2013 south.zqc",
+                                             "3: NORTH \u2013 north.zqc"}));
 
     errors.clear();
     QCOMPARE(SheetCommand::run({{north, south}, pdf}, &errors), ExitStatus::ok);
     QCOMPARE(errors, QString());
+}
+
+// Anything but a complete PDF as the writer leaves it stays as it is.
+void TestSheet::outlineRefusesWhatItCannotUpdate() {
+    QByteArray pdf;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        QPainter painter(&writer);
+        painter.drawText(100, 100, "ONE");
+    }
+    auto refused = [](QByteArray bytes, const QList<PdfOutline::Mark>& marks, const char* reason) {
+        const QByteArray before = bytes;
+        QString why;
+        return !PdfOutline::append(bytes, marks, &why) && bytes == before &&
+               why.contains(QLatin1String(reason));
+    };
+    QVERIFY(refused("%PDF-1.4 no more", {{"X", 0}}, "not complete"));
+    QVERIFY(refused(pdf.left(pdf.size() / 2) + "startxref\n0\n%%EOF\n", {{"X", 0}},
+                    "cross-reference table"));
+    QVERIFY(refused(pdf, {{"X", 1}}, "page 2 of 1"));
+    QByteArray updated = pdf;
+    QVERIFY(PdfOutline::append(updated, {{"ONE", 0}}, nullptr));
+    QVERIFY(updated.startsWith(pdf));
+    QVERIFY(refused(updated, {{"X", 0}}, "updated before"));
 }
 
 void TestSheet::failedWriteLeavesTheEarlierPdf() {
@@ -318,18 +368,18 @@ void TestSheet::sheetNeverReplacesAnotherKindOfFile_data() {
     const QByteArray pdf = "%PDF-1.4\n% an earlier sheet\n";
     QTest::newRow("configuration file after -o gets .pdf")
         << "north.zqc" << config << false << "north.zqc.pdf" << ExitStatus::ok;
-    QTest::newRow("name without .pdf gets it") << "site" << QByteArray("-") << false << "site.pdf"
-                                               << ExitStatus::ok;
-    QTest::newRow("text file named .pdf") << "notes.pdf" << QByteArray("my notes\n") << false
-                                          << QString() << SheetCommand::failed;
+    QTest::newRow("name without .pdf gets it")
+        << "site" << QByteArray("-") << false << "site.pdf" << ExitStatus::ok;
+    QTest::newRow("text file named .pdf")
+        << "notes.pdf" << QByteArray("my notes\n") << false << QString() << SheetCommand::failed;
     QTest::newRow("configuration file named .pdf")
         << "saved.pdf" << config << false << QString() << SheetCommand::failed;
     QTest::newRow("a PDF that is one of the inputs")
         << "old.pdf" << pdf << true << QString() << SheetCommand::failed;
     QTest::newRow("an earlier PDF is replaced")
         << "old.pdf" << pdf << false << "old.pdf" << ExitStatus::ok;
-    QTest::newRow("an empty file is replaced") << "empty.pdf" << QByteArray() << false
-                                               << "empty.pdf" << ExitStatus::ok;
+    QTest::newRow("an empty file is replaced")
+        << "empty.pdf" << QByteArray() << false << "empty.pdf" << ExitStatus::ok;
 }
 
 // The panel keeps no designations: a configuration file the sheet replaced

@@ -2,8 +2,11 @@
 
 #include "files/OutputGuard.h"
 #include "platform/AppInfo.h"
+#include "sheet/PdfOutline.h"
 #include "sheet/SheetPainter.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -36,7 +39,8 @@ QPageSize SheetDocument::paperOfEnvironment() {
     return paperFor();
 }
 
-bool SheetDocument::paint(QPagedPaintDevice& device, const QList<Sheet>& sheets, const Site* site) {
+bool SheetDocument::paint(QPagedPaintDevice& device, const QList<Sheet>& sheets, const Site* site,
+                          QList<int>* firstPagesOut) {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
@@ -51,6 +55,8 @@ bool SheetDocument::paint(QPagedPaintDevice& device, const QList<Sheet>& sheets,
         counts << sheetPageCount(painter, page, sheet);
         total += counts.last();
     }
+    if (firstPagesOut)
+        *firstPagesOut = firstPages;
     int number = 0;
     auto next = [&] { return number++ == 0 || device.newPage(); };
     for (int c = 0; c < cover; ++c) {
@@ -81,11 +87,13 @@ bool SheetDocument::writePdf(const QString& chosen, const QList<Sheet>& sheets, 
     const QString path = OutputGuard::pdfPath(chosen);
     if (const auto refused = OutputGuard::pdfRefusal(path, inputs))
         return fail(*refused);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+    // Drawn in memory first: the bookmarks go after the writer's last byte.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QList<int> firstPages;
     {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&buffer);
         pdf.setPageSize(paper);
         setMargins(pdf);
         pdf.setCreator(QStringLiteral("%1 %2").arg(AppInfo::programName, AppInfo::version));
@@ -93,10 +101,29 @@ bool SheetDocument::writePdf(const QString& chosen, const QList<Sheet>& sheets, 
                          ? QStringLiteral("Configuration sheet: %1").arg(sheets[0].panel)
                      : site ? QStringLiteral("Site handover: %1").arg(site->name)
                             : QStringLiteral("Configuration sheets"));
-        if (!paint(pdf, sheets, site)) {
-            file.cancelWriting();
+        if (!paint(pdf, sheets, site, &firstPages))
             return fail(QStringLiteral("the PDF could not be drawn"));
+    }
+    buffer.close();
+    if (site) {
+        QList<PdfOutline::Mark> marks{{QStringLiteral("SITE HANDOVER"), 0}};
+        for (qsizetype i = 0; i < sheets.size(); ++i) {
+            const QString file = QFileInfo(sheets[i].source).fileName();
+            const QString title = sheets[i].panel.trimmed().isEmpty() ? file
+                                  : file.isEmpty()
+                                      ? sheets[i].panel
+                                      : sheets[i].panel + QStringLiteral(" \u2013 ") + file;
+            marks.append({title, firstPages[i] - 1});
         }
+        if (QString why; !PdfOutline::append(bytes, marks, &why))
+            return fail(QStringLiteral("the bookmarks could not be added: %1").arg(why));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return fail(file.errorString());
     }
     if (!file.commit())
         return fail(file.errorString());
