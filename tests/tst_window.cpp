@@ -162,6 +162,10 @@ void TestWindow::switchingViewsChangesNoSelectionOrText() {
     QCOMPARE(h.rec().s1, before.s1);
     QCOMPARE(h.rec().led3, before.led3);
     QCOMPARE(h.rec().blpercent, before.blpercent);
+
+    // A long text that came in (a file, a panel) shows its beginning.
+    h.session().setBoxText(3, "EXTRACTOR HOOD OVER THE RANGE");
+    QCOMPARE(f.textBox(3)->cursorPosition(), 0);
 }
 
 void TestWindow::readEndHidesSwitchDesignationsUntilTheNextView() {

@@ -77,6 +77,10 @@ void Form1::showBox(int n) {
     if (box->text() != m_session.boxText(n)) {
         m_showingBox = true;
         box->setText(m_session.boxText(n));
+        // A text that came from a file, a panel or an undo is shown from its
+        // beginning, as a box shows it that nobody is typing in.
+        if (!box->hasFocus())
+            box->home(false);
         m_showingBox = false;
     }
     box->setVisible(m_session.boxVisible(n));
