@@ -140,8 +140,11 @@ void TestUndo::undoingAReadBringsBackTheDesignations() {
     const QByteArray sent = h.port.sent;
     const int opens = h.port.opens;
 
+    QWidget* status = h.form().findChild<QWidget*>("Text1");
+    QVERIFY(!status->isHidden());
     QVERIFY(h.session().undo());
     QCOMPARE(state(h.session()), before);
+    QVERIFY(status->isHidden()); // not over SW1's designation
     QCOMPARE(h.form().textBox(2)->text(), QString("LOBBY"));
     QCOMPARE(h.form().textBox(3)->text(), QString("HALL"));
     QVERIFY(!h.form().textBox(5)->isHidden());

@@ -39,6 +39,9 @@ void Session::restore(const Snapshot& s) {
     m_labels = s.labels;
     m_frameVisible = s.frameVisible;
     m_view = s.view;
+    // The message told of what is now undone (or done again), and would sit
+    // over the designations it brings back, as an open hides it.
+    setStatusVisible(false);
     // Only the controls the window has: lists with entries, the text boxes
     // but the status box, labels with a caption.
     for (int l = 1; l < listCount; ++l)
