@@ -445,9 +445,14 @@ void TestSheet::windowSheetKeepsAConfigurationFileTyped() {
 void TestSheet::everyItemOnAnyPaper_data() {
     QTest::addColumn<QPageSize>("paper");
     QTest::addColumn<bool>("landscape");
-    QTest::newRow("A4 landscape") << QPageSize(QPageSize::A4) << true;
-    QTest::newRow("Letter landscape") << QPageSize(QPageSize::Letter) << true;
-    QTest::newRow("Letter portrait") << QPageSize(QPageSize::Letter) << false;
+    QTest::addColumn<int>("words"); // of 4 characters and a blank
+    QTest::addColumn<int>("mostPages");
+    QTest::newRow("A4 landscape") << QPageSize(QPageSize::A4) << true << 100 << 3;
+    QTest::newRow("Letter landscape") << QPageSize(QPageSize::Letter) << true << 100 << 3;
+    QTest::newRow("Letter portrait") << QPageSize(QPageSize::Letter) << false << 100 << 2;
+    // Every further page is filled before the next begins.
+    QTest::newRow("A4 portrait, 10000 characters")
+        << QPageSize(QPageSize::A4) << false << 2000 << 4;
 }
 
 // A designation of 500 characters is there whole, going on over a further
@@ -456,13 +461,16 @@ void TestSheet::everyItemOnAnyPaper_data() {
 void TestSheet::everyItemOnAnyPaper() {
     QFETCH(QPageSize, paper);
     QFETCH(bool, landscape);
+    QFETCH(int, words);
+    QFETCH(int, mostPages);
     QTemporaryDir dir;
     ConfigFileLine line = siteLine("LONG ONE");
-    QStringList words;
-    for (int w = 1; w <= 100; ++w)
-        words << QString("W%1").arg(w, 3, 10, QChar('0'));
-    line.desig[18] = words.join(' ') + ' '; // LED9: 100 words of 4 and a blank, 500 characters
-    QCOMPARE(line.desig[18].size(), 500);
+    QStringList wordList;
+    for (int w = 1; w <= words; ++w)
+        wordList << (w < 1000 ? QString("W%1").arg(w, 3, 10, QChar('0'))
+                              : QString("%1").arg(w, 4, 36, QChar('0')).toUpper());
+    line.desig[18] = wordList.join(' ') + ' '; // LED9
+    QCOMPARE(line.desig[18].size(), 5 * words);
     const QString path = writeFile(dir, "long.zqc", ConfigFile::format(line));
     const QString pdf = dir.filePath("long.pdf");
     DialogRecorder dialogs;
@@ -475,6 +483,7 @@ void TestSheet::everyItemOnAnyPaper() {
     }
     const QStringList pages = pdfPages(pdf);
     QVERIFY(pages.size() >= 2);
+    QVERIFY2(pages.size() <= mostPages, qPrintable(QString::number(pages.size())));
     const QString all = pages.join('\n');
     for (int i = 0; i < 20; ++i) {
         if (i == 18)
@@ -485,8 +494,8 @@ void TestSheet::everyItemOnAnyPaper() {
     }
     QVERIFY(hasRow(all, "DIMMING", {}, moduleChannel(line.value[1]).first,
                    moduleChannel(line.value[1]).second));
-    for (const QString& w : words)
-        QVERIFY2(all.count(w) == 1, qPrintable(w + "\n" + all));
+    for (const QString& w : wordList)
+        QVERIFY2(all.count(QRegularExpression("\\b" + w + "\\b")) == 1, qPrintable(w));
     for (int n = 0; n < pages.size(); ++n)
         QVERIFY(pages[n].contains(QString("%1 of %2").arg(n + 1).arg(pages.size())));
     QFile bytes(pdf);

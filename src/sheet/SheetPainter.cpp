@@ -241,11 +241,12 @@ Layout layOut(QPainter& p, double width, double height, double top, const Sheet&
     t.top = QFontMetricsF(p.font()).height() * 1.25 + 240;
     int page = 0;
     double y = t.picture.bottom() + gap + t.headerHeight;
+    const double perLine = t.lineHeight;
     for (Piece piece : flow) {
+        // A row's padding, which each of its parts keeps.
+        const double extra = piece.height - piece.lines * perLine;
         while (piece.lines > 0) {
             const double room = bottom - y;
-            const double perLine = t.lineHeight;
-            const double extra = piece.height - piece.lines * perLine;
             int fit = int((room - extra) / perLine);
             if (piece.kind == Piece::Group)
                 fit = room >= piece.height + t.lineHeight * 2 ? 1 : 0; // not alone at a foot
