@@ -17,6 +17,8 @@ private slots:
     void importWritesWhatTheSaveWrites();
     void refusalNamesRowAndColumn_data();
     void refusalNamesRowAndColumn();
+    void fileColumnNamesOnlyConfigurations_data();
+    void fileColumnNamesOnlyConfigurations();
     void unreadableScheduleWritesNothing_data();
     void unreadableScheduleWritesNothing();
     void replaceOnlyWhenAsked();
@@ -214,7 +216,8 @@ void TestSchedule::refusalNamesRowAndColumn_data() {
     QTest::newRow("intensity rule") << 0 << 7 << "70 %"
                                     << "NORMAL INDICATOR INTENSITY must be set equal to or "
                                        "greater than NORMAL BACKLIGHTING INTENSITY."
-                                    << "row 2: NORMAL BACKLIGHTING 80 %";
+                                    << "row 2, column G (NORMAL INDICATOR (%)): 70 % with "
+                                       "NORMAL BACKLIGHTING 80 %";
     QTest::newRow("N/A with a channel") << 20 << 4 << "5"
                                         << "has no channel"
                                         << "row 22, column D";
@@ -255,6 +258,44 @@ void TestSchedule::refusalNamesRowAndColumn() {
              qPrintable(o.errors));
     QVERIFY(o.errors.endsWith("1 of 2 panels written\n"));
     QCOMPARE(filesIn(dir.path()), (QStringList{"HALL.zqc", "site.csv"}));
+}
+
+void TestSchedule::fileColumnNamesOnlyConfigurations_data() {
+    QTest::addColumn<QString>("lobbyFile");
+    QTest::addColumn<QString>("hallFile");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QStringList>("written");
+    const QString notPlain =
+        "row 2, column I (FILE): \"%1\" is not a plain file name ending in .zqc";
+    for (const char* name : {"site.csv", " spaced.zqc ", "../up.zqc", "notes.txt", ".zqc"})
+        QTest::newRow(qPrintable(name))
+            << name << "" << notPlain.arg(name) << QStringList{"HALL.zqc", "site.csv"};
+    QTest::newRow("two panels, one file")
+        << "Lobby.zqc"
+        << "lobby.ZQC"
+        << "row 24, column I (FILE): would be written to lobby.ZQC as panel LOBBY of row 2 is"
+        << QStringList{"Lobby.zqc", "site.csv"};
+}
+
+// FILE names a configuration file in the folder, and only one panel's.
+void TestSchedule::fileColumnNamesOnlyConfigurations() {
+    QFETCH(QString, lobbyFile);
+    QFETCH(QString, hallFile);
+    QFETCH(QString, refusal);
+    QFETCH(QStringList, written);
+    QStringList lines = csv(panelRows("LOBBY") + panelRows("HALL")).split("\r\n");
+    lines.removeLast();
+    lines[0] += ",File";
+    for (qsizetype l = 1; l < lines.size(); ++l)
+        lines[l] += ',' + (lines[l].startsWith("LOBBY") ? lobbyFile : hallFile);
+    QTemporaryDir dir;
+    const QByteArray schedule = (lines.join("\r\n") + "\r\n").toUtf8();
+    const QString path = writeFile(dir.filePath("site.csv"), schedule);
+    const Outcome o = import(path, dir.path(), true);
+    QCOMPARE(o.status, ScheduleCommand::notAll);
+    QVERIFY2(o.errors.contains(path + ": " + refusal), qPrintable(o.errors));
+    QCOMPARE(filesIn(dir.path()), written);
+    QCOMPARE(readFile(path), schedule);
 }
 
 void TestSchedule::unreadableScheduleWritesNothing_data() {
@@ -302,16 +343,30 @@ void TestSchedule::replaceOnlyWhenAsked() {
     QCOMPARE(readFile(dir.filePath("LOBBY.zqc")), QByteArray("earlier"));
     QCOMPARE(readFile(dir.filePath("HALL.zqc")), expectedFile("HALL"));
 
+    // Only a configuration is replaced: not a file of another kind, nor
+    // what a link names, nor a folder.
+    o = import(path, dir.path(), true);
+    QCOMPARE(o.status, ScheduleCommand::notAll);
+    const QString never = " exists and is not a configuration file; it is never replaced";
+    QVERIFY2(o.errors.contains("LOBBY.zqc" + never), qPrintable(o.errors));
+    QCOMPARE(readFile(dir.filePath("LOBBY.zqc")), QByteArray("earlier"));
+    writeFile(dir.filePath("LOBBY.zqc"), expectedFile("HALL"));
     o = import(path, dir.path(), true);
     QVERIFY2(o.status == 0, qPrintable(o.errors));
     QCOMPARE(readFile(dir.filePath("LOBBY.zqc")), expectedFile("LOBBY"));
 
-    // A file that cannot be saved is named, the earlier one left as it was.
+    QFile::remove(dir.filePath("HALL.zqc"));
+    QVERIFY(QFile::link(dir.filePath("elsewhere.zqc"), dir.filePath("HALL.zqc")));
+    o = import(path, dir.path());
+    QVERIFY2(o.errors.contains("HALL.zqc exists; --replace"), qPrintable(o.errors));
+    o = import(path, dir.path(), true);
+    QVERIFY2(o.errors.contains("HALL.zqc" + never), qPrintable(o.errors));
+    QVERIFY(!QFileInfo::exists(dir.filePath("elsewhere.zqc")));
     QFile::remove(dir.filePath("HALL.zqc"));
     QDir(dir.path()).mkdir("HALL.zqc");
     o = import(path, dir.path(), true);
     QCOMPARE(o.status, ScheduleCommand::notAll);
-    QVERIFY2(o.errors.contains("NOT A REGULAR FILE") && o.errors.contains("panel HALL not written"),
+    QVERIFY2(o.errors.contains("HALL.zqc" + never) && o.errors.contains("panel HALL not written"),
              qPrintable(o.errors));
 }
 

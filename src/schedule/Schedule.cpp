@@ -60,8 +60,11 @@ int intensityEntry(const QString& cell) {
 }
 
 // A file name in the folder, nothing that climbs out of it.
+// A configuration file's name in the folder itself: nothing else is ever
+// written by an import.
 bool isPlainFileName(const QString& name) {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+    return name == name.trimmed() && name.size() > 4 &&
+           name.endsWith(QLatin1String(".zqc"), Qt::CaseInsensitive) &&
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
            !name.contains(QLatin1Char(':')) && Cp1252::isStorableText(name);
 }
@@ -143,6 +146,7 @@ void checkRow(const Reader& in, const QStringList& row, int rowNumber, PanelPlan
         else if (!panel.intensityRow[k]) {
             panel.intensity[k] = entry;
             panel.intensityRow[k] = rowNumber;
+            panel.intensityColumn[k] = in.at[c] + 1;
         }
     }
 }
@@ -224,7 +228,8 @@ std::variant<Plan, Refusal> plan(const Csv::Table& table) {
                 file.isEmpty() ? FileNames::fromPanelName(name) + QStringLiteral(".zqc") : file;
             if (!file.isEmpty() && !isPlainFileName(file))
                 panel.refusals << in.refusal(
-                    rowNumber, File, QStringLiteral("\"%1\" is not a plain file name").arg(file));
+                    rowNumber, File,
+                    QStringLiteral("\"%1\" is not a plain file name ending in .zqc").arg(file));
             found = byKey.insert(key, result.panels.size());
             result.panels << panel;
             givenAt.push_back({});

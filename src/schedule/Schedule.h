@@ -52,7 +52,8 @@ struct PanelPlan {
     std::array<QString, 20> designation;
     std::array<int, 3> intensity{};    // list entries of the backlighting, indicator, dimmed
     std::array<int, 3> intensityRow{}; // where each was given
-    QList<Refusal> refusals;           // the panel is written only without any
+    std::array<int, 3> intensityColumn{};
+    QList<Refusal> refusals; // the panel is written only without any
 };
 
 struct Plan {

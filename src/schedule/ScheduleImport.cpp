@@ -1,5 +1,6 @@
 #include "schedule/ScheduleImport.h"
 
+#include "files/ConfigFileReader.h"
 #include "files/FileCommands.h"
 #include "model/AssignmentTable.h"
 #include "model/IntensityCode.h"
@@ -42,21 +43,26 @@ ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder,
     pick(session, plan);
     if (!dialogs.messages().isEmpty()) { // the intensity rule's
         panel.refusals << Schedule::describe(
-            {plan.intensityRow[0],
-             0,
-             {},
-             QStringLiteral("NORMAL BACKLIGHTING %1 %: %2")
-                 .arg(IntensityCode::texts[size_t(plan.intensity[0])],
+            {plan.intensityRow[1], plan.intensityColumn[1], Schedule::headings[Schedule::Indicator],
+             QStringLiteral("%1 % with NORMAL BACKLIGHTING %2 %: %3")
+                 .arg(IntensityCode::texts[size_t(plan.intensity[1])],
+                      IntensityCode::texts[size_t(plan.intensity[0])],
                       dialogs.messages().first())});
         return panel;
     }
-    if (!replace && QFileInfo::exists(panel.path)) {
-        panel.refusals << Schedule::describe(
-            {plan.firstRow,
-             0,
-             {},
-             QStringLiteral("%1 exists; --replace replaces it").arg(panel.path)});
-        return panel;
+    // A link counts as the file it names, even one that names nothing yet.
+    const QFileInfo target(panel.path);
+    if (target.exists() || target.isSymLink()) {
+        QString why;
+        if (!replace)
+            why = QStringLiteral("%1 exists; --replace replaces it");
+        else if (!target.isFile() || (target.size() > 0 && !readConfigFile(panel.path).line))
+            why = QStringLiteral("%1 exists and is not a configuration file; it is never "
+                                 "replaced");
+        if (!why.isEmpty()) {
+            panel.refusals << Schedule::describe({plan.firstRow, 0, {}, why.arg(panel.path)});
+            return panel;
+        }
     }
     FileCommands files(session, dialogs);
     bool saved = false;
