@@ -23,6 +23,7 @@ private slots:
     void unreadableScheduleWritesNothing();
     void replaceOnlyWhenAsked();
     void exportThenImportGivesTheSameFiles();
+    void exportReplacesOnlyASchedule();
     void exportTellsWhatItChangedOrSkipped();
     void commandLines_data();
     void commandLines();
@@ -420,11 +421,37 @@ void TestSchedule::exportTellsWhatItChangedOrSkipped() {
     QVERIFY2(o.errors.contains(foreign + ": not a configuration file"), qPrintable(o.errors));
     QCOMPARE(readFile(schedule).count("\r\n"), 23);
 
-    writeFile(schedule, "earlier");
     o = run({"export", {foreign}, schedule, false});
     QCOMPARE(o.status, ScheduleCommand::notAll);
     QVERIFY(o.errors.endsWith("no panel to export; " + schedule + " not written\n"));
-    QCOMPARE(readFile(schedule), QByteArray("earlier"));
+
+    // A file the window's save would not write so comes back otherwise.
+    line = *readConfigFile(PANELSIM_DEMO).line;
+    line.caption[0] = "OTHER CAPTION";
+    const QString captioned = writeFile(dir.filePath("captioned.zqc"), ConfigFile::format(line));
+    o = run({"export", {captioned}, schedule, false});
+    QCOMPARE(o.status, ScheduleCommand::changed);
+    QVERIFY2(o.errors.contains(captioned + ": an import would write it otherwise than it is"),
+             qPrintable(o.errors));
+}
+
+// An earlier schedule is replaced; nothing else is.
+void TestSchedule::exportReplacesOnlyASchedule() {
+    QTemporaryDir dir;
+    const QString schedule = dir.filePath("site.csv");
+    QVERIFY(run({"export", {PANELSIM_DEMO}, schedule, false}).status == 0);
+    const QByteArray written = readFile(schedule);
+    writeFile(schedule, csv(panelRows("LOBBY")).toUtf8());
+    QCOMPARE(run({"export", {PANELSIM_DEMO}, schedule, false}).status, 0);
+    QCOMPARE(readFile(schedule), written);
+    for (const QByteArray& other : {QByteArray("%PDF-1.4\n"), QByteArray("notes, of a kind\n")}) {
+        writeFile(schedule, other);
+        const Outcome o = run({"export", {PANELSIM_DEMO}, schedule, false});
+        QCOMPARE(o.status, ScheduleCommand::notAll);
+        QCOMPARE(o.errors,
+                 "panelconfig: " + schedule + " not written: it exists and is not a schedule\n");
+        QCOMPARE(readFile(schedule), other);
+    }
 }
 
 void TestSchedule::commandLines_data() {
@@ -442,6 +469,8 @@ void TestSchedule::commandLines_data() {
         << QStringList{"export", "a.zqc", "-o", "b.ZQC"} << 2 << "-o names a configuration file";
     QTest::newRow("export of nothing")
         << QStringList{"export", "-o", "s.csv"} << 2 << "export needs at least one FILE.";
+    QTest::newRow("two folders") << QStringList{"import", "s.csv", "-d", "a", "-d", "b"} << 2
+                                 << "-d is given more than once.";
     QTest::newRow("unknown option") << QStringList{"export", "a.zqc", "-o", "s.csv", "--replace"}
                                     << 2 << "Unknown option 'replace'";
     QTest::newRow("import help") << QStringList{"import", "--help"} << 0

@@ -52,10 +52,12 @@ const QString importStatus =
 const QString exportStatus =
     QStringLiteral("\nExit status:\n"
                    "  0  the schedule holds every FILE as it is\n"
-                   "  1  a FILE was skipped, or the schedule could not be written\n"
+                   "  1  a FILE was skipped, or the schedule could not be written (only a\n"
+                   "     new file, an empty one or an earlier schedule is replaced)\n"
                    "  2  wrong option or argument\n"
                    "  11 written, but a value is exported otherwise than its FILE holds it,\n"
-                   "     or an import would refuse it (told on standard error)\n");
+                   "     or an import would refuse it or write it otherwise (told on\n"
+                   "     standard error)\n");
 
 QString commandIn(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -106,6 +108,10 @@ CommandLineResult ScheduleCommandLine::parse(const QStringList& arguments) {
     ScheduleOptions options;
     options.command = isImport ? ScheduleCommand::importName : ScheduleCommand::exportName;
     options.files = parser.positionalArguments().mid(1);
+    if (parser.values(isImport ? folderOption : outputOption).size() > 1)
+        return refuse(
+            parser,
+            QStringLiteral("-%1 is given more than once.").arg(QLatin1Char(isImport ? 'd' : 'o')));
     if (isImport) {
         if (options.files.size() != 1)
             return refuse(parser, QStringLiteral("import takes one SCHEDULE."));

@@ -2,6 +2,8 @@
 
 #include "files/FileSave.h"
 #include "platform/AppInfo.h"
+#include "schedule/Csv.h"
+#include "schedule/Schedule.h"
 #include "schedule/ScheduleExport.h"
 #include "schedule/ScheduleImport.h"
 
@@ -62,7 +64,35 @@ int runImport(const ScheduleOptions& options, QString* out, QString* errors) {
     return 0;
 }
 
+// Only a new file, an empty one or an earlier schedule is replaced: never a
+// configuration, a sheet or a file of another kind.
+std::optional<QString> exportRefusal(const QString& path) {
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return QStringLiteral("not a regular file");
+    if (!target.exists() || target.size() == 0)
+        return std::nullopt;
+    QFile file(path);
+    if (target.size() > maxScheduleBytes || !file.open(QIODevice::ReadOnly))
+        return QStringLiteral("it exists and is not a schedule");
+    const auto table = Csv::read(file.readAll());
+    const auto* read = std::get_if<Csv::Table>(&table);
+    QStringList headings = read && !read->rows.isEmpty() ? read->rows.first() : QStringList();
+    for (QString& h : headings)
+        h = h.trimmed().toUpper();
+    if (!headings.contains(Schedule::headings[Schedule::Panel]) ||
+        !headings.contains(Schedule::headings[Schedule::Item]))
+        return QStringLiteral("it exists and is not a schedule");
+    return std::nullopt;
+}
+
 int runExport(const ScheduleOptions& options, QString* out, QString* errors) {
+    // Refused before anything is read, so a wrong -o costs nothing.
+    if (const auto refused = exportRefusal(options.output)) {
+        *errors +=
+            QStringLiteral("%1: %2 not written: %3\n").arg(program(), options.output, *refused);
+        return ScheduleCommand::notAll;
+    }
     const ScheduleExport::Result result = ScheduleExport::run(options.files);
     for (const QString& s : result.skipped)
         *errors += QStringLiteral("%1: %2: skipped\n").arg(program(), s);

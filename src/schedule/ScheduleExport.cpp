@@ -8,10 +8,14 @@
 #include "platform/AnsweringDialogs.h"
 #include "schedule/Csv.h"
 #include "schedule/Schedule.h"
+#include "schedule/ScheduleImport.h"
 #include "session/PanelWords.h"
 #include "session/Session.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QSet>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -89,6 +93,33 @@ ScheduleExport::Result ScheduleExport::run(const QStringList& files) {
                 for (const Schedule::Refusal& r : panel.refusals)
                     result.notes << QStringLiteral("%1: an import would refuse %2")
                                         .arg(fileOfRow.value(r.row), Schedule::describe(r));
+    }
+
+    // And imported, into a scratch folder: a file that would not come back
+    // byte for byte (another caption, fields after the last) is told too.
+    QSet<QString> noted;
+    for (const QString& note : std::as_const(result.notes))
+        noted << note.section(QStringLiteral(": "), 0, 0);
+    QHash<QString, QString> sourceOf; // by file name, as the schedule's FILE column has it
+    for (const QString& path : files)
+        sourceOf.insert(QFileInfo(path).fileName(), path);
+    const QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        result.notes << QStringLiteral("the schedule could not be imported again to compare it: "
+                                       "no scratch folder");
+        return result;
+    }
+    for (const ScheduleImport::Panel& panel :
+         ScheduleImport::run(result.csv, QDir(scratch.path()), false).panels) {
+        const QString source = sourceOf.value(QFileInfo(panel.path).fileName());
+        if (!panel.written || source.isEmpty() || noted.contains(source))
+            continue;
+        QFile again(panel.path), original(source);
+        if (!again.open(QIODevice::ReadOnly) || !original.open(QIODevice::ReadOnly) ||
+            again.readAll() != original.readAll())
+            result.notes << QStringLiteral("%1: an import would write it otherwise than it is "
+                                           "(the window's captions, no further fields)")
+                                .arg(source);
     }
     return result;
 }
