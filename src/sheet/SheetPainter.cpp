@@ -3,11 +3,11 @@
 #include "model/ButtonPosition.h"
 #include "platform/AppInfo.h"
 #include "sheet/PanelDrawing.h"
+#include "sheet/SheetText.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QTextLayout>
 
 #include <algorithm>
 
@@ -38,48 +38,35 @@ void drawText(QPainter& p, const QRectF& box, const QString& text, int flags = Q
     p.drawText(box, flags | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }
 
-// Every line of a text that wraps at width; nothing is cut.
-QStringList wrapped(const QFont& font, QPaintDevice* device, const QString& text, double width) {
-    QTextLayout layout(text, font, device);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    QStringList lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        lines << text.mid(line.textStart(), line.textLength()).trimmed();
-    }
-    layout.endLayout();
-    return lines;
-}
-
 // Panel name, model, origin, date and tool; returns the height used. The
 // panel name wraps rather than being cut; a long path is shortened in the
 // middle, so the file's own name stays.
 double drawHeader(QPainter& p, double width, const Sheet& sheet, bool draw) {
     const double keyWidth = 1500;
     double y = 0;
+    enum Fit { Elide, Wrap, Path };
     auto line = [&](const QString& key, const QString& value, const QFont& valueFont,
-                    Qt::TextElideMode elide = Qt::ElideRight) {
+                    Fit fit = Elide) {
         const double height = QFontMetricsF(valueFont).height() * 1.25;
-        QStringList lines{value};
-        if (elide == Qt::ElideNone)
-            lines = wrapped(valueFont, p.device(), value, width - keyWidth);
+        const double room = width - keyWidth;
+        const QStringList lines =
+            fit == Wrap   ? SheetText::wrapped(valueFont, p.device(), value, room)
+            : fit == Path ? SheetText::path(valueFont, p.device(), value, room)
+                          : QStringList{value};
         if (draw) {
             p.setFont(sheetFont(9, true));
             p.setPen(Qt::black);
             drawText(p, QRectF(0, y, keyWidth, height), key);
             p.setFont(valueFont);
             for (qsizetype l = 0; l < lines.size(); ++l)
-                drawText(p, QRectF(keyWidth, y + l * height, width - keyWidth, height), lines[l],
-                         Qt::AlignLeft, elide);
+                drawText(p, QRectF(keyWidth, y + l * height, room, height), lines[l], Qt::AlignLeft,
+                         fit == Elide ? Qt::ElideRight : Qt::ElideNone);
         }
         y += height * std::max<qsizetype>(1, lines.size());
     };
-    line("PANEL NAME", sheet.panel, sheetFont(16, true), Qt::ElideNone);
+    line("PANEL NAME", sheet.panel, sheetFont(16, true), Wrap);
     line("MODEL", sheet.model, sheetFont(10));
-    line("FROM", sheet.source, sheetFont(10), Qt::ElideMiddle);
+    line("FROM", sheet.source, sheetFont(10), Path);
     line("PRINTED",
          QStringLiteral("%1 by %2 %3")
              .arg(sheet.printed.toString("yyyy-MM-dd HH:mm"), AppInfo::programName,
@@ -205,10 +192,10 @@ Layout layOut(QPainter& p, double width, double height, double top, const Sheet&
     t.padding = t.lineHeight * 0.45;
     t.headerHeight = t.lineHeight + t.padding;
     for (size_t row = 0; row < sheet.items.size(); ++row)
-        t.designations[row] =
-            wrapped(font, p.device(), sheet.items[row].designation, t.widths[1] - 2 * cellPadding);
+        t.designations[row] = SheetText::wrapped(font, p.device(), sheet.items[row].designation,
+                                                 t.widths[1] - 2 * cellPadding);
     for (const QString& note : sheet.notes)
-        t.notes << wrapped(font, p.device(), QStringLiteral("* ") + note, width);
+        t.notes << SheetText::wrapped(font, p.device(), QStringLiteral("* ") + note, width);
 
     // The pieces as they would run on one endless page.
     std::vector<Piece> flow;

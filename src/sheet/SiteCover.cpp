@@ -1,8 +1,12 @@
 #include "sheet/SiteCover.h"
 
+#include "sheet/SheetText.h"
+
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 constexpr double twipsPerInch = 1440;
@@ -46,8 +50,9 @@ QList<Line> coverLines(const Site& site, const QList<Sheet>& sheets, const QList
     return lines;
 }
 
-double heightOf(const Line& line) {
-    switch (line.kind) {
+// A line's height with one line of text in each cell.
+double heightOf(Line::Kind kind) {
+    switch (kind) {
     case Line::Title:
         return 900;
     case Line::Heading:
@@ -59,20 +64,77 @@ double heightOf(const Line& line) {
     }
 }
 
-// The page each line stands on.
-QList<int> pagesOf(const QList<Line>& lines, double height) {
-    QList<int> pages;
+// Columns of the list of panels: name, file, model, page; of the skipped
+// files: file, why. The fields' keys take the first.
+constexpr double nameColumn = 2200, modelColumn = 3900, pageColumn = 900, keyColumn = 2600;
+constexpr double cellGap = 80;
+
+// A line with its cells set into their columns, every text whole: names and
+// reasons wrap, paths keep the file's own name. It grows by the lines its
+// tallest cell takes.
+struct SetLine {
+    Line::Kind kind;
+    QList<double> x, widths;
+    QList<QStringList> cells;
+    QList<QFont> fonts;
+    double height = 0;
+    int page = 0;
+};
+
+QList<SetLine> setLines(QPainter& p, const QList<Line>& lines, double width, double height) {
+    const double fileColumn = width - nameColumn - modelColumn - pageColumn;
+    QList<SetLine> set;
     int page = 0;
     double y = 0;
     for (const Line& line : lines) {
-        if (y + heightOf(line) > height - footerHeight && y > 0) {
+        SetLine s{line.kind, {}, {}, {}, {}, 0, 0};
+        QList<double> columns;
+        QList<bool> isPath;
+        switch (line.kind) {
+        case Line::Title:
+            columns = {width};
+            s.fonts = {coverFont(20, true)};
+            break;
+        case Line::Field:
+            columns = {keyColumn, width - keyColumn};
+            s.fonts = {coverFont(10, true), coverFont(10)};
+            break;
+        case Line::Signature:
+            columns = {4000};
+            s.fonts = {coverFont(9, true)};
+            break;
+        case Line::Heading:
+        case Line::Panel:
+        case Line::Skipped:
+            columns = line.cells.size() == 4
+                          ? QList<double>{nameColumn, fileColumn, modelColumn, pageColumn}
+                          : QList<double>{nameColumn + fileColumn, modelColumn + pageColumn};
+            s.fonts = QList<QFont>(columns.size(), coverFont(9, line.kind == Line::Heading));
+            isPath = {line.kind == Line::Skipped, line.kind == Line::Panel};
+            break;
+        }
+        double x = 0, extra = 0;
+        for (qsizetype c = 0; c < line.cells.size(); ++c) {
+            const double room = columns[c] - cellGap;
+            s.x << x;
+            s.widths << room;
+            s.cells << (isPath.value(c)
+                            ? SheetText::path(s.fonts[c], p.device(), line.cells[c], room)
+                            : SheetText::wrapped(s.fonts[c], p.device(), line.cells[c], room));
+            const qsizetype more = std::max<qsizetype>(1, s.cells.last().size()) - 1;
+            extra = std::max(extra, more * QFontMetricsF(s.fonts[c], p.device()).lineSpacing());
+            x += columns[c];
+        }
+        s.height = heightOf(line.kind) + extra;
+        if (y + s.height > height - footerHeight && y > 0) {
             ++page;
             y = 0;
         }
-        pages << page;
-        y += heightOf(line);
+        s.page = page;
+        y += s.height;
+        set << s;
     }
-    return pages;
+    return set;
 }
 
 double enterTwips(QPainter& p, const QRectF& page) {
@@ -82,19 +144,15 @@ double enterTwips(QPainter& p, const QRectF& page) {
     p.scale(scale, scale);
     return scale;
 }
-
-void text(QPainter& p, const QRectF& box, const QString& s, Qt::TextElideMode elide) {
-    p.drawText(box, Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine,
-               p.fontMetrics().elidedText(s, elide, int(box.width())));
-}
 } // namespace
 
 int coverPageCount(QPainter& painter, const QRectF& page, const Site& site,
                    const QList<Sheet>& sheets) {
     const double scale = enterTwips(painter, page);
-    const QList<int> pages = pagesOf(coverLines(site, sheets, {}), page.height() / scale);
+    const QList<SetLine> set = setLines(painter, coverLines(site, sheets, {}), page.width() / scale,
+                                        page.height() / scale);
     painter.restore();
-    return pages.last() + 1;
+    return set.last().page + 1;
 }
 
 void paintCover(QPainter& painter, const QRectF& page, const Site& site, const QList<Sheet>& sheets,
@@ -102,60 +160,26 @@ void paintCover(QPainter& painter, const QRectF& page, const Site& site, const Q
     QPainter& p = painter;
     const double scale = enterTwips(p, page);
     const double width = page.width() / scale, height = page.height() / scale;
-    const QList<Line> lines = coverLines(site, sheets, firstPages);
-    const QList<int> pages = pagesOf(lines, height);
-    // Columns of the list of panels: name, file (shortened in the middle), model, page.
-    const double pageColumn = 900, modelColumn = 3900, nameColumn = 2200;
-    const double fileColumn = width - nameColumn - modelColumn - pageColumn;
     double y = 0;
-    p.setPen(Qt::black);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (pages[i] != pageOfCover)
+    for (const SetLine& s : setLines(p, coverLines(site, sheets, firstPages), width, height)) {
+        if (s.page != pageOfCover)
             continue;
-        const Line& line = lines[i];
-        const double h = heightOf(line);
-        const QRectF row(0, y, width, h - 60);
-        switch (line.kind) {
-        case Line::Title:
-            p.setFont(coverFont(20, true));
-            text(p, row, line.cells[0], Qt::ElideRight);
-            break;
-        case Line::Field:
-            p.setFont(coverFont(10, true));
-            text(p, QRectF(0, y, 2600, h - 60), line.cells[0], Qt::ElideRight);
-            p.setFont(coverFont(10));
-            text(p, QRectF(2600, y, width - 2600, h - 60), line.cells[1], Qt::ElideMiddle);
-            break;
-        case Line::Heading:
-        case Line::Panel:
-        case Line::Skipped: {
-            p.setFont(coverFont(9, line.kind == Line::Heading));
-            const bool panel = line.kind != Line::Skipped && line.cells.size() == 4;
-            const QList<double> widths =
-                panel ? QList<double>{nameColumn, fileColumn, modelColumn, pageColumn}
-                      : QList<double>{nameColumn + fileColumn, modelColumn + pageColumn};
-            double x = 0;
-            for (qsizetype c = 0; c < line.cells.size(); ++c) {
-                text(p, QRectF(x, y, widths[c] - 80, h - 60), line.cells[c],
-                     c == 0 && !panel ? Qt::ElideMiddle
-                     : c == 1         ? Qt::ElideMiddle
-                                      : Qt::ElideRight);
-                x += widths[c];
-            }
-            if (line.kind == Line::Heading) {
-                p.setPen(QPen(Qt::black, 15));
-                p.drawLine(QPointF(0, y + h - 20), QPointF(width, y + h - 20));
-            }
-            break;
+        // A cell's first line stands where the only one would.
+        const double first = heightOf(s.kind) - 60;
+        p.setPen(Qt::black);
+        for (qsizetype c = 0; c < s.cells.size(); ++c) {
+            p.setFont(s.fonts[c]);
+            const double spacing = QFontMetricsF(s.fonts[c], p.device()).lineSpacing();
+            for (qsizetype l = 0; l < s.cells[c].size(); ++l)
+                p.drawText(QRectF(s.x[c], y + l * spacing, s.widths[c], first),
+                           Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine, s.cells[c][l]);
         }
-        case Line::Signature:
-            p.setFont(coverFont(9, true));
-            text(p, QRectF(0, y, 4000, h - 60), line.cells[0], Qt::ElideRight);
-            p.setPen(QPen(Qt::black, 15));
-            p.drawLine(QPointF(4000, y + h - 60), QPointF(width, y + h - 60));
-            break;
-        }
-        y += h;
+        p.setPen(QPen(Qt::black, 15));
+        if (s.kind == Line::Heading)
+            p.drawLine(QPointF(0, y + s.height - 20), QPointF(width, y + s.height - 20));
+        else if (s.kind == Line::Signature)
+            p.drawLine(QPointF(4000, y + s.height - 60), QPointF(width, y + s.height - 60));
+        y += s.height;
     }
     p.restore();
 }
