@@ -309,12 +309,13 @@ void TestSchedule::unreadableScheduleWritesNothing_data() {
     QTest::newRow("heading twice") << QByteArray(good).replace("Item,", "Item,Item,")
                                    << "row 1, column C (ITEM): the heading is given twice";
     QTest::newRow("quote left open") << good + "LOBBY,SW1,A,1,\"OPEN\r\n"
-                                     << "row 24: a quoted field is not closed";
+                                     << "row 24, column E: a quoted field is not closed";
     QTest::newRow("text after quote") << QByteArray(good).replace("SWITCH 3", "\"SWITCH\" 3")
-                                      << "row 4: text after the closing quote";
+                                      << "row 4, column E: text after the closing quote";
     QTest::newRow("quote inside") << QByteArray(good).replace("SWITCH 3", "SWI\"TCH 3")
-                                  << "row 4: a quote inside a field";
+                                  << "row 4, column E: a quote inside a field";
     QTest::newRow("UTF-16") << QByteArray("\xFF\xFEP\0a\0", 6) << "not a text file";
+    QTest::newRow("empty") << QByteArray("\xEF\xBB\xBF") << "the schedule is empty";
     QTest::newRow("headings only") << good.left(good.indexOf('\n') + 1) << "has no panel";
 }
 

@@ -17,7 +17,9 @@ QString describe(const Refusal& r) {
     if (r.row > 0)
         where = QStringLiteral("row %1").arg(r.row);
     if (r.column > 0)
-        where += QStringLiteral(", column %1 (%2)").arg(Csv::columnName(r.column), r.heading);
+        where += QStringLiteral(", column %1").arg(Csv::columnName(r.column));
+    if (r.column > 0 && !r.heading.isEmpty())
+        where += QStringLiteral(" (%1)").arg(r.heading);
     return where.isEmpty() ? r.reason : where + QStringLiteral(": ") + r.reason;
 }
 

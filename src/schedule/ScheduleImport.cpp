@@ -88,8 +88,7 @@ ScheduleImport::Result ScheduleImport::run(QByteArrayView schedule, const QDir& 
     Result result;
     const auto table = Csv::read(schedule);
     if (const auto* error = std::get_if<Csv::Error>(&table)) {
-        result.unreadable = Schedule::describe({error->row, 0, {}, error->reason}) +
-                            QStringLiteral(" (column %1)").arg(Csv::columnName(error->column));
+        result.unreadable = Schedule::describe({error->row, error->column, {}, error->reason});
         return result;
     }
     const auto plan = Schedule::plan(std::get<Csv::Table>(table));
