@@ -9,12 +9,12 @@
 
 #include <QGuiApplication>
 
-int SheetCommand::run(const SheetOptions& options, QString* errors) {
-    const QString program = QLatin1String(AppInfo::programName);
+int SheetCommand::run(const SheetOptions& options, QString* errors, const QString& speaker) {
+    const QString lead = speaker.isEmpty() ? QString() : speaker + QStringLiteral(": ");
     const QString output = OutputGuard::pdfPath(options.output);
     // Refused before anything is read, so a wrong -o costs nothing.
     if (const auto refused = OutputGuard::pdfRefusal(output, options.files)) {
-        *errors += QStringLiteral("%1: %2 not written: %3\n").arg(program, output, *refused);
+        *errors += QStringLiteral("%1%2 not written: %3\n").arg(lead, output, *refused);
         return failed;
     }
     int status = 0;
@@ -22,7 +22,7 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
     Site site{options.site, options.by, QDate::currentDate(), {}};
     QString shownFor; // the file whose opening shows a message
     AnsweringDialogs messages([&](const QString& line) {
-        *errors += QStringLiteral("%1: %2: %3\n").arg(program, shownFor, line);
+        *errors += QStringLiteral("%1%2: %3\n").arg(lead, shownFor, line);
     });
     for (const QString& path : options.files) {
         const ConfigFileRead read = readConfigFile(path);
@@ -30,15 +30,15 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
             shownFor = path;
             sheets.append(sheetFromFile(*read.line, path, messages));
             for (const QString& note : sheets.last().notes)
-                *errors += QStringLiteral("%1: %2: %3\n").arg(program, path, note);
+                *errors += QStringLiteral("%1%2: %3\n").arg(lead, path, note);
             continue;
         }
-        *errors += QStringLiteral("%1: %2: skipped: %3\n").arg(program, path, read.reason);
+        *errors += QStringLiteral("%1%2: skipped: %3\n").arg(lead, path, read.reason);
         site.skipped << qMakePair(path, read.reason);
         status = failed;
     }
     if (sheets.isEmpty()) {
-        *errors += QStringLiteral("%1: no sheet to write; %2 not written\n").arg(program, output);
+        *errors += QStringLiteral("%1no sheet to write; %2 not written\n").arg(lead, output);
         return failed;
     }
     const QPageSize paper =
@@ -49,11 +49,11 @@ int SheetCommand::run(const SheetOptions& options, QString* errors) {
     const bool isSite = options.files.size() > 1 || !options.site.isEmpty();
     if (QString why; !SheetDocument::writePdf(output, sheets, &why, paper, options.files,
                                               isSite ? &site : nullptr)) {
-        *errors += QStringLiteral("%1: cannot write %2: %3\n").arg(program, output, why);
+        *errors += QStringLiteral("%1cannot write %2: %3\n").arg(lead, output, why);
         return failed;
     }
     if (output != options.output) // the shell may have put a configuration file after -o
-        *errors += QStringLiteral("%1: the sheet was written to %2\n").arg(program, output);
+        *errors += QStringLiteral("%1the sheet was written to %2\n").arg(lead, output);
     return status;
 }
 

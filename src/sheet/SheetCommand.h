@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AppInfo.h"
 #include "sheet/SheetOptions.h"
 
 #include <QString>
@@ -13,8 +14,11 @@ inline const QString name = QStringLiteral("sheet");
 inline constexpr int failed = 1;
 
 // Writes the PDF; a file that does not open is named in errors and skipped.
+// Each line of errors opens with "speaker: ", as a console program's do;
+// with no speaker (a window's message box) it opens with the file.
 // Needs a QGuiApplication, for the fonts.
-int run(const SheetOptions& options, QString* errors);
+int run(const SheetOptions& options, QString* errors,
+        const QString& speaker = QString::fromLatin1(AppInfo::programName));
 
 // Starts a window-system connection that needs no display, then runs.
 int runWithoutDisplay(int& argc, char* argv[], const SheetOptions& options);

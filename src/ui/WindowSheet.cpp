@@ -151,7 +151,7 @@ void WindowSheet::saveSiteAsPdf() {
         return;
     SheetOptions options{files, *path, dir.dirName()};
     QString errors;
-    if (SheetCommand::run(options, &errors) != 0)
+    if (SheetCommand::run(options, &errors, {}) != 0)
         m_dialogs.message(errors.trimmed(), QStringLiteral("SITE DOCUMENT"));
 }
 
