@@ -1,3 +1,4 @@
+#include "Unprivileged.h"
 #include "app/CommandLine.h"
 #include "files/ConfigFile.h"
 #include "files/ConfigFileReader.h"
@@ -25,6 +26,7 @@ private slots:
     void exportThenImportGivesTheSameFiles();
     void exportReplacesOnlyASchedule();
     void exportTellsWhatItChangedOrSkipped();
+    void commandsSayWhyNothingIsWritten();
     void commandLines_data();
     void commandLines();
 };
@@ -453,6 +455,40 @@ void TestSchedule::exportReplacesOnlyASchedule() {
                  "panelconfig: " + schedule + " not written: it exists and is not a schedule\n");
         QCOMPARE(readFile(schedule), other);
     }
+}
+
+// Where a schedule cannot be read or written, the command says why, and
+// leaves what was there.
+void TestSchedule::commandsSayWhyNothingIsWritten() {
+    QTemporaryDir dir;
+    const QString schedule = writeFile(dir.filePath("site.csv"), csv(panelRows("LOBBY")).toUtf8());
+    const QString plain = writeFile(dir.filePath("plain"), "x");
+    Outcome o = import(schedule, plain + "/site");
+    QCOMPARE(o.status, ScheduleCommand::unreadable);
+    QVERIFY2(o.errors.contains("the folder " + plain + "/site cannot be made; nothing written"),
+             qPrintable(o.errors));
+    o = import(dir.path(), dir.filePath("out"));
+    QCOMPARE(o.status, ScheduleCommand::unreadable);
+    QVERIFY2(o.errors.contains(dir.path() + ": not a regular file"), qPrintable(o.errors));
+
+    // As an ordinary user, in a folder it may not write to.
+    const Unprivileged user;
+    QVERIFY(user.active());
+    QTemporaryDir own;
+    const QString readOnly = own.filePath("read-only");
+    QVERIFY(QDir(own.path()).mkdir("read-only"));
+    QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+    const QString mine = writeFile(own.filePath("site.csv"), csv(panelRows("LOBBY")).toUtf8());
+    o = run({"export", {PANELSIM_DEMO}, readOnly + "/site.csv", false});
+    QCOMPARE(o.status, ScheduleCommand::notAll);
+    QVERIFY2(o.errors.contains("cannot write " + readOnly + "/site.csv: ACCESS DENIED"),
+             qPrintable(o.errors));
+    o = import(mine, readOnly);
+    QCOMPARE(o.status, ScheduleCommand::notAll);
+    QVERIFY2(o.errors.contains("ACCESS DENIED") && o.errors.contains("panel LOBBY not written"),
+             qPrintable(o.errors));
+    QVERIFY(filesIn(readOnly).isEmpty());
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void TestSchedule::commandLines_data() {
