@@ -20,6 +20,10 @@ class TestAccess : public QObject {
 private slots:
     void fixedColoursKeepTheirPartners_data();
     void fixedColoursKeepTheirPartners();
+    void nameAndPortKeepALightField_data();
+    void nameAndPortKeepALightField();
+    void optionFacesAreTheWindow_data();
+    void optionFacesAreTheWindow();
     void everyInputHasItsOwnAccessibleName();
     void statusChangesAreAnnounced();
     void messagesTakeTheKeyboard();
@@ -48,6 +52,23 @@ QPalette darkPalette() {
     p.setColor(QPalette::Highlight, QColor(61, 174, 233));
     p.setColor(QPalette::HighlightedText, QColor(252, 252, 252));
     return p;
+}
+
+// A high-contrast desktop: white on black, a yellow selection.
+QPalette highContrastPalette() {
+    QPalette p(Qt::white, Qt::black, Qt::white, Qt::white, Qt::white, Qt::white, Qt::white,
+               Qt::black, Qt::black);
+    p.setColor(QPalette::Highlight, Qt::yellow);
+    p.setColor(QPalette::HighlightedText, Qt::black);
+    return p;
+}
+
+QPalette themePalette(const QString& theme) {
+    if (theme == "dark")
+        return darkPalette();
+    if (theme == "high contrast")
+        return highContrastPalette();
+    return QApplication::palette();
 }
 
 double luminance(const QColor& c) {
@@ -114,17 +135,17 @@ QStringList chainNames(const QString& view) {
 } // namespace
 
 void TestAccess::fixedColoursKeepTheirPartners_data() {
-    QTest::addColumn<bool>("dark");
-    QTest::newRow("default theme") << false;
-    QTest::newRow("dark theme") << true;
+    QTest::addColumn<QString>("theme");
+    QTest::newRow("default theme") << "default";
+    QTest::newRow("dark theme") << "dark";
+    QTest::newRow("high-contrast theme") << "high contrast";
 }
 
 void TestAccess::fixedColoursKeepTheirPartners() {
-    QFETCH(bool, dark);
+    QFETCH(QString, theme);
     const QPalette before = QApplication::palette();
     const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
-    if (dark)
-        QApplication::setPalette(darkPalette());
+    QApplication::setPalette(themePalette(theme));
     Harness h;
     Form1& f = h.form();
 
@@ -149,15 +170,106 @@ void TestAccess::fixedColoursKeepTheirPartners() {
         QVERIFY(readable(f.textBox(t), QPalette::Text, QPalette::Base));
     for (const char* option : {"Option1", "Option2"}) {
         auto* button = f.findChild<QWidget*>(option);
-        QVERIFY(button->autoFillBackground());
-        QVERIFY(readable(button, QPalette::WindowText, button->backgroundRole()));
         // The indicator: a black dot in a white circle, whatever the theme.
         QCOMPARE(button->palette().color(QPalette::Text), QColor(Qt::black));
         QCOMPARE(button->palette().color(QPalette::Base), QColor(Qt::white));
     }
     // What the window leaves alone follows the theme.
-    QCOMPARE(f.textBox(2)->palette().color(QPalette::Base),
-             (dark ? darkPalette() : before).color(QPalette::Base));
+    QCOMPARE(f.palette().color(QPalette::Window), themePalette(theme).color(QPalette::Window));
+    QCOMPARE(f.findChild<QWidget*>("READ_FILE")->palette().color(QPalette::Button),
+             themePalette(theme).color(QPalette::Button));
+}
+
+void TestAccess::nameAndPortKeepALightField_data() {
+    QTest::addColumn<QString>("theme");
+    QTest::addColumn<QString>("box");
+    for (const char* theme : {"dark", "high contrast"})
+        for (const char* box : {"Text2", "PortPicker"})
+            QTest::addRow("%s, %s", box, theme) << theme << box;
+}
+
+// As drawn: a white field, and at the box's edge a border that stands out
+// from the field and from what lies around the box.
+void TestAccess::nameAndPortKeepALightField() {
+    QFETCH(QString, theme);
+    QFETCH(QString, box);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    QApplication::setPalette(themePalette(theme));
+    Harness h;
+    QTemporaryDir dir;
+    Settings settings(dir.filePath("settings.ini"));
+    h.tool.addPortPicker(settings, "/dev/fake", [] { return QList<PortNames::Port>{}; });
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    auto* w = f.findChild<QWidget*>(box);
+    QVERIFY(w);
+    const QImage image = f.grab().toImage();
+    const QRect r = w->geometry();
+    const QPoint middle(r.left() + r.width() * 3 / 5, r.center().y()); // right of any text
+    const QColor field = image.pixelColor(middle);
+    QCOMPARE(field, QColor(Qt::white));
+    QCOMPARE(w->palette().color(QPalette::Text), QColor(Qt::black));
+    struct Edge {
+        QPoint outside, inside, step;
+    };
+    const Edge edges[] = {{{r.left() - 4, middle.y()}, {r.left(), middle.y()}, {1, 0}},
+                          {{middle.x(), r.top() - 4}, {middle.x(), r.top()}, {0, 1}}};
+    for (const Edge& edge : edges) {
+        const QColor around = image.pixelColor(edge.outside);
+        double best = 0;
+        for (QPoint at = edge.inside; at != edge.inside + 4 * edge.step; at += edge.step) {
+            const QColor border = image.pixelColor(at);
+            best = std::max(best, std::min(contrast(border, field) * 2, contrast(border, around)));
+        }
+        // A border the eye finds: at least 1.5 : 1 against the white field,
+        // 3 : 1 against what is around.
+        QVERIFY2(best >= 3, qPrintable(QString("%1 at %2,%3: %4")
+                                           .arg(box)
+                                           .arg(edge.inside.x())
+                                           .arg(edge.inside.y())
+                                           .arg(best)));
+    }
+}
+
+void TestAccess::optionFacesAreTheWindow_data() {
+    QTest::addColumn<QString>("theme");
+    QTest::newRow("default theme") << "default";
+    QTest::newRow("dark theme") << "dark";
+    QTest::newRow("high-contrast theme") << "high contrast";
+}
+
+// The window shows round the captions; each caption is drawn in its fixed
+// colour on something it can be read on.
+void TestAccess::optionFacesAreTheWindow() {
+    QFETCH(QString, theme);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    QApplication::setPalette(themePalette(theme));
+    Harness h;
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QColor window = themePalette(theme).color(QPalette::Window);
+    const QColor captions[] = {QColor(0, 128, 0), QColor(192, 0, 0)};
+    for (int i = 0; i < 2; ++i) {
+        auto* option = f.findChild<OptionButton*>(QString("Option%1").arg(i + 1));
+        const QImage image = option->grab().toImage();
+        const QRect caption = option->captionRect();
+        QVERIFY(!caption.isEmpty());
+        QCOMPARE(image.pixelColor(option->width() - 2, option->height() - 2), window);
+        QCOMPARE(image.pixelColor(option->width() - 2, 1), window);
+        // Behind the letters: the window where they can be read on it, else the plate.
+        const QColor behind = image.pixelColor(caption.topLeft());
+        QVERIFY2(contrast(captions[i], behind) >= 4.5, qPrintable(behind.name()));
+        QCOMPARE(behind, option->captionOnPlate() ? QColor(240, 240, 240) : window);
+        int letters = 0;
+        for (int y = caption.top(); y <= caption.bottom(); ++y)
+            for (int x = caption.left(); x <= caption.right(); ++x)
+                letters += image.pixelColor(x, y) == captions[i];
+        QVERIFY2(letters > 20, qPrintable(option->objectName()));
+    }
 }
 
 void TestAccess::everyInputHasItsOwnAccessibleName() {

@@ -62,6 +62,19 @@ int runCommand(int& argc, char* argv[], const CommandLineOptions& options) {
     return commissioning.run();
 }
 
+// Qt puts the window on the accessibility bus. A GTK platform theme (the
+// usual one on GNOME and its kin) starts GTK inside the program, and GTK's
+// own bridge would register the program a second time, under the same name
+// and with nothing in it; a screen reader then lists two panelconfigs. GTK
+// stays off the bus, unless the user says otherwise; the file dialog is
+// then Qt's own (QtDialogs).
+void keepOneAccessibleApplication() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+    if (!qEnvironmentVariableIsSet("NO_AT_BRIDGE"))
+        qputenv("NO_AT_BRIDGE", "1");
+#endif
+}
+
 int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
     LinkTrace trace;
     if (QString error; !options.trace.isEmpty() && !trace.open(options.trace, &error)) {
@@ -76,6 +89,7 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
                            .arg(QLatin1String(AppInfo::programName), options.trace, why));
     });
 
+    keepOneAccessibleApplication();
     std::optional<DisplayCheck> displayCheck(std::in_place);
     QApplication app(argc, argv);
     displayCheck.reset();

@@ -10,6 +10,19 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
+
+void keepLightField(QWidget* box) {
+    const QPalette theme = box->palette();
+    QPalette light(FieldColours::face);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+            light.setColor(group, role, theme.color(group, role));
+        if (group != QPalette::Disabled)
+            light.setColor(group, QPalette::Base, FieldColours::field);
+    }
+    box->setPalette(light);
+}
 
 ListBox::ListBox(const QString& name, QWidget* parent) : QListWidget(parent) {
     setObjectName(name);
@@ -293,20 +306,61 @@ OptionButton::OptionButton(const QString& name, const QString& caption, QWidget*
     setObjectName(name);
 }
 
+namespace {
+constexpr int plateMargin = 2; // the plate's light round the caption's letters
+
+double luminance(const QColor& c) {
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// Readable text by the usual measure, 4.5 : 1.
+bool readableOn(const QColor& text, const QColor& background) {
+    const double a = luminance(text), b = luminance(background);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 4.5;
+}
+} // namespace
+
+int OptionButton::indicatorWidth() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &option, this);
+}
+
+QRect OptionButton::captionRect() const {
+    const QRect room = rect().adjusted(indicatorWidth() + 4, 0, 0, 0);
+    const QRect letters = fontMetrics().boundingRect(
+        room, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, text());
+    return letters.adjusted(-plateMargin, -plateMargin, plateMargin, plateMargin) & rect();
+}
+
+bool OptionButton::captionOnPlate() const {
+    const QPalette& p = palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive})
+        if (!readableOn(p.color(group, QPalette::WindowText), p.color(group, QPalette::Window)))
+            return true;
+    return false;
+}
+
 void OptionButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &option, this);
+    const int indicator = indicatorWidth();
     option.rect = QRect(0, (height() - indicator) / 2, indicator, indicator);
     style()->drawPrimitive(QStyle::PE_IndicatorRadioButton, &option, &painter, this);
+    const QRect caption = captionRect();
+    if (captionOnPlate())
+        painter.fillRect(caption, FieldColours::face);
     painter.setPen(palette().color(QPalette::WindowText));
     const QRect textRect = rect().adjusted(indicator + 4, 0, 0, 0);
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = painter.boundingRect(textRect, Qt::AlignVCenter | Qt::TextWordWrap, text());
+        focus.rect = caption.adjusted(plateMargin, plateMargin, -plateMargin, -plateMargin);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }

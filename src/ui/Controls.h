@@ -10,6 +10,20 @@
 
 #include <optional>
 
+// The light colours the window's fixed texts were chosen for: the white of
+// the lists and boxes, the light 3-D face of the buttons.
+namespace FieldColours {
+inline const QColor field(255, 255, 255);
+inline const QColor face(240, 240, 240);
+} // namespace FieldColours
+
+// Gives a box the light field of the lists and designation boxes: dark text
+// on white, and the light 3-D colours every style draws a box's border,
+// arrow and disabled text from, so that the box and its border look the same
+// on a dark or high-contrast desktop as on a light one. The selection keeps
+// the theme's colours.
+void keepLightField(QWidget* box);
+
 // A list box whose entries carry an integer item data. It shows a
 // selection and tells what the user chose; the behaviour of a choice is the
 // session's. A click on the entry that is already selected is a choice too.
@@ -110,14 +124,24 @@ protected:
     void paintEvent(QPaintEvent*) override;
 };
 
+// The button's face is the window around it. Its caption keeps the colour
+// the window gives it; where that colour cannot be read on the window (a
+// dark or high-contrast theme), a plate of the light face sits right behind
+// the caption's letters.
 class OptionButton : public QRadioButton {
     Q_OBJECT
 public:
     OptionButton(const QString& name, const QString& caption, QWidget* parent);
+    // Where the caption is drawn, and whether it stands on the plate.
+    QRect captionRect() const;
+    bool captionOnPlate() const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+private:
+    int indicatorWidth() const;
 };
 
 // A shape or line drawn over the panel picture; it takes no clicks. An

@@ -13,10 +13,8 @@ namespace {
 
 const QColor& switchColour = PanelColours::switches;
 const QColor& lightingColour = PanelColours::lighting;
-// Behind the coloured texts, whatever the desktop's theme: white in the lists
-// and boxes, the light 3-D face behind the option buttons.
-const QColor listBackground(255, 255, 255);
-const QColor faceBackground(240, 240, 240);
+// Behind the coloured texts in the lists and boxes, whatever the desktop's theme.
+const QColor& listBackground = FieldColours::field;
 
 enum class Face { MsSansSerif, Arial };
 
@@ -39,6 +37,17 @@ void setColours(QWidget* w, QPalette::ColorRole textRole, const QColor& text,
     p.setColor(textRole, text);
     p.setColor(backgroundRole, background);
     w->setPalette(p);
+}
+
+// The caption's fixed colour, and the indicator's: a black dot in a white
+// circle. The face is the window's; the button puts a light plate behind its
+// caption where the window is too dark for it.
+void setOptionColours(OptionButton* option, const QColor& caption) {
+    QPalette p = option->palette();
+    p.setColor(QPalette::WindowText, caption);
+    p.setColor(QPalette::Text, Qt::black);
+    p.setColor(QPalette::Base, listBackground);
+    option->setPalette(p);
 }
 
 void addEntries(ListBox* list, const Session& session, int number) {
@@ -88,6 +97,7 @@ void Form1::buildWindow() {
     name->setFont(windowFont(Face::MsSansSerif, 8.25, false));
     name->setToolTip("ENTER IDENTITY FOR FILE NAME");
     name->setAccessibleName("PANEL NAME");
+    keepLightField(name);
     place(name, 2520, 8040, 1695, 285);
     m_texts[2] = name;
 
@@ -217,17 +227,11 @@ void Form1::buildFrames() {
 void Form1::buildCommandControls() {
     m_option1 = new OptionButton("Option1", "SWITCH CHANNEL ASSIGNMENTS", this);
     m_option1->setToolTip("LEFT CLICK TO VIEW SWITCH CHANNEL ASSIGNMENTS");
-    setColours(m_option1, QPalette::WindowText, switchColour, m_option1->backgroundRole(),
-               faceBackground);
-    m_option1->setAutoFillBackground(true);
-    setColours(m_option1, QPalette::Text, Qt::black, QPalette::Base, listBackground); // the dot
+    setOptionColours(m_option1, switchColour);
     place(m_option1, 4680, 240, 2415, 495);
     m_option2 = new OptionButton("Option2", "LIGHTING CHANNEL ASSIGNMENTS", this);
     m_option2->setToolTip("LEFT CLICK TO VIEW LIGHTING CHANNEL ASSIGNMENTS");
-    setColours(m_option2, QPalette::WindowText, lightingColour, m_option2->backgroundRole(),
-               faceBackground);
-    m_option2->setAutoFillBackground(true);
-    setColours(m_option2, QPalette::Text, Qt::black, QPalette::Base, listBackground);
+    setOptionColours(m_option2, lightingColour);
     place(m_option2, 4680, 720, 2415, 495);
     m_option1->setChecked(true);
 

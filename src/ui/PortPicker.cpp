@@ -1,5 +1,6 @@
 #include "ui/PortPicker.h"
 
+#include "ui/Controls.h"
 #include "ui/Twips.h"
 
 #include <QLineEdit>
@@ -87,6 +88,7 @@ PortPicker* addPortPicker(QWidget* window, PortPicker::Enumeration enumerate) {
     QFont plain = window->font();
     plain.setBold(false);
     picker->setFont(plain);
+    keepLightField(picker);
     caption->setBuddy(picker);
     return picker;
 }

@@ -38,8 +38,15 @@ Dialogs::SaveAnswer QtDialogs::askToSave(const QString& text, const QString& tit
 }
 
 QFileDialog& QtDialogs::dialog() {
-    if (!m_dialog)
+    if (!m_dialog) {
         m_dialog = new QFileDialog(m_parent);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+        // The desktop's own dialog there is GTK's, drawn inside this program,
+        // and GTK's accessibility is switched off (see main): Qt's dialog is
+        // the one a screen reader can read.
+        m_dialog->setOption(QFileDialog::DontUseNativeDialog);
+#endif
+    }
     return *m_dialog;
 }
 
