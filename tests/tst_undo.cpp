@@ -164,23 +164,35 @@ void TestUndo::undoingAnOpenLeavesTheFileAlone() {
     const QByteArray bytes = f.readAll();
     f.close();
 
+    const QString other = savedFile(dir.filePath("OTHER.zqc"));
     Harness h;
+    h.dialogs.answers = {other};
+    click(h.form(), "READ_FILE");
     h.session().setBoxText(4, "KITCHEN");
     const QString before = state(h.session());
     h.dialogs.answers = {path};
+    h.dialogs.saveAnswers = {Dialogs::SaveAnswer::Discard};
     click(h.form(), "READ_FILE");
     QCOMPARE(h.form().textBox(2)->text(), QString("LOBBY"));
     const QString opened = state(h.session());
+    // Undone, the window is on the file it was on, with the edit unsaved.
     QVERIFY(h.session().undo());
     QCOMPARE(state(h.session()), before);
+    QVERIFY(h.session().unsavedChanges());
+    h.dialogs.saveAnswers = {Dialogs::SaveAnswer::Cancel};
+    QVERIFY(!h.session().mayDiscard({}));
+    QVERIFY2(h.dialogs.questions.last().text.endsWith("\nOTHER.zqc"),
+             qPrintable(h.dialogs.questions.last().text));
     QVERIFY(h.session().redo());
     QCOMPARE(state(h.session()), opened);
+    QVERIFY(!h.session().unsavedChanges());
+    QVERIFY(h.session().undo());
     QVERIFY(h.session().undo());
     QVERIFY(h.session().undo());
     QVERIFY(!h.session().canUndo());
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), bytes);
-    QCOMPARE(h.dialogs.fileRequests.size(), 1);
+    QCOMPARE(h.dialogs.fileRequests.size(), 2);
 }
 
 void TestUndo::noUndoDuringATransaction() {

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The editing screen without widgets: the configuration record, every list's
@@ -197,6 +198,10 @@ private:
         std::array<Label, labelCount> labels;
         std::array<bool, 2> frameVisible{};
         View view = View::Switch;
+        // What the window was last opened from, saved to or read, before a
+        // step that opened or read: undoing an open puts the window back on
+        // the file it was on.
+        std::optional<std::pair<Configuration, QString>> origin;
     };
     std::vector<Snapshot> m_undo; // the screen before each step, the last step last
     std::vector<Snapshot> m_redo;
@@ -206,4 +211,7 @@ private:
     int m_typingBox = 0; // the box the last step typed in, while nothing else happened
     Configuration m_stored;
     QString m_storedPath;
+    std::optional<std::pair<Configuration, QString>> m_originBefore; // of the step under way
+    void storeOrigin(const QString& path);
+    void swapOrigin(Snapshot& taken, const Snapshot& restored);
 };

@@ -80,11 +80,13 @@ void Session::endStep() {
     for (size_t b = 2; b < m_boxes.size(); ++b)
         was.texts[b] = before.boxes[b].text;
     if (was == configuration()) {
+        m_originBefore.reset();
         emit undoChanged();
         return;
     }
     m_typingBox = 0;
     ++m_stepsTaken;
+    before.origin = std::exchange(m_originBefore, std::nullopt);
     m_undo.push_back(std::move(before));
     if (m_undo.size() > undoDepth)
         m_undo.erase(m_undo.begin());
@@ -97,10 +99,21 @@ void Session::step(const std::function<void()>& change) {
     change();
 }
 
+// A step that opened or read takes the window's origin with it both ways.
+void Session::swapOrigin(Snapshot& taken, const Snapshot& restored) {
+    if (!restored.origin)
+        return;
+    taken.origin = std::make_pair(m_stored, m_storedPath);
+    m_stored = restored.origin->first;
+    m_storedPath = restored.origin->second;
+}
+
 bool Session::undo() {
     if (!canUndo())
         return false;
-    m_redo.push_back(snapshot());
+    Snapshot now = snapshot();
+    swapOrigin(now, m_undo.back());
+    m_redo.push_back(std::move(now));
     restore(m_undo.back());
     m_undo.pop_back();
     m_typingBox = 0;
@@ -111,7 +124,9 @@ bool Session::undo() {
 bool Session::redo() {
     if (!canRedo())
         return false;
-    m_undo.push_back(snapshot());
+    Snapshot now = snapshot();
+    swapOrigin(now, m_redo.back());
+    m_undo.push_back(std::move(now));
     restore(m_redo.back());
     m_redo.pop_back();
     m_typingBox = 0;
@@ -123,15 +138,22 @@ bool Session::unsavedChanges() const {
     return configuration() != m_stored;
 }
 
-void Session::configurationStored(const QString& path) {
+// Within a step (an open, a read), what the window was on before is kept
+// with the step; the last change of a step is the one it undoes.
+void Session::storeOrigin(const QString& path) {
+    if (m_stepDepth > 0)
+        m_originBefore = std::make_pair(m_stored, m_storedPath);
     m_stored = configuration();
     m_storedPath = path;
 }
 
+void Session::configurationStored(const QString& path) {
+    storeOrigin(path);
+}
+
 // The panel's configuration is not a file's.
 void Session::configurationRead() {
-    m_stored = configuration();
-    m_storedPath.clear();
+    storeOrigin({});
 }
 
 void Session::assignmentsWritten() {
