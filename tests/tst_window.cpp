@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -315,6 +316,22 @@ void TestWindow::focusRestsOutsideTheListsDuringATransaction() {
     // What the fresh panel holds ("N/A") or what was there, not what a key chose.
     QCOMPARE(h.session().listIndex(1), button == "READ_CONFIG" ? 0 : before);
     QCOMPARE(QApplication::focusWidget(), started);
+
+    // A user who goes to the panel name meanwhile keeps typing there through
+    // every message and the end.
+    QLineEdit* name = f.textBox(2);
+    QString typed;
+    h.clock.after(150, [&] {
+        name->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(name, "HALL");
+    });
+    h.clock.after(300, [&] {
+        QTest::keyClicks(QApplication::focusWidget(), "WAY");
+        typed = name->text();
+    });
+    f.findChild<QPushButton*>(button)->click();
+    QCOMPARE(typed, QString("HALLWAY"));
+    QCOMPARE(QApplication::focusWidget(), name);
 }
 
 #include "tst_window.moc"

@@ -117,9 +117,13 @@ void Form1::showStatus() {
     m_status->setVisible(m_session.statusVisible());
     // A message shown is where the keyboard goes, so a screen reader speaks it
     // wherever the user was; Tab goes on from there. During a transaction the
-    // box takes the focus the window held for it.
-    if ((m_session.transactionRunning() && m_status->isVisible() && focusWidget() == this) ||
-        (news && m_session.statusVisible() && isActiveWindow() && !m_status->hasFocus()))
+    // box takes the focus the window held for it, but not from a control the
+    // user went to meanwhile: the keys typed there stay there.
+    const bool userMovedOn = m_session.transactionRunning() && focusWidget() &&
+                             focusWidget() != this && focusWidget() != m_status;
+    if (!userMovedOn &&
+        ((m_session.transactionRunning() && m_status->isVisible() && focusWidget() == this) ||
+         (news && m_session.statusVisible() && isActiveWindow() && !m_status->hasFocus())))
         m_status->setFocus(Qt::OtherFocusReason);
 }
 
