@@ -1,6 +1,6 @@
 #include "Harness.h"
-#include "Unprivileged.h"
 #include "StorableAlphabet.h"
+#include "Unprivileged.h"
 #include "files/ConfigFile.h"
 #include "model/Cp1252.h"
 #include "ui/QtDialogs.h"
@@ -60,6 +60,8 @@ private slots:
     void openDeniedIsSilent();
     void realDialogsCarryTheNameOver();
     void typedNameLeavesNothingBehind();
+    void saveQuestionAnswersByKey_data();
+    void saveQuestionAnswersByKey();
 };
 
 namespace {
@@ -1030,6 +1032,39 @@ void TestFileCommands::realDialogsCarryTheNameOver() {
     QCOMPARE(proposed, QString("LOBBY.zqc"));
     QCOMPARE(folder, QDir(dir.path()).absolutePath()); // where it was saved
     QCOMPARE(windowState(form), window);
+}
+
+void TestFileCommands::saveQuestionAnswersByKey_data() {
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Alt+S") << QKeySequence("Alt+S") << int(Dialogs::SaveAnswer::Save);
+    QTest::newRow("Alt+D") << QKeySequence("Alt+D") << int(Dialogs::SaveAnswer::Discard);
+    QTest::newRow("Alt+C") << QKeySequence("Alt+C") << int(Dialogs::SaveAnswer::Cancel);
+    QTest::newRow("Enter") << QKeySequence(Qt::Key_Return) << int(Dialogs::SaveAnswer::Save);
+    QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape) << int(Dialogs::SaveAnswer::Cancel);
+}
+
+// The question before edits are lost is answered from the keyboard alone.
+void TestFileCommands::saveQuestionAnswersByKey() {
+    QFETCH(QKeySequence, key);
+    QFETCH(int, answer);
+    QtDialogs dialogs;
+    QString text;
+    bool closedByKey = false;
+    onNextModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY(box);
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        text = box->text();
+        QTest::keySequence(box, key);
+        closedByKey = QTest::qWaitFor([box] { return !box->isVisible(); }, 5000);
+        if (!closedByKey)
+            box->reject();
+    });
+    Dialogs& asked = dialogs;
+    QCOMPARE(int(asked.askToSave("SAVE CHANGES TO THIS CONFIGURATION?\nLOBBY.zqc")), answer);
+    QVERIFY(closedByKey);
+    QCOMPARE(text, QString("SAVE CHANGES TO THIS CONFIGURATION?\nLOBBY.zqc"));
 }
 
 // A name typed into the open dialog and Enter pressed: once the file is

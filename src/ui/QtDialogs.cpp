@@ -1,5 +1,6 @@
 #include "ui/QtDialogs.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QFileDialog>
@@ -27,6 +28,11 @@ Dialogs::SaveAnswer QtDialogs::askToSave(const QString& text, const QString& tit
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
+    // Each answer has its key (Alt and the first letter) where the style's
+    // text gives it none.
+    for (QAbstractButton* button : box.buttons())
+        if (!button->text().contains(QLatin1Char('&')))
+            button->setText(QLatin1Char('&') + button->text());
     switch (box.exec()) {
     case QMessageBox::Save:
         return SaveAnswer::Save;
