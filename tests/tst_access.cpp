@@ -234,10 +234,7 @@ void TestAccess::nameAndPortKeepALightField() {
 }
 
 void TestAccess::optionFacesAreTheWindow_data() {
-    QTest::addColumn<QString>("theme");
-    QTest::newRow("default theme") << "default";
-    QTest::newRow("dark theme") << "dark";
-    QTest::newRow("high-contrast theme") << "high contrast";
+    fixedColoursKeepTheirPartners_data(); // the same three themes
 }
 
 // The window shows round the captions; each caption is drawn in its fixed

@@ -13,23 +13,11 @@
 
 namespace {
 constexpr double twipsPerInch = 1440;
-constexpr double twipsPerPoint = 20;
 
 const QColor& switchColour = PanelColours::switches;
 const QColor& lightingColour = PanelColours::lighting;
 const QColor ruleColour(150, 150, 150);
 const QColor shading(238, 238, 238);
-
-// Sizes are pixel sizes in twips, which the painter's scale turns into
-// points; a point size would be scaled twice.
-QFont sheetFont(double points, bool bold = false) {
-    QFont font;
-    font.setFamilies({"Arial", "Liberation Sans", "Arimo", "Helvetica"});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(int(points * twipsPerPoint));
-    font.setBold(bold);
-    return font;
-}
 
 void drawText(QPainter& p, const QRectF& box, const QString& text, int flags = Qt::AlignLeft,
               Qt::TextElideMode elide = Qt::ElideRight) {
@@ -54,7 +42,7 @@ double drawHeader(QPainter& p, double width, const Sheet& sheet, bool draw) {
             : fit == Path ? SheetText::path(valueFont, p.device(), value, room)
                           : QStringList{value};
         if (draw) {
-            p.setFont(sheetFont(9, true));
+            p.setFont(SheetText::font(9, true));
             p.setPen(Qt::black);
             drawText(p, QRectF(0, y, keyWidth, height), key);
             p.setFont(valueFont);
@@ -64,14 +52,14 @@ double drawHeader(QPainter& p, double width, const Sheet& sheet, bool draw) {
         }
         y += height * std::max<qsizetype>(1, lines.size());
     };
-    line("PANEL NAME", sheet.panel, sheetFont(16, true), Wrap);
-    line("MODEL", sheet.model, sheetFont(10));
-    line("FROM", sheet.source, sheetFont(10), Path);
+    line("PANEL NAME", sheet.panel, SheetText::font(16, true), Wrap);
+    line("MODEL", sheet.model, SheetText::font(10));
+    line("FROM", sheet.source, SheetText::font(10), Path);
     line("PRINTED",
          QStringLiteral("%1 by %2 %3")
              .arg(sheet.printed.toString("yyyy-MM-dd HH:mm"), AppInfo::programName,
                   AppInfo::version),
-         sheetFont(10));
+         SheetText::font(10));
     y += 120;
     if (draw) {
         p.setPen(QPen(ruleColour, 15));
@@ -99,14 +87,14 @@ void drawPanel(QPainter& p, const QRectF& target, const Sheet& sheet) {
     for (int k = 1; k <= 10; ++k) {
         const ButtonPosition at = buttonPosition(k);
         const Sheet::Item& item = sheet.items[k - 1];
-        p.setFont(sheetFont(8.25, true));
+        p.setFont(SheetText::font(8.25, true));
         p.setPen(Qt::white);
         p.drawText(QRectF(at.labelLeft, at.listTop + 120, 470, 285),
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, item.item);
         // Bold in the designation boxes, regular in the lists, as in the window.
         drawBox(p, QRectF(at.moduleLeft, at.listTop - 240, 1455, 285), item.designation,
                 switchColour, Qt::AlignLeft);
-        p.setFont(sheetFont(8.25));
+        p.setFont(SheetText::font(8.25));
         drawBox(p, QRectF(at.moduleLeft, at.listTop, 855, 285), item.module, switchColour,
                 Qt::AlignHCenter);
         if (item.module != QLatin1String("N/A"))
@@ -118,11 +106,11 @@ void drawPanel(QPainter& p, const QRectF& target, const Sheet& sheet) {
 
 void drawIntensities(QPainter& p, const QRectF& area, const Sheet& sheet) {
     p.setPen(Qt::black);
-    p.setFont(sheetFont(9.75, true));
+    p.setFont(SheetText::font(9.75, true));
     const double titleHeight = p.fontMetrics().height() * 1.6;
     drawText(p, QRectF(area.left(), area.top(), area.width(), titleHeight),
              "LIGHTING INTENSITIES:");
-    const QFont font = sheetFont(9.75);
+    const QFont font = SheetText::font(9.75);
     p.setFont(font);
     const double rowHeight = QFontMetricsF(font).height() * 1.5;
     const double valueWidth = 900;
@@ -186,7 +174,7 @@ Layout layOut(QPainter& p, double width, double height, double top, const Sheet&
         fixed += c.width;
     for (size_t c = 0; c < columns.size(); ++c)
         t.widths[c] = columns[c].width ? columns[c].width : width - fixed;
-    const QFont font = sheetFont(9);
+    const QFont font = SheetText::font(9);
     p.setFont(font);
     t.lineHeight = p.fontMetrics().lineSpacing();
     t.padding = t.lineHeight * 0.45;
@@ -224,7 +212,7 @@ Layout layOut(QPainter& p, double width, double height, double top, const Sheet&
 
     // Each page takes what fits; a designation too long for the rest of a
     // page goes on over the next, line by line.
-    p.setFont(sheetFont(16, true));
+    p.setFont(SheetText::font(16, true));
     t.top = QFontMetricsF(p.font()).height() * 1.25 + 240;
     int page = 0;
     double y = t.picture.bottom() + gap + t.headerHeight;
@@ -281,7 +269,7 @@ void drawTable(QPainter& p, double width, const Layout& t, const Sheet& sheet, i
         if (tableTop < 0 && piece.kind != Piece::Note) {
             tableTop = piece.y - t.headerHeight;
             p.fillRect(QRectF(0, tableTop, width, t.headerHeight), shading);
-            p.setFont(sheetFont(9, true));
+            p.setFont(SheetText::font(9, true));
             drawRow(tableTop, t.headerHeight,
                     {QStringList{columns[0].title}, QStringList{columns[1].title},
                      QStringList{columns[2].title}, QStringList{columns[3].title}},
@@ -293,14 +281,14 @@ void drawTable(QPainter& p, double width, const Layout& t, const Sheet& sheet, i
             tableBottom = piece.y + piece.height;
         }
         if (piece.kind == Piece::Group) {
-            p.setFont(sheetFont(9, true));
+            p.setFont(SheetText::font(9, true));
             p.setPen(Qt::black);
             drawText(p, QRectF(cellPadding, piece.y + t.padding / 2, width, t.lineHeight),
                      QString::fromLatin1(groupTitles[piece.row]));
         } else if (piece.kind == Piece::Row) {
             const Sheet::Item& item = sheet.items[size_t(piece.row)];
             const bool first = piece.firstLine == 0;
-            p.setFont(sheetFont(9));
+            p.setFont(SheetText::font(9));
             drawRow(piece.y, piece.height,
                     {QStringList{first ? item.item : item.item + QStringLiteral(" (cont.)")},
                      t.designations[size_t(piece.row)].mid(piece.firstLine, piece.lines),
@@ -316,7 +304,7 @@ void drawTable(QPainter& p, double width, const Layout& t, const Sheet& sheet, i
                 p.drawRect(QRectF(0, tableTop, width, tableBottom - tableTop));
                 tableTop = -2; // closed
             }
-            p.setFont(sheetFont(9));
+            p.setFont(SheetText::font(9));
             p.setPen(Qt::black);
             const QStringList& lines = t.notes[piece.row];
             for (int l = 0; l < piece.lines; ++l)
@@ -366,7 +354,7 @@ void paintSheet(QPainter& painter, const QRectF& page, const Sheet& sheet, int p
             p, QRectF(layout.picture.right() + 600, top, width - layout.picture.width() - 600, 0),
             sheet);
     } else {
-        p.setFont(sheetFont(16, true));
+        p.setFont(SheetText::font(16, true));
         p.setPen(Qt::black);
         drawText(p, QRectF(0, 0, width, layout.top - 240),
                  sheet.panel + QStringLiteral(" (continued)"));
@@ -379,7 +367,7 @@ void paintFooter(QPainter& painter, const QRectF& page, const QString& text) {
     QPainter& p = painter;
     const double scale = enterTwips(p, page);
     const double width = page.width() / scale, height = page.height() / scale;
-    p.setFont(sheetFont(9));
+    p.setFont(SheetText::font(9));
     p.setPen(Qt::black);
     drawText(p, QRectF(0, height - footerHeight + 120, width, footerHeight - 120), text,
              Qt::AlignRight);

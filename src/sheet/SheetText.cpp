@@ -3,6 +3,16 @@
 #include <QFontMetricsF>
 #include <QTextLayout>
 
+QFont SheetText::font(double points, bool bold) {
+    constexpr double twipsPerPoint = 20;
+    QFont font;
+    font.setFamilies({"Arial", "Liberation Sans", "Arimo", "Helvetica"});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(int(points * twipsPerPoint));
+    font.setBold(bold);
+    return font;
+}
+
 QStringList SheetText::wrapped(const QFont& font, QPaintDevice* device, const QString& text,
                                double width) {
     QTextLayout layout(text, font, device);

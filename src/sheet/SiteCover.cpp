@@ -12,15 +12,6 @@ namespace {
 constexpr double twipsPerInch = 1440;
 constexpr double footerHeight = 420;
 
-QFont coverFont(double points, bool bold = false) {
-    QFont font;
-    font.setFamilies({"Arial", "Liberation Sans", "Arimo", "Helvetica"});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(int(points * 20));
-    font.setBold(bold);
-    return font;
-}
-
 struct Line {
     enum Kind { Title, Field, Heading, Panel, Skipped, Signature } kind;
     QStringList cells;
@@ -93,15 +84,15 @@ QList<SetLine> setLines(QPainter& p, const QList<Line>& lines, double width, dou
         switch (line.kind) {
         case Line::Title:
             columns = {width};
-            s.fonts = {coverFont(20, true)};
+            s.fonts = {SheetText::font(20, true)};
             break;
         case Line::Field:
             columns = {keyColumn, width - keyColumn};
-            s.fonts = {coverFont(10, true), coverFont(10)};
+            s.fonts = {SheetText::font(10, true), SheetText::font(10)};
             break;
         case Line::Signature:
             columns = {4000};
-            s.fonts = {coverFont(9, true)};
+            s.fonts = {SheetText::font(9, true)};
             break;
         case Line::Heading:
         case Line::Panel:
@@ -109,7 +100,7 @@ QList<SetLine> setLines(QPainter& p, const QList<Line>& lines, double width, dou
             columns = line.cells.size() == 4
                           ? QList<double>{nameColumn, fileColumn, modelColumn, pageColumn}
                           : QList<double>{nameColumn + fileColumn, modelColumn + pageColumn};
-            s.fonts = QList<QFont>(columns.size(), coverFont(9, line.kind == Line::Heading));
+            s.fonts = QList<QFont>(columns.size(), SheetText::font(9, line.kind == Line::Heading));
             isPath = {line.kind == Line::Skipped, line.kind == Line::Panel};
             break;
         }
