@@ -308,7 +308,7 @@ void TestSheet::windowCommandLeavesTheConfigurationAlone() {
     QTemporaryDir dir;
     const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(siteLine("HALL")));
     Harness h;
-    h.tool.files.open(path);
+    h.tool.open(path);
     QCOMPARE(h.session().boxText(2), "HALL");
     h.lightingView();
     const ConfigRecord before = h.rec();
@@ -459,7 +459,7 @@ void TestSheet::windowSheetKeepsAConfigurationFileTyped() {
     const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(siteLine("HALL")));
     const QByteArray before = ConfigFile::format(siteLine("HALL"));
     Harness h;
-    h.tool.files.open(path);
+    h.tool.open(path);
     h.tool.sheet->setPdfPathChooser([&](const QString&) { return std::optional<QString>(path); });
     h.tool.sheet->saveAsPdf();
     QFile config(path);
@@ -622,7 +622,7 @@ void TestSheet::sheetShowsWhatTheWindowShows() {
     const Sheet fromFile = sheetFromFile(line, path, dialogs);
 
     Harness h;
-    QVERIFY(h.tool.files.open(path));
+    QVERIFY(h.tool.open(path).done());
     const Sheet fromWindow = h.tool.sheet->sheet();
     // The intensity rule's message, as often as the window shows it (once for
     // each intensity shown against the other).
