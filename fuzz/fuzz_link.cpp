@@ -164,24 +164,32 @@ std::optional<qint16> wellFormedValue(const QByteArray& text) {
 }
 
 // What the link took as the reply to a command: only bytes the panel sent for
-// that command, and the whole reply, or at least a complete one of five
-// characters that the panel followed with more.
-QByteArray takenReply(const Line& line, qsizetype command, const char* what) {
+// that command, the start of its reply, and a well-formed value text. Less
+// than the whole reply is fine when it is a complete reply of five characters
+// that the panel followed with more, or when the rest changes nothing.
+qint16 takenValue(const Line& line, qsizetype command, const char* what) {
     const Line::Exchange& exchange = line.exchanges.at(command);
+    const QString about = QStringLiteral("%1 %2").arg(what, shown(exchange.command));
     if (!exchange.takenBy)
-        fail(QStringLiteral("%1: the reply was never taken").arg(what));
+        fail(about + QStringLiteral(": the reply was never taken"));
     const Line::Take& take = line.takes.at(*exchange.takenBy);
     for (const int from : take.from)
         if (from != command)
-            fail(QStringLiteral("%1 %2: took %3, holding bytes sent for command %4 (%5)")
-                     .arg(what, shown(exchange.command), shown(take.bytes))
+            fail(QStringLiteral("%1: took %2, holding bytes sent for command %3 (%4)")
+                     .arg(about, shown(take.bytes))
                      .arg(from)
                      .arg(shown(line.exchanges.at(from).command)));
-    if (take.bytes != exchange.reply &&
-        (take.bytes.size() < PanelProtocol::replyLength || !exchange.reply.startsWith(take.bytes)))
-        fail(QStringLiteral("%1 %2: took %3 of the reply %4")
-                 .arg(what, shown(exchange.command), shown(take.bytes), shown(exchange.reply)));
-    return take.bytes;
+    if (!exchange.reply.startsWith(take.bytes))
+        fail(QStringLiteral("%1: took %2 for %3")
+                 .arg(about, shown(take.bytes), shown(exchange.reply)));
+    const auto value = wellFormedValue(take.bytes);
+    if (!value)
+        fail(QStringLiteral("%1: %2 taken for a value").arg(about, shown(take.bytes)));
+    if (take.bytes.size() < PanelProtocol::replyLength && take.bytes != exchange.reply &&
+        wellFormedValue(exchange.reply) != value)
+        fail(QStringLiteral("%1: took %2, a cut of the reply %3")
+                 .arg(about, shown(take.bytes), shown(exchange.reply)));
+    return *value;
 }
 
 // The one command in the transaction that reads, or writes, this address.
@@ -200,17 +208,8 @@ qsizetype onlyCommand(const Line& line, char kind, int address) {
     return found;
 }
 
-qint16 readValue(const Line& line, qsizetype command, const char* what) {
-    const QByteArray text = takenReply(line, command, what);
-    const auto value = wellFormedValue(text);
-    if (!value)
-        fail(QStringLiteral("%1 %2: %3 taken for a value")
-                 .arg(what, shown(line.exchanges[command].command), shown(text)));
-    return *value;
-}
-
 void checkIdentity(const Line& line) {
-    const qint16 identity = readValue(line, onlyCommand(line, 'V', 63), "identity");
+    const qint16 identity = takenValue(line, onlyCommand(line, 'V', 63), "identity");
     if (identity != 61 && identity != 67)
         fail(QStringLiteral("identity %1 accepted").arg(identity));
 }
@@ -219,7 +218,7 @@ void checkRead(const Line& line, const PanelLink& link, const Session& session) 
     checkIdentity(line);
     const auto shownNow = session.valuesToSend();
     for (const MemoryMap::Cell& cell : MemoryMap::cells) {
-        const qint16 value = readValue(line, onlyCommand(line, 'V', cell.address), "read");
+        const qint16 value = takenValue(line, onlyCommand(line, 'V', cell.address), "read");
         if (value < 0 || value > 160)
             fail(QStringLiteral("address %1: %2 read as done").arg(cell.address).arg(value));
         if (link.valuesRead()[size_t(cell.address)] != value)
@@ -246,13 +245,15 @@ void checkWrite(const Line& line, const PanelValues& sent) {
                      .arg(cell.address)
                      .arg(written)
                      .arg(sent[size_t(cell.address)]));
-        if (takenReply(line, write, "write") != PanelProtocol::acknowledgement)
-            fail(QStringLiteral("address %1: the write was not acknowledged").arg(cell.address));
+        const auto& ack = line.exchanges[write].takenBy;
+        if (!ack || line.takes.at(*ack).bytes != PanelProtocol::acknowledgement ||
+            line.takes.at(*ack).from != QList<int>(5, int(write)))
+            fail(QStringLiteral("address %1: not acknowledged by its own reply").arg(cell.address));
         const qsizetype back = onlyCommand(line, 'V', cell.address);
         if (back != write + 1)
             fail(QStringLiteral("address %1: the read-back is not the next command")
                      .arg(cell.address));
-        if (readValue(line, back, "read-back") != written)
+        if (takenValue(line, back, "read-back") != written)
             fail(QStringLiteral("address %1: verified against another value").arg(cell.address));
     }
 }
