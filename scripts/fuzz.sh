@@ -17,9 +17,10 @@ declare -A seeds=(
     [configfile]=fuzz/corpus
     [schedule]=fuzz/corpus-schedule
     [link]=fuzz/corpus-link
+    [pdfoutline]=fuzz/corpus-pdf
 )
 targets=("$@")
-((${#targets[@]})) || targets=(configfile schedule link)
+((${#targets[@]})) || targets=(configfile schedule link pdfoutline)
 
 scripts/deps.sh clang libclang-rt-14-dev
 CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPANEL_FUZZ=ON >/dev/null
