@@ -6,6 +6,7 @@
 
 #include "sheet/PdfOutline.h"
 
+#include <QFile>
 #include <QHash>
 #include <QMap>
 #include <QVariant>
@@ -345,6 +346,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (qEnvironmentVariableIsSet("FUZZ_PDF_VERBOSE"))
             std::fprintf(stderr, "%lld bookmarks: %s\n", qint64(marks.size()),
                          added ? "added" : qPrintable(why));
+        if (added && qEnvironmentVariableIsSet("FUZZ_PDF_VERBOSE")) {
+            QFile out(qEnvironmentVariable("FUZZ_PDF_VERBOSE"));
+            if (out.open(QIODevice::WriteOnly))
+                out.write(pdf);
+        }
         if (added)
             check(original, pdf, marks);
         else if (pdf != original || why.isEmpty())

@@ -247,6 +247,16 @@ void TestSheet::outlineRefusesWhatItCannotUpdate() {
     QByteArray updated = pdf;
     QVERIFY(PdfOutline::append(updated, {{"ONE", 0}}, nullptr));
     QVERIFY(updated.startsWith(pdf));
+    // A file that does not end its last line gets the update on a line of
+    // its own, and the offsets still count from the first byte.
+    QByteArray unended = pdf.trimmed();
+    QVERIFY(PdfOutline::append(unended, {{"ONE", 0}}, nullptr));
+    const QList<QByteArray> tail = unended.mid(unended.lastIndexOf("startxref")).split('\n');
+    const qsizetype xref = tail.value(1).trimmed().toLongLong();
+    QCOMPARE(unended.mid(xref, 4), QByteArray("xref"));
+    // The first entry after "xref" and "2 1": the catalog's.
+    const QByteArray entry = unended.mid(unended.indexOf("\n", xref + 5) + 1, 10);
+    QCOMPARE(unended.mid(entry.toLongLong()).left(4), QByteArray("2 0 "));
     QVERIFY(refused(updated, {{"X", 0}}, "updated before"));
 }
 
@@ -261,6 +271,8 @@ void TestSheet::outlineRefusesAnAlteredPdf_data() {
     QTest::newRow("table entry cut short")
         << QByteArray("\n0000000015 00000 n \n") << QByteArray("\n0000000015 0000 n  \n")
         << "cross-reference table cannot be read";
+    QTest::newRow("table heading not on a line of its own")
+        << QByteArray("xref\n0 11") << QByteArray("xref\v0 11") << "cross-reference table";
     QTest::newRow("trailer commented out")
         << QByteArray("trailer\n<<") << QByteArray("trailer%<<") << "trailer cannot be read";
     QTest::newRow("size below an object's number")

@@ -191,13 +191,18 @@ private:
 std::optional<Table> table(const QByteArray& pdf, qint64 at, qint64 end, qint64* highest) {
     auto isEol = [&](qint64 i) { return i < end && (pdf[i] == '\r' || pdf[i] == '\n'); };
     Table offsets;
+    if (!isEol(at)) // "xref" ends its line
+        return std::nullopt;
     while (isEol(at))
         ++at;
     while (at < end) {
         qint64 lineEnd = at;
         while (lineEnd < end && !isEol(lineEnd))
             ++lineEnd;
-        const QList<QByteArray> header = pdf.mid(at, lineEnd - at).simplified().split(' ');
+        QList<QByteArray> header;
+        for (const QByteArray& field : pdf.mid(at, lineEnd - at).split(' '))
+            if (!field.isEmpty())
+                header.append(field);
         if (header.size() != 2 || !digits(header[0]) || !digits(header[1]) ||
             header[0].size() > 7 || header[1].size() > 7)
             return std::nullopt;
@@ -356,7 +361,8 @@ bool PdfOutline::append(QByteArray& pdf, const QList<Mark>& marks, QString* why)
         return true;
 
     QByteArray update;
-    const qint64 start = pdf.endsWith('\n') ? pdf.size() : pdf.size() + 1;
+    // Offsets count from the writer's last byte, the update's own newline included.
+    const qint64 start = pdf.size();
     if (!pdf.endsWith('\n'))
         update += '\n';
     QList<qint64> offsets; // of the outline, then each item, then nothing else
