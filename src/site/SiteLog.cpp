@@ -1,4 +1,4 @@
-#include "cli/SiteLog.h"
+#include "site/SiteLog.h"
 
 #include <QDateTime>
 
