@@ -1,4 +1,6 @@
+#include "ProgramRun.h"
 #include "Unprivileged.h"
+#include "cli/SiteStatus.h"
 #include "files/ConfigFile.h"
 #include "link/LinkTexts.h"
 #include "site/SiteModel.h"
@@ -36,6 +38,9 @@ private slots:
     void folderThatCannotBeRead();
     void followsTheFolderAndTheLog();
     void programmedIsTheLinksOwnText();
+    void statusPrintsWhatTheSiteShows();
+    void statusExitStatus_data();
+    void statusExitStatus();
 
 private:
     static void writeConfig(const QString& path, const QString& panel);
@@ -429,6 +434,63 @@ void TestSite::followsTheFolderAndTheLog() {
 // The log records the status a write ended with, and the site reads it back.
 void TestSite::programmedIsTheLinksOwnText() {
     QCOMPARE(SiteLog::programmed, LinkTexts::programmed);
+}
+
+void TestSite::statusPrintsWhatTheSiteShows() {
+    QTemporaryDir dir;
+    writeConfig(dir.filePath("LOBBY10.zqc"), "LOBBY");
+    writeConfig(dir.filePath("LOBBY2.zqc"), "LOBBY");
+    writeConfig(dir.filePath("HALL.zqc"), "HALL");
+    QFile(dir.filePath("BAD.zqc")).open(QIODevice::WriteOnly);
+    appendLog(dir.path(), line("LOBBY2.zqc", "SWITCH PANEL HAS BEEN PROGRAMMED") +
+                              line("HALL.zqc", "INTERRUPTED", "write panel 2"));
+    QString out, errors;
+    QCOMPARE(SiteStatus::run(dir.path(), &out, &errors), 0);
+    QCOMPARE(errors, QString());
+    const QString bad = "not a configuration file of the 00-00561 or 00-00567";
+    QCOMPARE(out.split('\n'),
+             (QStringList{"BAD.zqc\t\tdoes not open: " + bad + "\t\t",
+                          "HALL.zqc\tHALL\tfailed: INTERRUPTED\t2026-03-02 09:15:00\t/dev/ttyUSB0",
+                          "LOBBY2.zqc\tLOBBY\tprogrammed; same panel name as "
+                          "LOBBY10.zqc\t2026-03-02 09:15:00\t/dev/ttyUSB0",
+                          "LOBBY10.zqc\tLOBBY\tnot yet; same panel name as LOBBY2.zqc\t\t",
+                          "1 OF 4 PROGRAMMED, 1 FAILED, 1 DOES NOT OPEN", ""}));
+}
+
+// The program itself, without a display: 0 with the lines, 3 with the
+// reason when the folder cannot be read.
+void TestSite::statusExitStatus_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("a site") << "site" << 0 << "A.zqc\tLOBBY\tnot yet\t\t\n0 OF 1 PROGRAMMED\n"
+                            << "";
+    QTest::newRow("an empty folder") << "empty" << 0 << "0 OF 0 PROGRAMMED\n"
+                                     << "";
+    QTest::newRow("no such folder") << "missing" << 3 << ""
+                                    << "panelconfig: %1: no such folder\n";
+    QTest::newRow("a file") << "file" << 3 << ""
+                            << "panelconfig: %1: not a folder\n";
+}
+
+void TestSite::statusExitStatus() {
+    QFETCH(QString, kind);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("site");
+    if (kind == "site" || kind == "empty")
+        QVERIFY(QDir().mkdir(folder));
+    if (kind == "site")
+        writeConfig(QDir(folder).filePath("A.zqc"), "LOBBY");
+    if (kind == "file")
+        writeConfig(folder, "LOBBY");
+    const ProgramRun run = runProgram({"status", folder});
+    QCOMPARE(run.status, status);
+    QCOMPARE(QString::fromUtf8(run.out), out);
+    QCOMPARE(run.err, err.contains("%1") ? err.arg(folder) : err);
 }
 
 QTEST_GUILESS_MAIN(TestSite)

@@ -2,6 +2,7 @@
 #include "app/DisplayCheck.h"
 #include "cli/Commissioning.h"
 #include "cli/Interrupt.h"
+#include "cli/SiteStatus.h"
 #include "link/LinkTrace.h"
 #include "link/PortNames.h"
 #include "link/QtSerialPort.h"
@@ -39,6 +40,16 @@ int runSchedule(int& argc, char* argv[], const ScheduleOptions& options) {
     const QCoreApplication app(argc, argv);
     QString out, errors;
     const int status = ScheduleCommand::run(options, &out, &errors);
+    Console::write(stdout, out);
+    Console::write(stderr, errors);
+    return status;
+}
+
+// A site's state needs no panel and no display.
+int runStatus(int& argc, char* argv[], const QString& folder) {
+    const QCoreApplication app(argc, argv);
+    QString out, errors;
+    const int status = SiteStatus::run(folder, &out, &errors);
     Console::write(stdout, out);
     Console::write(stderr, errors);
     return status;
@@ -124,6 +135,8 @@ int main(int argc, char* argv[]) {
         return SheetCommand::runWithoutDisplay(argc, argv, *command.sheet);
     if (command.schedule)
         return runSchedule(argc, argv, *command.schedule);
+    if (command.status)
+        return runStatus(argc, argv, *command.status);
     if (!command.options)
         return command.exitStatus;
     if (!command.options->command.isEmpty())
