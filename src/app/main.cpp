@@ -14,6 +14,7 @@
 #include "sheet/SheetCommand.h"
 #include "ui/PanelTool.h"
 #include "ui/QtDialogs.h"
+#include "ui/SiteTool.h"
 #include "ui/Startup.h"
 
 #include <QApplication>
@@ -118,7 +119,10 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
         tool.link.setTrace(&trace);
     tool.addPortPicker(settings, options.port);
     dialogs.setParent(&tool.form);
+    SiteTool site(tool);
     showAtStart(tool, options.file);
+    if (!options.site.isEmpty())
+        showSiteAtStart(site, options.site);
     return app.exec();
 }
 } // namespace

@@ -39,6 +39,14 @@ FileCommands::FileCommands(ConfigScreen& window, Dialogs& dialogs)
     : m_window(window), m_dialogs(dialogs) {}
 
 void FileCommands::WRITE_FILE_Click() {
+    writeFile(std::nullopt);
+}
+
+void FileCommands::saveTo(const QString& path) {
+    writeFile(path);
+}
+
+void FileCommands::writeFile(const std::optional<QString>& given) {
     ConfigRecord& r = m_window.record();
     m_window.setStatusVisible(false);
     r.error_flag = 0;
@@ -57,8 +65,9 @@ void FileCommands::WRITE_FILE_Click() {
             panelNameMissing();
         return;
     }
-    const auto path = m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter,
-                                               FileNames::fromPanelName(panel) + ".zqc");
+    const auto path = given ? given
+                            : m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter,
+                                                       FileNames::fromPanelName(panel) + ".zqc");
     if (!path)
         return;
 

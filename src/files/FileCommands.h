@@ -14,6 +14,9 @@ public:
 
     void READ_FILE_Click();
     void WRITE_FILE_Click();
+    // The save command onto the file the configuration belongs to, without
+    // the dialog: the same checks, messages and line.
+    void saveTo(const QString& path);
 
     // The open command once its dialog has chosen path: the same checks and
     // messages whether the path came from the dialog or the command line.
@@ -34,6 +37,7 @@ public:
     std::optional<ConfigFileLine> shownLine;
 
 private:
+    void writeFile(const std::optional<QString>& given);
     bool save(const QString& path, const QByteArray& bytes);
 
     ConfigScreen& m_window;

@@ -8,6 +8,7 @@
 #include "ui/PortPicker.h"
 #include "ui/WindowSheet.h"
 
+#include <functional>
 #include <optional>
 
 // The window put together: a session shown by the main window, the panel
@@ -25,6 +26,11 @@ public:
     void addPortPicker(Settings& settings, const QString& commandLinePort,
                        PortPicker::Enumeration enumerate = PortNames::available);
 
+    // Asked before the write command goes to the panel; false keeps it back.
+    std::function<bool()> beforeWrite;
+    // Told once a write command's transaction has ended.
+    std::function<void(PanelLink::Outcome)> afterWrite;
+
     Session session;
     Form1 form;
     PanelLink link;
@@ -32,7 +38,14 @@ public:
     PortPicker* picker = nullptr;
     WindowSheet* sheet; // owned by the window
 
+    // Where messages are shown.
+    Dialogs& dialogs() const { return m_dialogs; }
+    // The device the panel transactions use: the picker's, else the port's.
+    QString device() const { return picker ? picker->device() : m_port.deviceName(); }
+
 private:
+    SerialPort& m_port;
+    Dialogs& m_dialogs;
     bool overPickedPort(void (PanelLink::*transaction)());
 
     Settings* m_settings = nullptr;        // where a device the user chose is remembered
