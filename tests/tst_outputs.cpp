@@ -1,5 +1,5 @@
 #include "Harness.h"
-#include "cli/SiteLog.h"
+#include "site/SiteLog.h"
 #include "files/ConfigFile.h"
 #include "files/OutputGuard.h"
 #include "files/RecordFile.h"

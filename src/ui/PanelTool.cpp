@@ -5,7 +5,8 @@
 PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield* yield,
                      TickTimer* timer)
     : session(dialogs), form(session), link(session, dialogs, port, tickMs, yield, timer),
-      files(session, dialogs), sheet(new WindowSheet(form, dialogs)) {
+      files(session, dialogs), sheet(new WindowSheet(form, dialogs)), m_port(port),
+      m_dialogs(dialogs) {
     form.setCommands({[this] {
                           if (overPickedPort(&PanelLink::READ_CONFIG_Click) &&
                               link.lastOutcome() == PanelLink::Outcome::Done) {
@@ -14,9 +15,14 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
                           }
                       },
                       [this] {
-                          if (overPickedPort(&PanelLink::WRITE_CONFIG_Click) &&
-                              link.lastOutcome() == PanelLink::Outcome::Done)
+                          if (session.transactionRunning() || (beforeWrite && !beforeWrite()))
+                              return;
+                          if (!overPickedPort(&PanelLink::WRITE_CONFIG_Click))
+                              return;
+                          if (link.lastOutcome() == PanelLink::Outcome::Done)
                               session.assignmentsWritten();
+                          if (afterWrite)
+                              afterWrite(link.lastOutcome());
                       },
                       [this] { readFile(); }, [this] { writeFile(); },
                       [this] { link.requestStop(); }});
