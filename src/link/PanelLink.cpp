@@ -52,6 +52,21 @@ void PanelLink::checkLine() {
         throw Stopped{};
 }
 
+// A value read from four characters, taken when its wait ended on the tick,
+// may be the start of a five-character reply whose rest was still on the
+// line: "0037" reads 4 where the panel sent "00370", 37. Anything arriving
+// after such a take, before the next command goes out or by the end of the
+// closing wait, is that rest, and the value read was not the panel's.
+void PanelLink::checkNoRest() {
+    if (!m_shortTake || m_port.waiting() == 0)
+        return;
+    if (m_trace)
+        m_trace->note(QStringLiteral("rest of a cut reply: ") +
+                      LinkTrace::render(m_port.takeAll()));
+    r.error_flag = 1;
+    throw CutReply{};
+}
+
 // Whatever is still waiting when a command goes out answered an earlier
 // one after its wait had ended (a late panel, a busy machine): it is
 // dropped, so that it is never taken as this command's reply.
@@ -59,11 +74,15 @@ void PanelLink::checkLine() {
 // split over two of its waits.
 void PanelLink::send(const QByteArray& bytes, bool dropLate) {
     checkLine();
-    if (dropLate && m_port.waiting() > 0) {
-        const QByteArray late = m_port.takeAll();
-        if (m_trace)
-            m_trace->note(QStringLiteral("late reply dropped: ") + LinkTrace::render(late));
+    if (dropLate) {
+        checkNoRest();
+        if (m_port.waiting() > 0) {
+            const QByteArray late = m_port.takeAll();
+            if (m_trace)
+                m_trace->note(QStringLiteral("late reply dropped: ") + LinkTrace::render(late));
+        }
     }
+    m_shortTake = false;
     m_port.send(bytes);
 }
 
@@ -103,6 +122,7 @@ std::optional<PanelProtocol::ReplyValue> PanelLink::readValue(const QByteArray& 
         showByteStatus(LinkTexts::corrupted);
         return std::nullopt;
     }
+    m_shortTake = reply.size() < PanelProtocol::replyLength;
     return read;
 }
 
