@@ -54,15 +54,17 @@ void PanelLink::checkLine() {
 
 // A value read from four characters, taken when its wait ended on the tick,
 // may be the start of a five-character reply whose rest was still on the
-// line: "0037" reads 4 where the panel sent "00370", 37. Anything arriving
-// after such a take, before the next command goes out or by the end of the
-// closing wait, is that rest, and the value read was not the panel's.
-void PanelLink::checkNoRest() {
-    if (!m_shortTake || m_port.waiting() == 0)
+// line: "0037" reads 4 where the panel sent "00370", 37. From such a take
+// on, the link no longer knows where a reply begins, so bytes that belong
+// to no take end the transaction: bytes waiting when a command goes out or
+// at the end of the closing wait, and a take longer than a reply. Either
+// may hold that rest, and the value read was not the panel's.
+void PanelLink::checkNoRest(const QByteArray& taken) {
+    if (!m_shortTake || (m_port.waiting() == 0 && taken.size() <= PanelProtocol::replyLength))
         return;
     if (m_trace)
-        m_trace->note(QStringLiteral("rest of a cut reply: ") +
-                      LinkTrace::render(m_port.takeAll()));
+        m_trace->note(QStringLiteral("bytes after a cut reply: ") +
+                      LinkTrace::render(taken + m_port.takeAll()));
     r.error_flag = 1;
     throw CutReply{};
 }
@@ -82,7 +84,6 @@ void PanelLink::send(const QByteArray& bytes, bool dropLate) {
                 m_trace->note(QStringLiteral("late reply dropped: ") + LinkTrace::render(late));
         }
     }
-    m_shortTake = false;
     m_port.send(bytes);
 }
 
@@ -103,7 +104,9 @@ QByteArray PanelLink::exchange(const QByteArray& command) {
     send(command);
     arm();
     replyWait();
-    return m_port.takeAll();
+    QByteArray reply = m_port.takeAll();
+    checkNoRest(reply);
+    return reply;
 }
 
 // A read's reply, whether a read-back or a read of its own: one too short to
@@ -122,7 +125,7 @@ std::optional<PanelProtocol::ReplyValue> PanelLink::readValue(const QByteArray& 
         showByteStatus(LinkTexts::corrupted);
         return std::nullopt;
     }
-    m_shortTake = reply.size() < PanelProtocol::replyLength;
+    m_shortTake |= reply.size() < PanelProtocol::replyLength;
     return read;
 }
 

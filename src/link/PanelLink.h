@@ -101,7 +101,7 @@ private:
     void arm();
     void replyWait();
     void checkLine();
-    void checkNoRest();
+    void checkNoRest(const QByteArray& taken = {});
 
     ConfigScreen& m_window;
     ConfigRecord& r;
@@ -120,5 +120,6 @@ private:
     bool m_stopRequested = false;
     bool m_deviceChosen = true;
     bool m_valueRead = false; // the last ReadPanelByte put a value read just now into A
-    bool m_shortTake = false; // the last value was read from fewer than five characters
+    // A value of this transaction was read from fewer than five characters.
+    bool m_shortTake = false;
 };
