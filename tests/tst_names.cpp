@@ -1,9 +1,10 @@
 #include "files/FileNames.h"
+#include "link/PortNames.h"
 
 #include <QTest>
 
-// The names a configuration file may have, as every system the site uses
-// takes them.
+// The names a configuration file may have, and the serial port names the
+// user types, as every system the site uses takes them.
 class TestNames : public QObject {
     Q_OBJECT
 private slots:
@@ -11,6 +12,8 @@ private slots:
     void whyNotPortable();
     void panelNameBecomesAPortableFileName_data();
     void panelNameBecomesAPortableFileName();
+    void typedPortNames_data();
+    void typedPortNames();
 };
 
 void TestNames::whyNotPortable_data() {
@@ -90,6 +93,48 @@ void TestNames::panelNameBecomesAPortableFileName() {
     QFETCH(QString, file);
     QCOMPARE(FileNames::fromPanelName(panel), file);
     QCOMPARE(FileNames::whyNotPortable(file + ".zqc"), QString());
+}
+
+void TestNames::typedPortNames_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("windows");
+    QTest::addColumn<QString>("elsewhere");
+    // Windows knows COM10 and above only by its upper-case name.
+    QTest::newRow("lower case") << "com10"
+                                << "COM10"
+                                << "com10";
+    QTest::newRow("mixed case") << "Com3"
+                                << "COM3"
+                                << "Com3";
+    QTest::newRow("upper case") << "COM12"
+                                << "COM12"
+                                << "COM12";
+    QTest::newRow("spaces around") << " com4 "
+                                   << "COM4"
+                                   << "com4";
+    QTest::newRow("device namespace") << "\\\\.\\com15"
+                                      << "COM15"
+                                      << "\\\\.\\com15";
+    QTest::newRow("device namespace, forward") << "//./com7"
+                                               << "COM7"
+                                               << "//./com7";
+    QTest::newRow("not a number") << "comx"
+                                  << "comx"
+                                  << "comx";
+    QTest::newRow("a path") << "/dev/ttyUSB0"
+                            << "/dev/ttyUSB0"
+                            << "/dev/ttyUSB0";
+    QTest::newRow("a path in capitals stays") << "/dev/ttyS0"
+                                              << "/dev/ttyS0"
+                                              << "/dev/ttyS0";
+}
+
+void TestNames::typedPortNames() {
+    QFETCH(QString, typed);
+    QFETCH(QString, windows);
+    QFETCH(QString, elsewhere);
+    QCOMPARE(PortNames::normalised(typed, PortNames::System::Windows), windows);
+    QCOMPARE(PortNames::normalised(typed, PortNames::System::Other), elsewhere);
 }
 
 QTEST_GUILESS_MAIN(TestNames)
