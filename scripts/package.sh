@@ -60,6 +60,12 @@ ldflags=$(dpkg-buildflags --get LDFLAGS)
 build=build-deb
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None "-DCMAKE_CXX_FLAGS=$cxxflags" \
     "-DCMAKE_EXE_LINKER_FLAGS=$ldflags" ${settings[@]+"${settings[@]}"} >/dev/null
+# rcc writes SOURCE_DATE_EPOCH into the program's resources as their time;
+# the build cannot see it change, so its resources are made again when it does.
+if [ "$(cat "$build/source-date-epoch" 2>/dev/null)" != "$SOURCE_DATE_EPOCH" ]; then
+    find "$build" -name 'qrc_*.cpp' -delete
+    echo "$SOURCE_DATE_EPOCH" >"$build/source-date-epoch"
+fi
 cmake --build "$build" -j2 --target panelconfig manpage debian-changelog icons
 out=build/package
 rm -rf "$out"
