@@ -104,8 +104,8 @@ void TestCommands::failuresEndWithTheirOwnStatus_data() {
             << "FILE/MODEL MIS-MATCH: AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE WAS "
                "NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL) -------------THE FILE READ "
                "OPERATION IS BEING ABANDONED!--------------";
-    QTest::newRow("read: save fails") << "read" << "unsavable" << ExitStatus::fileRefused
-                                      << "FILE NOT SAVED: THE CONFIGURATION FILE WAS NOT SAVED:";
+    QTest::newRow("read: nowhere to save") << "read" << "unsavable" << ExitStatus::fileRefused
+                                           << "/no-such-folder/hall.zqc: THE FOLDER DOES NOT EXIST";
     QTest::newRow("read: a name too long to save")
         << "read" << "name too long" << ExitStatus::fileRefused
         << "FILE NOT SAVED: THE CONFIGURATION FILE WAS NOT SAVED:";
@@ -146,6 +146,11 @@ void TestCommands::failuresEndWithTheirOwnStatus() {
     else if (fault == "name too long")
         c.options.file = dir.filePath(QString(300, 'n') + ".zqc");
     QCOMPARE(c.run(), status);
+    if (fault == "unsavable") { // refused before the panel is read
+        QCOMPARE(c.port.opens, 0);
+        QVERIFY(c.said.last().endsWith(lastLine));
+        return;
+    }
     if (command == "read" && status == ExitStatus::fileRefused) { // read, but not saved
         QVERIFY(c.said.contains("SWITCH PANEL DATA READ SUCCESSFUL"));
         QVERIFY(!c.said.last().contains("ACCESS DENIED"));

@@ -23,6 +23,8 @@ private slots:
     void writeThenVerifyAgree();
     void ctrlCStopsAWriteAtItsNextWait();
     void readRefusesANameTheFileCannotHold();
+    void readRefusesATargetItCannotSaveTo_data();
+    void readRefusesATargetItCannotSaveTo();
     void fileThisUserMayNotRead();
     void repeatProgramsPanelAfterPanel();
     void lostRecordLineEndsWithItsOwnStatus_data();
@@ -128,6 +130,55 @@ void TestCommissioning::readRefusesANameTheFileCannotHold() {
     }
 }
 
+void TestCommissioning::readRefusesATargetItCannotSaveTo_data() {
+    QTest::addColumn<QString>("kind"); // what FILE is
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("text file") << "text"
+                               << " exists and is not a configuration file; it is never replaced";
+    QTest::newRow("schedule") << "csv"
+                              << " exists and is not a configuration file; it is never replaced";
+    QTest::newRow("link") << "link"
+                          << " is a link; it is never replaced";
+    QTest::newRow("no folder") << "nofolder"
+                               << ": THE FOLDER DOES NOT EXIST";
+    QTest::newRow("closed folder") << "closed"
+                                   << ": ACCESS DENIED";
+}
+
+// Checked before the panel is read, or the values read would be lost: the
+// port named here does not exist, and is never reached.
+void TestCommissioning::readRefusesATargetItCannotSaveTo() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner | QFile::ReadOther |
+                                                  QFile::ExeOther));
+    QString file = dir.filePath("LOBBY.zqc");
+    const QByteArray before = "\"PANEL NAME\",\"ITEM\"\r\n";
+    auto write = [&](const QString& path) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(before);
+    };
+    if (kind == "text" || kind == "csv")
+        write(file);
+    else if (kind == "link") {
+        write(dir.filePath("elsewhere.txt"));
+        QVERIFY(QFile::link(dir.filePath("elsewhere.txt"), file));
+    } else if (kind == "nofolder")
+        file = dir.filePath("gone/LOBBY.zqc");
+    const QStringList prefix = kind == "closed" ? Unprivileged::programPrefix() : QStringList();
+    const Run run = runProgram({"read", file, "--port", "/dev/null-no-such-port"}, prefix);
+    COMPARE_RUN(run, ExitStatus::fileRefused);
+    QCOMPARE(lastLine(run.err), file + reason);
+    if (kind == "text" || kind == "link") {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+}
+
 // The window says nothing of a file it may not read; a command must not go
 // on with an empty configuration.
 void TestCommissioning::fileThisUserMayNotRead() {
@@ -214,7 +265,7 @@ void TestCommissioning::lostRecordLineEndsWithItsOwnStatus() {
     }
     const QStringList limited{"sh", "-c", "ulimit -f 4; trap '' XFSZ; exec \"$0\" \"$@\""};
     QStringList arguments{"write", PANELSIM_DEMO, "--port", repeat ? sim->device() : "/dev/null",
-                          option, record};
+                          option,  record};
     if (repeat)
         arguments << "--repeat";
     const Run run = runProgram(arguments, limited);
@@ -247,12 +298,13 @@ void TestCommissioning::portFailuresEndEachCommandWithEight_data() {
                            << missing;
     QTest::newRow("read") << QStringList{"read", "x.zqc", "--port", missing} << QString()
                           << missing;
-    QTest::newRow("verify") << QStringList{"verify", PANELSIM_DEMO, "--port", missing}
-                            << QString() << missing;
+    QTest::newRow("verify") << QStringList{"verify", PANELSIM_DEMO, "--port", missing} << QString()
+                            << missing;
     QTest::newRow("not a serial port")
         << QStringList{"verify", PANELSIM_DEMO, "--port", "/dev/null"} << QString() << "/dev/null";
-    QTest::newRow("the remembered port") << QStringList{"write", PANELSIM_DEMO}
-                                         << "/dev/remembered-port" << "/dev/remembered-port";
+    QTest::newRow("the remembered port")
+        << QStringList{"write", PANELSIM_DEMO} << "/dev/remembered-port"
+        << "/dev/remembered-port";
     QTest::newRow("--port wins over the remembered")
         << QStringList{"verify", PANELSIM_DEMO, "--port", missing} << "/dev/remembered-port"
         << missing;

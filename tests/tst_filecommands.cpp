@@ -260,7 +260,7 @@ int saveInChild(const QString& path, int designationLength) {
             h.session().setBoxText(t, QString(designationLength, QChar(u'A' + t)));
     }
     h.dialogs.answers = {path};
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
     QByteArray report;
     for (const auto& m : h.dialogs.messages)
         report += m.title.toUtf8() + '\0' + m.text.toUtf8() + '\0';
@@ -315,14 +315,14 @@ void TestFileCommands::roundTripThroughAFreshWindow() {
         a.lightingView();
     QVERIFY(a.dialogs.messages.isEmpty());
     a.dialogs.answers = {path};
-    a.tool.files.WRITE_FILE_Click();
+    a.tool.writeFile();
     QVERIFY(a.dialogs.messages.isEmpty());
     const QByteArray saved = contents(path);
     QVERIFY(saved.endsWith("\r\n"));
 
     Harness b;
     b.dialogs.answers = {path};
-    b.tool.files.READ_FILE_Click();
+    b.tool.readFile();
     QVERIFY(b.dialogs.messages.isEmpty());
     Form1& fa = a.form();
     Form1& fb = b.form();
@@ -353,7 +353,7 @@ void TestFileCommands::roundTripThroughAFreshWindow() {
 
     // What the fresh window saves is what the first one saved.
     b.dialogs.answers = {dir.filePath("AGAIN.zqc")};
-    b.tool.files.WRITE_FILE_Click();
+    b.tool.writeFile();
     QVERIFY(b.dialogs.messages.isEmpty());
     QCOMPARE(contents(dir.filePath("AGAIN.zqc")), saved);
 }
@@ -370,7 +370,7 @@ void TestFileCommands::saveProposesThePanelNameAndWritesTheLine() {
     h.session().setStatusVisible(true);
     const QString path = dir.filePath("LOBBY.zqc");
     h.dialogs.answers = {path};
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
 
     QCOMPARE(h.dialogs.fileRequests.size(), 1);
     const auto& request = h.dialogs.fileRequests[0];
@@ -402,7 +402,7 @@ void TestFileCommands::saveProposesThePanelNameAndWritesTheLine() {
     h.lightingView();
     const QStringList window = windowState(h.form());
     const QStringList record = recordState(h.rec());
-    h.tool.files.READ_FILE_Click();
+    h.tool.readFile();
     QCOMPARE(h.dialogs.fileRequests.size(), 2);
     const auto& open = h.dialogs.fileRequests[1];
     QVERIFY(!open.save);
@@ -456,7 +456,7 @@ void TestFileCommands::saveChecks() {
     h.session().setStatusText("EARLIER");
     const QString path = dir.filePath("CHOSEN.zqc");
     h.dialogs.answers = {path};
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
 
     StatusBox* box = h.form().statusBox();
     QCOMPARE(shown(box), !status.isEmpty());
@@ -511,7 +511,7 @@ void TestFileCommands::saveProposesANameEverySystemAccepts() {
     h.session().setBoxText(2, panel);
     const QString path = dir.filePath("CHOSEN.zqc");
     h.dialogs.answers = {path};
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
     QCOMPARE(h.dialogs.fileRequests.size(), 1);
     QCOMPARE(h.dialogs.fileRequests[0].fileName, proposed);
     QVERIFY(contents(path).contains(Cp1252::encode(QString("\"" + panel + "\""))));
@@ -524,7 +524,7 @@ void TestFileCommands::cancelledSaveIsSilent() {
     h.session().ShowSwitchView(); // the LED channel lists chosen above are shown till now
     h.session().setBoxText(2, "LOBBY");
     const QStringList window = windowState(h.form());
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
     QCOMPARE(h.dialogs.fileRequests.size(), 1);
     QVERIFY(h.dialogs.messages.isEmpty());
     QCOMPARE(windowState(h.form()), window);
@@ -540,7 +540,7 @@ void TestFileCommands::saveReplacesAnExistingFileWhole() {
     h.assignAll();
     h.session().setBoxText(2, "LOBBY");
     h.dialogs.answers = {path};
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
     QVERIFY(h.dialogs.messages.isEmpty());
     const QByteArray bytes = contents(path);
     QVERIFY(bytes.startsWith("\"00-00561-MDL or 00-00567-MDL\",\"LOBBY\","));
@@ -582,7 +582,7 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     h.session().setBoxText(2, "LOBBY");
     const QStringList window = windowState(h.form());
     h.dialogs.answers = {path};
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
 
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].title, notSavedTitle);
@@ -619,7 +619,7 @@ void TestFileCommands::saveIntoAReadOnlyDirectory() {
     h.assignAll();
     h.session().setBoxText(2, "LOBBY");
     h.dialogs.answers = {path};
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].title, notSavedTitle);
@@ -728,7 +728,7 @@ void TestFileCommands::textWithAQuoteEndsThere() {
     writeFile(path, fileWithField(field, "\"12\" SPOTS\""));
     Harness h;
     h.dialogs.answers = {path};
-    h.tool.files.READ_FILE_Click();
+    h.tool.readFile();
     QVERIFY(h.dialogs.messages.isEmpty());
     QCOMPARE(h.form().textBox(box)->text(), QString("12"));
     const ConfigFileLine l = fileLine();
@@ -749,17 +749,17 @@ void TestFileCommands::largestSavedFileOpensAgain() {
     for (int t = 2; t <= 22; ++t)
         h.session().setBoxText(t, longest);
     h.dialogs.answers = {first};
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
     const QByteArray saved = contents(first);
     QVERIFY(saved.size() > 21 * ConfigFile::maxTextLength);
 
     Harness again;
     again.dialogs.answers = {first, second};
-    again.tool.files.READ_FILE_Click();
+    again.tool.readFile();
     QVERIFY(again.dialogs.messages.isEmpty());
     for (int t = 2; t <= 22; ++t)
         QCOMPARE(again.form().textBox(t)->text(), longest);
-    again.tool.files.WRITE_FILE_Click();
+    again.tool.writeFile();
     QVERIFY(again.dialogs.messages.isEmpty());
     QCOMPARE(contents(second), saved);
 }
@@ -774,7 +774,7 @@ void TestFileCommands::openShowsASavedFile() {
     h.session().setStatusVisible(true);
     h.dialogs.messages.clear();
     h.dialogs.answers = {path};
-    h.tool.files.READ_FILE_Click();
+    h.tool.readFile();
 
     QVERIFY(h.dialogs.messages.isEmpty());
     Form1& f = h.form();
@@ -821,7 +821,7 @@ void TestFileCommands::intensitiesAreShownBacklightFirst() {
     prepareWindow(h);
     setIntensities(h, 7, 7, 0);
     h.dialogs.answers = {path};
-    h.tool.files.READ_FILE_Click();
+    h.tool.readFile();
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].text, QString("NORMAL INDICATOR INTENSITY must be set equal to\n"
                                                  "or greater than NORMAL BACKLIGHTING INTENSITY."));
@@ -854,7 +854,7 @@ void TestFileCommands::codesOutsideTheModulesShowNotAssigned() {
     Harness h;
     prepareWindow(h);
     h.dialogs.answers = {path, dir.filePath("AGAIN.zqc")};
-    h.tool.files.READ_FILE_Click();
+    h.tool.readFile();
     QVERIFY(h.dialogs.messages.isEmpty());
     ListBox* module = h.form().list(moduleList);
     QCOMPARE(module->listIndex(), 0);
@@ -863,7 +863,7 @@ void TestFileCommands::codesOutsideTheModulesShowNotAssigned() {
         QVERIFY(!shown(h.form().list(2)));
 
     // Saved again, the item is "N/A" and nothing else moved.
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
     QVERIFY(h.dialogs.messages.isEmpty());
     QCOMPARE(contents(dir.filePath("AGAIN.zqc")), fileWithField(field, "160"));
 }
@@ -924,7 +924,7 @@ void TestFileCommands::failedOpenChangesNothing() {
     const QStringList window = windowState(h.form());
     const QStringList record = recordState(h.rec());
     h.dialogs.answers = {path};
-    h.tool.files.READ_FILE_Click();
+    h.tool.readFile();
 
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].title, mismatchTitle);
@@ -955,7 +955,7 @@ void TestFileCommands::openDeniedIsSilent() {
     const QStringList window = windowState(h.form());
     const QStringList record = recordState(h.rec());
     h.dialogs.answers = {path};
-    h.tool.files.READ_FILE_Click();
+    h.tool.readFile();
     QFile::setPermissions(locked, permissions);
     QVERIFY(h.dialogs.messages.isEmpty());
     QCOMPARE(windowState(h.form()), window);

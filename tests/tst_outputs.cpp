@@ -1,10 +1,11 @@
 #include "Harness.h"
 #include "cli/SiteLog.h"
 #include "files/ConfigFile.h"
+#include "files/OutputGuard.h"
 #include "files/RecordFile.h"
-#include "platform/Settings.h"
 #include "link/LinkTrace.h"
 #include "link/PortNames.h"
+#include "platform/Settings.h"
 #include "ui/Controls.h"
 
 #include <QDir>
@@ -27,6 +28,10 @@ private slots:
     void traceAndLogGoOnlyToALog_data();
     void traceAndLogGoOnlyToALog();
     void lostLineIsReportedOnceAtOnce();
+    void cutLineIsTakenOff();
+    void configurationReplacesOnlyAConfiguration_data();
+    void configurationReplacesOnlyAConfiguration();
+    void pdfNameKeepsADevice();
     void longStatusKeepsItsReason_data();
     void longStatusKeepsItsReason();
     void portsInNumberOrderUnderEveryLocale_data();
@@ -37,18 +42,40 @@ void TestOutputs::traceAndLogGoOnlyToALog_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("kind"); // what is there before
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("new file") << "site.log" << "none" << QString();
-    QTest::newRow("earlier log") << "site.log" << "log" << QString();
-    QTest::newRow("pipe") << "fifo" << "fifo" << "not a regular file";
-    QTest::newRow("folder") << "folder" << "folder" << "not a regular file";
-    QTest::newRow("device") << "/dev/null" << "device" << "not a regular file";
-    QTest::newRow("configuration file") << "lobby.zqc" << "config" << "it is a configuration file";
-    QTest::newRow("new name of a configuration file")
-        << "lobby.zqc" << "none" << "it is a configuration file";
-    QTest::newRow("configuration file of another name")
-        << "lobby.txt" << "config" << "it is a configuration file";
-    QTest::newRow("PDF") << "sheet.pdf" << "none" << "it is a PDF";
-    QTest::newRow("PDF of another name") << "sheet.txt" << "pdf" << "it is a PDF";
+    QTest::newRow("new file") << "site.log"
+                              << "none" << QString();
+    QTest::newRow("earlier log") << "site.log"
+                                 << "log" << QString();
+    QTest::newRow("pipe") << "fifo"
+                          << "fifo"
+                          << "not a regular file";
+    QTest::newRow("folder") << "folder"
+                            << "folder"
+                            << "not a regular file";
+    QTest::newRow("device") << "/dev/null"
+                            << "device"
+                            << "not a regular file";
+    QTest::newRow("configuration file") << "lobby.zqc"
+                                        << "config"
+                                        << "it is a configuration file";
+    QTest::newRow("new name of a configuration file") << "lobby.zqc"
+                                                      << "none"
+                                                      << "it is a configuration file";
+    QTest::newRow("configuration file of another name") << "lobby.txt"
+                                                        << "config"
+                                                        << "it is a configuration file";
+    QTest::newRow("PDF") << "sheet.pdf"
+                         << "none"
+                         << "it is a PDF";
+    QTest::newRow("PDF of another name") << "sheet.txt"
+                                         << "pdf"
+                                         << "it is a PDF";
+    QTest::newRow("schedule") << "site.csv"
+                              << "none"
+                              << "it is a schedule";
+    QTest::newRow("schedule of another name") << "site.txt"
+                                              << "csv"
+                                              << "it is a schedule";
 }
 
 // Refused before it is opened: a pipe without a reader would block the
@@ -66,9 +93,10 @@ void TestOutputs::traceAndLogGoOnlyToALog() {
         QCOMPARE(::mkfifo(qPrintable(path), 0600), 0);
     else if (kind == "folder")
         QVERIFY(QDir().mkdir(path));
-    else if (kind == "log" || kind == "config" || kind == "pdf") {
+    else if (kind == "log" || kind == "config" || kind == "pdf" || kind == "csv") {
         before = kind == "log"      ? QByteArray("2026-12-08T10:00:00\t/dev/ttyUSB0\twrite\n")
                  : kind == "config" ? ConfigFile::format(config)
+                 : kind == "csv"    ? QByteArray("\"Panel Name\",\"Item\",\"Module\"\r\n")
                                     : QByteArray("%PDF-1.4\n");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -82,7 +110,7 @@ void TestOutputs::traceAndLogGoOnlyToALog() {
         QCOMPARE(opened, refusal.isEmpty());
         QCOMPARE(error, refusal);
     }
-    if (kind == "config" || kind == "pdf") {
+    if (kind == "config" || kind == "pdf" || kind == "csv") {
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
@@ -130,16 +158,102 @@ void TestOutputs::lostLineIsReportedOnceAtOnce() {
     QCOMPARE(file.readAll(), earlier);
 }
 
+// The limit falls inside the line: what got through is taken off again.
+void TestOutputs::cutLineIsTakenOff() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("site.log");
+    const QByteArray earlier(1000, 'x');
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(earlier);
+    }
+    RecordFile record;
+    QVERIFY(record.open(path, nullptr));
+    rlimit old{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1024;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = record.append(QByteArray(100, 'y') + '\n');
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!written);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), earlier);
+}
+
+void TestOutputs::configurationReplacesOnlyAConfiguration_data() {
+    QTest::addColumn<QString>("kind"); // what is at the path before
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("nothing") << "none" << QString();
+    QTest::newRow("empty file") << "empty" << QString();
+    QTest::newRow("configuration") << "config" << QString();
+    QTest::newRow("text") << "text"
+                          << "exists and is not a configuration file";
+    QTest::newRow("schedule") << "csv"
+                              << "exists and is not a configuration file";
+    QTest::newRow("folder") << "folder"
+                            << "is not a regular file";
+    QTest::newRow("link to a configuration") << "link"
+                                             << "is a link";
+    QTest::newRow("link to nothing") << "dangling"
+                                     << "is a link";
+}
+
+// What the commands and the import may write a configuration over without
+// asking anyone.
+void TestOutputs::configurationReplacesOnlyAConfiguration() {
+    QFETCH(QString, kind);
+    QFETCH(QString, refusal);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("LOBBY.zqc");
+    ConfigFileLine config;
+    config.model = ConfigFile::modelText;
+    auto write = [](const QString& at, const QByteArray& bytes) {
+        QFile file(at);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    if (kind == "empty")
+        write(path, {});
+    else if (kind == "config")
+        write(path, ConfigFile::format(config));
+    else if (kind == "text")
+        write(path, "notes\n");
+    else if (kind == "csv")
+        write(path, "\"PANEL NAME\",\"ITEM\"\r\n");
+    else if (kind == "folder")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == "link" || kind == "dangling") {
+        const QString target = dir.filePath("elsewhere.zqc");
+        if (kind == "link")
+            write(target, ConfigFile::format(config));
+        QVERIFY(QFile::link(target, path));
+    }
+    QCOMPARE(OutputGuard::configurationRefusal(path).value_or(QString()), refusal);
+}
+
+// "-o /dev/full" is refused as the device it is, not written beside it.
+void TestOutputs::pdfNameKeepsADevice() {
+    QCOMPARE(OutputGuard::pdfPath("/dev/full"), QString("/dev/full"));
+    QCOMPARE(OutputGuard::pdfPath("/tmp/site"), QString("/tmp/site.pdf"));
+    QCOMPARE(OutputGuard::pdfRefusal(OutputGuard::pdfPath("/dev/full")),
+             std::optional<QString>(OutputGuard::notRegularFile));
+}
+
 void TestOutputs::longStatusKeepsItsReason_data() {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("shortened");
     QTest::newRow("by-id path, line fault")
         << "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"
-        << "FAILED DURING COMMUNICATIONS: THE DEVICE WAS DISCONNECTED OR STOPPED ANSWERING"
-        << true;
+        << "FAILED DURING COMMUNICATIONS: THE DEVICE WAS DISCONNECTED OR STOPPED ANSWERING" << true;
     QTest::newRow("short path fits whole")
-        << "/dev/ttyUSB0" << "FAILED DURING COMMUNICATIONS: THE DEVICE WAS DISCONNECTED" << false;
+        << "/dev/ttyUSB0"
+        << "FAILED DURING COMMUNICATIONS: THE DEVICE WAS DISCONNECTED" << false;
 }
 
 // The box holds three lines: a long device path gives way in its middle,
@@ -201,9 +315,9 @@ void TestOutputs::portsInNumberOrderUnderEveryLocale() {
     for (int i = 0; i < h.tool.picker->count(); ++i)
         entries << h.tool.picker->itemData(i).toString();
     QLocale::setDefault(previous);
-    QCOMPARE(entries, QStringList({"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS02x",
-                                   "/dev/ttyS10", "/dev/ttyUSB1", "/dev/ttyUSB2",
-                                   "/dev/ttyUSB10"}));
+    QCOMPARE(entries,
+             QStringList({"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS02x", "/dev/ttyS10",
+                          "/dev/ttyUSB1", "/dev/ttyUSB2", "/dev/ttyUSB10"}));
 }
 
 QTEST_MAIN(TestOutputs)

@@ -1,9 +1,9 @@
 #include "DialogRecorder.h"
 #include "Simulator.h"
-#include "ui/PanelTool.h"
 #include "link/LinkTexts.h"
 #include "link/QtSerialPort.h"
 #include "link/TracingSerialPort.h"
+#include "ui/PanelTool.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -224,8 +224,7 @@ void TestPanelEndToEnd::faultyReplies_data() {
         << QStringList{"--extra-char", "read:2"} << LinkTexts::readSuccessful;
     QTest::newRow("reply later than a tick")
         << QStringList{"--delay", "150@read:4"} << LinkTexts::badData;
-    QTest::newRow("garbled read reply")
-        << QStringList{"--garble", "read:6"} << LinkTexts::readSuccessful;
+    QTest::newRow("garbled read reply") << QStringList{"--garble", "read:6"} << LinkTexts::badData;
     QTest::newRow("negative value on a read") << QStringList{"--set", "3=-5"} << LinkTexts::badData;
     QTest::newRow("handshake answered from the third A")
         << QStringList{"--answer-handshake-from", "3"} << LinkTexts::readSuccessful;

@@ -53,23 +53,27 @@ void TestProtocol::replyValue_data() {
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<int>("value");
     QTest::addColumn<bool>("fits");
-    QTest::newRow("01600") << QByteArray("01600") << 160 << true;
-    QTest::newRow("half to even down") << QByteArray("01605") << 160 << true;
-    QTest::newRow("half to even up") << QByteArray("01615") << 162 << true;
-    QTest::newRow("1235") << QByteArray("1235") << 124 << true;
-    QTest::newRow("1225") << QByteArray("1225") << 122 << true;
-    QTest::newRow("above half") << QByteArray("1226") << 123 << true;
-    QTest::newRow("fraction breaks a tie") << QByteArray("1225.01") << 123 << true;
-    QTest::newRow("negative") << QByteArray("-0050") << -5 << true;
-    QTest::newRow("negative half to even") << QByteArray("-0015") << -2 << true;
-    QTest::newRow("no number") << QByteArray("D000D") << 0 << true;
-    QTest::newRow("leading blanks and sign") << QByteArray("  +0370") << 37 << true;
-    QTest::newRow("stops at a letter") << QByteArray("015X0") << 2 << true;
-    QTest::newRow("largest") << QByteArray("327674") << 32767 << true;
-    QTest::newRow("just too large") << QByteArray("327675") << 32767 << false;
-    QTest::newRow("smallest rounds to even") << QByteArray("-327685") << -32768 << true;
-    QTest::newRow("too small") << QByteArray("-327695") << -32768 << false;
-    QTest::newRow("endless digits") << QByteArray(400, '9') << 32767 << false;
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("01600") << QByteArray("01600") << 160 << true << true;
+    QTest::newRow("half to even down") << QByteArray("01605") << 160 << true << true;
+    QTest::newRow("half to even up") << QByteArray("01615") << 162 << true << true;
+    QTest::newRow("1235") << QByteArray("1235") << 124 << true << true;
+    QTest::newRow("1225") << QByteArray("1225") << 122 << true << true;
+    QTest::newRow("above half") << QByteArray("1226") << 123 << true << true;
+    QTest::newRow("fraction breaks a tie") << QByteArray("1225.01") << 123 << true << true;
+    QTest::newRow("negative") << QByteArray("-0050") << -5 << true << true;
+    QTest::newRow("negative half to even") << QByteArray("-0015") << -2 << true << true;
+    QTest::newRow("no number") << QByteArray("D000D") << 0 << true << false;
+    QTest::newRow("leading blanks and sign") << QByteArray("  +0370") << 37 << true << true;
+    QTest::newRow("stops at a letter") << QByteArray("015X0") << 2 << true << false;
+    QTest::newRow("largest") << QByteArray("327674") << 32767 << true << true;
+    QTest::newRow("just too large") << QByteArray("327675") << 32767 << false << true;
+    QTest::newRow("smallest rounds to even") << QByteArray("-327685") << -32768 << true << true;
+    QTest::newRow("too small") << QByteArray("-327695") << -32768 << false << true;
+    QTest::newRow("endless digits") << QByteArray(400, '9') << 32767 << false << true;
+    QTest::newRow("noise on a digit") << QByteArray("0X600") << 0 << true << false;
+    QTest::newRow("a sixth character") << QByteArray("00370X") << 37 << true << true;
+    QTest::newRow("four characters") << QByteArray("0370") << 37 << true << true;
 }
 
 void TestProtocol::replyValue() {
@@ -77,6 +81,7 @@ void TestProtocol::replyValue() {
     const PanelProtocol::ReplyValue v = PanelProtocol::replyValue(reply);
     QTEST(int(v.value), "value");
     QTEST(v.fits, "fits");
+    QTEST(v.whole, "whole");
 }
 
 void TestProtocol::readPanelByte_data() {
@@ -97,6 +102,9 @@ void TestProtocol::readPanelByte_data() {
     QTest::newRow("sign alone") << QByteArray("- 160") << 7 << 1 << LinkTexts::corrupted;
     QTest::newRow("point alone") << QByteArray(".X160") << 7 << 1 << LinkTexts::corrupted;
     QTest::newRow("line noise") << QByteArray(64, char(0xFF)) << 7 << 1 << LinkTexts::corrupted;
+    QTest::newRow("noise on a digit") << QByteArray("0X600") << 7 << 1 << LinkTexts::corrupted;
+    QTest::newRow("letter among the digits")
+        << QByteArray("015X0") << 7 << 1 << LinkTexts::corrupted;
     QTest::newRow("far above 160") << QByteArray("99999") << 10000 << 1 << LinkTexts::outOfRange;
     QTest::newRow("far beyond 16 bits")
         << QByteArray("9999999999") << 32767 << 1 << LinkTexts::outOfRange;

@@ -344,12 +344,12 @@ void TestSchedule::unreadableScheduleWritesNothing() {
     const QString path = dir.filePath("site.csv");
     if (QTest::currentDataTag() != QByteArray("missing"))
         writeFile(path, schedule);
-    const Outcome o = import(path, dir.filePath("out"));
+    const Outcome o = import(path, dir.filePath("out/site"));
     QCOMPARE(o.status, ScheduleCommand::unreadable);
     QVERIFY2(o.errors.startsWith("panelconfig: " + path + ": ") && o.errors.contains(reason) &&
                  o.errors.endsWith("; nothing written\n"),
              qPrintable(o.errors));
-    QVERIFY(filesIn(dir.filePath("out")).isEmpty());
+    QVERIFY(!QFileInfo::exists(dir.filePath("out"))); // nor the folders made for it
 }
 
 void TestSchedule::replaceOnlyWhenAsked() {
@@ -368,6 +368,7 @@ void TestSchedule::replaceOnlyWhenAsked() {
     o = import(path, dir.path(), true);
     QCOMPARE(o.status, ScheduleCommand::notAll);
     const QString never = " exists and is not a configuration file; it is never replaced";
+    const QString notFile = " is not a regular file; it is never replaced";
     QVERIFY2(o.errors.contains("LOBBY.zqc" + never), qPrintable(o.errors));
     QCOMPARE(readFile(dir.filePath("LOBBY.zqc")), QByteArray("earlier"));
     writeFile(dir.filePath("LOBBY.zqc"), expectedFile("HALL"));
@@ -380,13 +381,20 @@ void TestSchedule::replaceOnlyWhenAsked() {
     o = import(path, dir.path());
     QVERIFY2(o.errors.contains("HALL.zqc exists; --replace"), qPrintable(o.errors));
     o = import(path, dir.path(), true);
-    QVERIFY2(o.errors.contains("HALL.zqc" + never), qPrintable(o.errors));
+    const QString link = " is a link; it is never replaced";
+    QVERIFY2(o.errors.contains("HALL.zqc" + link), qPrintable(o.errors));
     QVERIFY(!QFileInfo::exists(dir.filePath("elsewhere.zqc")));
+    // Not even when it names a configuration file: that may be anywhere.
+    writeFile(dir.filePath("elsewhere.zqc"), expectedFile("LOBBY"));
+    o = import(path, dir.path(), true);
+    QVERIFY2(o.errors.contains("HALL.zqc" + link), qPrintable(o.errors));
+    QCOMPARE(readFile(dir.filePath("elsewhere.zqc")), expectedFile("LOBBY"));
+    QFile::remove(dir.filePath("elsewhere.zqc"));
     QFile::remove(dir.filePath("HALL.zqc"));
     QDir(dir.path()).mkdir("HALL.zqc");
     o = import(path, dir.path(), true);
     QCOMPARE(o.status, ScheduleCommand::notAll);
-    QVERIFY2(o.errors.contains("HALL.zqc" + never) && o.errors.contains("panel HALL not written"),
+    QVERIFY2(o.errors.contains("HALL.zqc" + notFile) && o.errors.contains("panel HALL not written"),
              qPrintable(o.errors));
 }
 
@@ -452,6 +460,17 @@ void TestSchedule::exportTellsWhatItChangedOrSkipped() {
     QCOMPARE(o.status, ScheduleCommand::changed);
     QVERIFY2(o.errors.contains(captioned + ": an import would write it otherwise than it is"),
              qPrintable(o.errors));
+
+    // The intensity rule is told once, and a file already noted is not
+    // noted again for coming back otherwise, whatever its name holds.
+    line = *readConfigFile(PANELSIM_DEMO).line;
+    line.value[2] = 7;  // indicator 70 %
+    line.value[3] = 10; // backlighting 100 %
+    const QString breach = writeFile(dir.filePath("hall: east.zqc"), ConfigFile::format(line));
+    o = run({"export", {breach}, schedule, false});
+    QCOMPARE(o.status, ScheduleCommand::changed);
+    QCOMPARE(o.errors.count("NORMAL INDICATOR INTENSITY must be set"), 1);
+    QVERIFY2(!o.errors.contains("otherwise than it is"), qPrintable(o.errors));
 }
 
 // An earlier schedule is replaced; nothing else is.

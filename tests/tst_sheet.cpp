@@ -25,6 +25,8 @@ private slots:
     void sheetHoldsEveryItemAsText();
     void siteSkipsFilesThatDoNotOpen();
     void outlineRefusesWhatItCannotUpdate();
+    void outlineRefusesAnAlteredPdf_data();
+    void outlineRefusesAnAlteredPdf();
     void coverKeepsEveryTextWhole();
     void failedWriteLeavesTheEarlierPdf();
     void commandRunsWithoutDisplay();
@@ -245,7 +247,72 @@ void TestSheet::outlineRefusesWhatItCannotUpdate() {
     QByteArray updated = pdf;
     QVERIFY(PdfOutline::append(updated, {{"ONE", 0}}, nullptr));
     QVERIFY(updated.startsWith(pdf));
+    // A file that does not end its last line gets the update on a line of
+    // its own, and the offsets still count from the first byte.
+    QByteArray unended = pdf.trimmed();
+    QVERIFY(PdfOutline::append(unended, {{"ONE", 0}}, nullptr));
+    const QList<QByteArray> tail = unended.mid(unended.lastIndexOf("startxref")).split('\n');
+    const qsizetype xref = tail.value(1).trimmed().toLongLong();
+    QCOMPARE(unended.mid(xref, 4), QByteArray("xref"));
+    // The first entry after "xref" and "2 1": the catalog's.
+    const QByteArray entry = unended.mid(unended.indexOf("\n", xref + 5) + 1, 10);
+    QCOMPARE(unended.mid(entry.toLongLong()).left(4), QByteArray("2 0 "));
     QVERIFY(refused(updated, {{"X", 0}}, "updated before"));
+}
+
+void TestSheet::outlineRefusesAnAlteredPdf_data() {
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("reason");
+    // Each alteration keeps every offset, so only what it breaks is broken.
+    QTest::newRow("table entry not a number")
+        << QByteArray("\n0000000015 00000 n") << QByteArray("\n00000000:5 00000 n")
+        << "cross-reference table cannot be read";
+    QTest::newRow("table entry cut short")
+        << QByteArray("\n0000000015 00000 n \n") << QByteArray("\n0000000015 0000 n  \n")
+        << "cross-reference table cannot be read";
+    QTest::newRow("table heading not on a line of its own")
+        << QByteArray("xref\n0 11") << QByteArray("xref\v0 11") << "cross-reference table";
+    QTest::newRow("trailer commented out")
+        << QByteArray("trailer\n<<") << QByteArray("trailer%<<") << "trailer cannot be read";
+    QTest::newRow("size below an object's number")
+        << QByteArray("/Size 11 ") << QByteArray("/Size 10 ") << "wrong /Size";
+    QTest::newRow("a kid that is no page")
+        << QByteArray("/Type /Page\n") << QByteArray("/Type /Font\n") << "page tree";
+    QTest::newRow("a page of another generation")
+        << QByteArray("[\n6 0 R\n]") << QByteArray("[\n6 1 R\n]") << "page tree";
+    QTest::newRow("a page that does not read")
+        << QByteArray("/Parent 3 0 R") << QByteArray("/Parent 3\xb4 0R") << "page tree";
+    QTest::newRow("two dictionaries for a catalog")
+        << QByteArray("<<\n/Type /Catalog\n/Pages 3 0 R\n>>")
+        << QByteArray("<</Type/Catalog>><</Pages 3 0 R>>") << "catalog cannot be read";
+}
+
+// An update on top of a broken table, trailer or page tree would leave a
+// file readers refuse: the appender reads what it relies on as a reader does.
+void TestSheet::outlineRefusesAnAlteredPdf() {
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, reason);
+    QByteArray pdf;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        QPainter painter(&writer);
+        painter.drawRect(100, 100, 2000, 1000);
+    }
+    QByteArray intact = pdf;
+    QVERIFY(PdfOutline::append(intact, {{"ONE", 0}}, nullptr));
+
+    QCOMPARE(from.size(), to.size());
+    QVERIFY2(pdf.contains(from), pdf.constData());
+    pdf.replace(from, to);
+    const QByteArray before = pdf;
+    QString why;
+    QVERIFY(!PdfOutline::append(pdf, {{"ONE", 0}}, &why));
+    QVERIFY2(why.contains(reason), qPrintable(why));
+    QCOMPARE(pdf, before);
 }
 
 void TestSheet::failedWriteLeavesTheEarlierPdf() {
@@ -308,7 +375,7 @@ void TestSheet::windowCommandLeavesTheConfigurationAlone() {
     QTemporaryDir dir;
     const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(siteLine("HALL")));
     Harness h;
-    h.tool.files.open(path);
+    h.tool.open(path);
     QCOMPARE(h.session().boxText(2), "HALL");
     h.lightingView();
     const ConfigRecord before = h.rec();
@@ -459,7 +526,7 @@ void TestSheet::windowSheetKeepsAConfigurationFileTyped() {
     const QString path = writeFile(dir, "hall.zqc", ConfigFile::format(siteLine("HALL")));
     const QByteArray before = ConfigFile::format(siteLine("HALL"));
     Harness h;
-    h.tool.files.open(path);
+    h.tool.open(path);
     h.tool.sheet->setPdfPathChooser([&](const QString&) { return std::optional<QString>(path); });
     h.tool.sheet->saveAsPdf();
     QFile config(path);
@@ -622,7 +689,7 @@ void TestSheet::sheetShowsWhatTheWindowShows() {
     const Sheet fromFile = sheetFromFile(line, path, dialogs);
 
     Harness h;
-    QVERIFY(h.tool.files.open(path));
+    QVERIFY(h.tool.open(path).done());
     const Sheet fromWindow = h.tool.sheet->sheet();
     // The intensity rule's message, as often as the window shows it (once for
     // each intensity shown against the other).

@@ -19,6 +19,7 @@ private slots:
     void garbageReplyEndsTheRead_data();
     void garbageReplyEndsTheRead();
     void staleValueNeverPassesTheIdentityCheck();
+    void lateHandshakeAnswerIsNotTheIdentity();
     void writeWithIncompleteAssignments_data();
     void writeWithIncompleteAssignments();
     void writeFailingAtAnAddress();
@@ -202,6 +203,7 @@ void TestTransactions::garbageReplyEndsTheRead_data() {
     QTest::newRow("letters") << QByteArray("XXXXX");
     QTest::newRow("acknowledgement from a shifted buffer") << QByteArray("D000D");
     QTest::newRow("flood of noise") << QByteArray(300, char(0xFF));
+    QTest::newRow("noise on a digit") << QByteArray("0X600");
 }
 
 // Noise where SW2's value should be: the read ends red, and neither SW2 nor
@@ -223,16 +225,31 @@ void TestTransactions::garbageReplyEndsTheRead() {
 }
 
 // The handshake of a second read succeeds but the identity reply comes back
-// short: the 61 left in A by the first read must not pass for the identity.
+// short: the 61 left in A by the first read must not pass for the identity,
+// nor is the panel called foreign, as nothing was read of it.
 void TestTransactions::staleValueNeverPassesTheIdentityCheck() {
     PanelFaults faults;
     faults.shortReply = FaultTarget::reads(63, 63);
     Harness h(faults);
     h.rec().A = 61;
     h.tool.link.READ_CONFIG_Click();
-    QCOMPARE(h.dialogs.messages.size(), 1);
-    QCOMPARE(h.dialogs.messages[0].text, LinkTexts::readMismatch);
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(h.tool.link.lastOutcome(), PanelLink::Outcome::BadData);
+    QCOMPARE(status(h), LinkTexts::badData);
     QCOMPARE(h.form().list(1)->listIndex(), -1);
+}
+
+// The answer to the first "A" comes after the second has gone out, so the
+// second's answer arrives while the link waits before the identity read:
+// it is dropped, never read as the identity.
+void TestTransactions::lateHandshakeAnswerIsNotTheIdentity() {
+    PanelFaults faults;
+    faults.delays = {{30, FaultTarget::handshake()}}; // the tick here is 20 ms
+    Harness h(faults);
+    h.tool.link.READ_CONFIG_Click();
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(status(h), LinkTexts::readSuccessful);
+    QCOMPARE(commandsOf(h.port.panel, PanelCommand::Kind::Handshake).size(), 2);
 }
 
 void TestTransactions::writeWithIncompleteAssignments_data() {

@@ -52,7 +52,7 @@ QString savedFile(const QString& path) {
     h.form().textBox(2)->setText("LOBBY");
     h.form().textBox(3)->setText("HALL");
     h.dialogs.answers = {path};
-    h.tool.files.WRITE_FILE_Click();
+    h.tool.writeFile();
     return path;
 }
 

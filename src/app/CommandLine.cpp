@@ -3,6 +3,7 @@
 #include "app/ScheduleCommandLine.h"
 #include "app/SheetCommandLine.h"
 #include "model/Cp1252.h"
+#include "model/TextRules.h"
 #include "platform/AppInfo.h"
 #include "sheet/SheetCommand.h"
 
@@ -103,8 +104,9 @@ void describeCommandLine(QCommandLineParser& parser) {
                                      "command, file, outcome) to FILE."),
                       QStringLiteral("FILE")});
     parser.addOption({nameOption,
-                      QStringLiteral("read: the panel name to save, at most 12 characters "
-                                     "(default: FILE's name in capitals)."),
+                      QStringLiteral("read: the panel name to save, at most %1 characters "
+                                     "(default: FILE's name in capitals).")
+                          .arg(TextRules::panelNameLength),
                       QStringLiteral("NAME")});
     parser.addOption(
         {repeatOption, QStringLiteral("write: program panel after panel, each once it is "
@@ -187,14 +189,18 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
     QString name;
     if (command == QLatin1String("read")) {
         // Checked before the panel is read: the save would refuse it after.
-        name = parser.isSet(nameOption)
-                   ? parser.value(nameOption)
-                   : QFileInfo(files.first()).completeBaseName().toUpper().left(12);
-        if (name.isEmpty() || name.size() > 12 || !Cp1252::isStorableText(name))
+        name = parser.isSet(nameOption) ? parser.value(nameOption)
+                                        : QFileInfo(files.first())
+                                              .completeBaseName()
+                                              .toUpper()
+                                              .left(TextRules::panelNameLength);
+        if (name.isEmpty() || name.size() > TextRules::panelNameLength ||
+            !Cp1252::isStorableText(name))
             return refuse(parser,
                           parser.isSet(nameOption)
-                              ? QStringLiteral("--name takes 1 to 12 characters that a "
+                              ? QStringLiteral("--name takes 1 to %1 characters that a "
                                                "configuration file can hold (no double quote).")
+                                    .arg(TextRules::panelNameLength)
                               : QStringLiteral("%1 does not make a panel name; give one with "
                                                "--name.")
                                     .arg(files.first()));

@@ -1,6 +1,6 @@
 #include "cli/Commissioning.h"
 
-#include "files/ConfigFileReader.h"
+#include "files/OutputGuard.h"
 #include "link/LinkTexts.h"
 #include "model/Completeness.h"
 #include "model/MemoryMap.h"
@@ -62,20 +62,18 @@ int Commissioning::run() {
     return m_records.status(m_options.repeat ? repeat() : write());
 }
 
-// A message the open command shows is printed as it is shown.
+// A message the open command shows is printed as it is shown; a file the
+// window would refuse without a word is named with the reason.
 bool Commissioning::openFile() {
-    m_dialogs.takeMessages();
-    if (m_files.open(m_options.file)) {
-        m_fileValues = ConfigFile::panelValues(*m_files.shownLine);
+    const FileOutcome opened = m_files.open(m_options.file);
+    if (opened.done()) {
+        m_fileValues = ConfigFile::panelValues(*opened.line);
         return true;
     }
-    QStringList refused = m_dialogs.takeMessages();
-    if (refused.isEmpty()) { // the window says nothing of a file it may not read
-        refused << QStringLiteral("%1: %2").arg(m_options.file,
-                                                readConfigFile(m_options.file).reason);
-        say(refused.last());
-    }
-    finish(refused.join(' '), ExitStatus::fileRefused);
+    QString refused = opened.shown;
+    if (refused.isEmpty())
+        say(refused = QStringLiteral("%1: %2").arg(m_options.file, opened.reason));
+    finish(refused, ExitStatus::fileRefused);
     return false;
 }
 
@@ -147,6 +145,16 @@ int Commissioning::write() {
 // under the name given or the file's own; the file is replaced only once
 // the new one is complete.
 int Commissioning::read() {
+    // Checked before the panel is read: what was read would be lost.
+    QString refused;
+    if (const auto kind = OutputGuard::configurationRefusal(m_options.file))
+        refused = QStringLiteral("%1 %2; it is never replaced").arg(m_options.file, *kind);
+    else if (const auto folder = OutputGuard::folderRefusal(m_options.file))
+        refused = QStringLiteral("%1: %2").arg(m_options.file, *folder);
+    if (!refused.isEmpty()) {
+        say(refused);
+        return finish(refused, ExitStatus::fileRefused);
+    }
     m_dialogs.takeMessages();
     m_link.READ_CONFIG_Click();
     const PanelLink::Outcome outcome = m_link.lastOutcome();
@@ -154,16 +162,11 @@ int Commissioning::read() {
     if (outcome != PanelLink::Outcome::Done)
         return finish(text, statusOf(outcome));
     m_session.setBoxText(2, m_options.name);
-    m_dialogs.answer = m_options.file;
-    bool saved = false;
-    m_files.fileDone = [&saved](const QString&) { saved = true; };
-    m_files.WRITE_FILE_Click();
-    m_files.fileDone = nullptr;
-    if (!saved) {
-        QStringList refused = m_dialogs.takeMessages();
-        if (refused.isEmpty()) // the save's own checks, in the status box
-            say(refused.emplace_back(m_session.statusText()));
-        return finish(refused.join(' '), ExitStatus::fileRefused);
+    const FileOutcome saved = m_files.saveAs(m_options.file);
+    if (saved.kind != FileOutcome::Kind::Saved) {
+        if (saved.kind == FileOutcome::Kind::Incomplete) // the status box's, not a message
+            say(saved.shown);
+        return finish(saved.shown, ExitStatus::fileRefused);
     }
     say(QStringLiteral("saved to %1").arg(m_options.file));
     const QStringList changed =
@@ -176,10 +179,8 @@ int Commissioning::verify() {
         return ExitStatus::fileRefused;
     const std::optional<PanelValues> expected = m_session.valuesToSend();
     if (!expected) {
-        ConfigRecord& r = m_session.record();
-        r.error_flag = 0;
-        m_session.CollectAssignments();
-        const QString text = Completeness::message(r.error_flag, Completeness::Command::Write);
+        const QString text =
+            Completeness::forItem(*m_session.incompleteItem(), Completeness::Command::Write);
         say(text);
         return finish(text, ExitStatus::incomplete);
     }

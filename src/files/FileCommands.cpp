@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 const QString readTitle = QStringLiteral("READ CONFIGURATION FILE");
@@ -25,7 +24,7 @@ const QString notSavedTitle = QStringLiteral("FILE NOT SAVED");
 const QString notSavedText = QStringLiteral("THE CONFIGURATION FILE WAS NOT SAVED:\n%1\n%2");
 
 // The labels whose captions stand before the last five values of a file.
-constexpr std::array<int, 5> captionLabels = {19, 1, 17, 15, 16};
+constexpr std::array<int, 5> fileCaptionLabels = {19, 1, 17, 15, 16};
 constexpr std::array<RecordInt, 5> fileValues = {
     &ConfigRecord::bl, &ConfigRecord::dimch, &ConfigRecord::indpercent, &ConfigRecord::blpercent,
     &ConfigRecord::dindpercent};
@@ -38,78 +37,110 @@ constexpr std::array<RecordText, 5> fileCaptions = {&ConfigRecord::blchan, &Conf
 FileCommands::FileCommands(ConfigScreen& window, Dialogs& dialogs)
     : m_window(window), m_dialogs(dialogs) {}
 
-void FileCommands::WRITE_FILE_Click() {
+FileOutcome FileCommands::WRITE_FILE_Click() {
+    return save(std::nullopt, {});
+}
+
+FileOutcome FileCommands::saveAs(const QString& path, const Writer& write) {
+    return save(path, write);
+}
+
+// The checks come first, then the dialog (unless the path was chosen
+// already), then the file.
+FileOutcome FileCommands::save(const std::optional<QString>& chosen, const Writer& write) {
     ConfigRecord& r = m_window.record();
     m_window.setStatusVisible(false);
     r.error_flag = 0;
     r.wmodel = ConfigFile::modelText;
     m_window.CollectAssignments();
+    FileOutcome outcome;
     if (r.error_flag == 1 || r.error_flag == 2) {
+        outcome.kind = FileOutcome::Kind::Incomplete;
+        outcome.item = m_window.incompleteItem().value_or(-1);
+        outcome.shown = Completeness::message(r.error_flag, Completeness::Command::Save);
         m_window.setStatusVisible(true);
         m_window.setStatusColour(ConfigScreen::StatusColour::Red);
-        m_window.setStatusText(Completeness::message(r.error_flag, Completeness::Command::Save));
-        return;
+        m_window.setStatusText(outcome.shown);
+        return outcome;
     }
     const QString panel = m_window.boxText(2);
     if (panel.isEmpty()) {
+        outcome.kind = FileOutcome::Kind::NameMissing;
+        outcome.shown = nameMissing;
         m_dialogs.message(nameMissing);
         if (panelNameMissing)
             panelNameMissing();
-        return;
+        return outcome;
     }
-    const auto path = m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter,
-                                               FileNames::fromPanelName(panel) + ".zqc");
+    const auto path = chosen ? chosen
+                             : m_dialogs.chooseSavePath(writeTitle, ConfigFile::dialogFilter,
+                                                        FileNames::fromPanelName(panel) + ".zqc");
     if (!path)
-        return;
+        return outcome; // cancelled
+    outcome.path = *path;
 
+    // The file is replaced only once the whole line is safely on disk; a
+    // failed save leaves the previous file as it was and says why, naming
+    // the file as the file system spells it.
+    const ConfigFileLine line = lineToSave();
+    const QByteArray bytes = ConfigFile::format(line);
+    if (const auto failure = write ? write(*path, bytes) : FileSave::replaceWhole(*path, bytes)) {
+        outcome.kind = FileOutcome::Kind::NotSaved;
+        outcome.reason = *failure;
+        outcome.shown = notSavedText.arg(QDir::toNativeSeparators(*path), *failure);
+        m_dialogs.message(outcome.shown, notSavedTitle);
+        return outcome;
+    }
+    outcome.kind = FileOutcome::Kind::Saved;
+    outcome.line = line;
+    return outcome;
+}
+
+ConfigFileLine FileCommands::lineToSave() const {
+    ConfigRecord& r = m_window.record();
     ConfigFileLine line;
     line.model = r.wmodel;
-    line.panel = panel;
+    line.panel = m_window.boxText(2);
     for (int i = 0; i < 20; ++i) {
         line.desig[i] = m_window.boxText(i + 3);
         line.code[i] = r.*Items::outgoing[i];
     }
     for (int i = 0; i < 5; ++i) {
-        line.caption[i] = m_window.labelCaption(captionLabels[i]);
+        line.caption[i] = m_window.labelCaption(fileCaptionLabels[i]);
         line.value[i] = r.*fileValues[i];
     }
-    if (save(*path, ConfigFile::format(line)) && fileDone)
-        fileDone(*path);
+    return line;
 }
 
-// The file is replaced only once the whole line is safely on disk; a failed
-// save leaves the previous file as it was and says why, naming the file as
-// the file system spells it.
-bool FileCommands::save(const QString& path, const QByteArray& bytes) {
-    const auto failure = FileSave::replaceWhole(path, bytes);
-    if (failure)
-        m_dialogs.message(notSavedText.arg(QDir::toNativeSeparators(path), *failure),
-                          notSavedTitle);
-    return !failure;
-}
-
-void FileCommands::READ_FILE_Click() {
+FileOutcome FileCommands::READ_FILE_Click() {
     m_window.setStatusVisible(false);
     const auto path = m_dialogs.chooseOpenPath(readTitle, ConfigFile::dialogFilter);
-    if (path)
-        open(*path);
+    if (!path)
+        return {};
+    return open(*path);
 }
 
-bool FileCommands::open(const QString& path) {
-    const ConfigFileRead read = readConfigFile(path);
+FileOutcome FileCommands::open(const QString& path) {
+    ConfigFileRead read = readConfigFile(path);
+    FileOutcome outcome;
+    outcome.path = path;
     if (!read.line) {
-        if (read.failure != ConfigFileRead::Failure::AccessDenied)
+        outcome.kind = FileOutcome::Kind::Refused;
+        outcome.failure = read.failure;
+        outcome.reason = read.reason;
+        if (read.failure != ConfigFileRead::Failure::AccessDenied) {
+            outcome.shown = mismatchText;
             m_dialogs.message(mismatchText, mismatchTitle);
-        return false;
+        }
+        return outcome;
     }
     showFile(*read.line);
-    if (fileDone)
-        fileDone(path);
-    return true;
+    outcome.kind = FileOutcome::Kind::Shown;
+    outcome.line = std::move(read.line);
+    return outcome;
 }
 
 void FileCommands::showFile(const ConfigFileLine& line) {
-    shownLine = line;
     ConfigRecord& r = m_window.record();
     r.rmodel = line.model;
     r.panel = line.panel;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/ConfigFile.h"
+#include "files/FileOutcome.h"
 #include "model/ConfigScreen.h"
 #include "platform/Dialogs.h"
 
@@ -12,17 +13,18 @@ class FileCommands {
 public:
     FileCommands(ConfigScreen& window, Dialogs& dialogs);
 
-    void READ_FILE_Click();
-    void WRITE_FILE_Click();
+    FileOutcome READ_FILE_Click();
+    FileOutcome WRITE_FILE_Click();
 
     // The open command once its dialog has chosen path: the same checks and
     // messages whether the path came from the dialog or the command line.
-    // True when the file was shown.
-    bool open(const QString& path);
+    FileOutcome open(const QString& path);
+    // The save command with path chosen instead of asked for. The bytes go
+    // to the file through write, which gives the reason when they did not
+    // get there; by default the file is replaced only once they all did.
+    using Writer = std::function<std::optional<QString>(const QString& path, const QByteArray&)>;
+    FileOutcome saveAs(const QString& path, const Writer& write = {});
 
-    // Told the path once a file has been shown in the window or saved from
-    // it, so the configuration sheet can say where the configuration came from.
-    std::function<void(const QString& path)> fileDone;
     // Told once the missing panel name's message has been closed, so a
     // window can take the user to the box.
     std::function<void()> panelNameMissing;
@@ -30,11 +32,10 @@ public:
     // Shows a line read from a file, as the open command does once the file
     // is accepted.
     void showFile(const ConfigFileLine& line);
-    // The line shown last, as the file holds it.
-    std::optional<ConfigFileLine> shownLine;
 
 private:
-    bool save(const QString& path, const QByteArray& bytes);
+    FileOutcome save(const std::optional<QString>& chosen, const Writer& write);
+    ConfigFileLine lineToSave() const;
 
     ConfigScreen& m_window;
     Dialogs& m_dialogs;

@@ -8,7 +8,7 @@ namespace {
 // path, so they are never reshaped; the common causes get words of their own.
 QString reason(const QSaveFile& file, const QString& path) {
     if (file.error() == QFileDevice::ResourceError)
-        return FileSave::diskFull;
+        return FileSave::failure(file);
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
     if (!folder.isDir())
@@ -18,6 +18,10 @@ QString reason(const QSaveFile& file, const QString& path) {
     return file.errorString();
 }
 } // namespace
+
+QString FileSave::failure(const QFileDevice& file) {
+    return file.error() == QFileDevice::ResourceError ? diskFull : file.errorString();
+}
 
 std::optional<QString> FileSave::replaceWhole(const QString& path, const QByteArray& bytes) {
     const QFileInfo existing(path);

@@ -1,5 +1,6 @@
 #include "files/RecordFile.h"
 
+#include "files/FileSave.h"
 #include "files/OutputGuard.h"
 
 bool RecordFile::open(const QString& path, QString* error) {
@@ -20,12 +21,17 @@ bool RecordFile::open(const QString& path, QString* error) {
     return false;
 }
 
+// A line cut short by a full disk is taken off again, so the file holds
+// whole lines only.
 bool RecordFile::append(const QByteArray& line) {
     if (!m_file.isOpen() || m_failure)
         return false;
+    const qint64 before = m_file.size();
     if (m_file.write(line) == line.size())
         return true;
-    m_failure = m_file.errorString();
+    m_failure = FileSave::failure(m_file);
+    if (m_file.size() > before)
+        m_file.resize(before);
     m_file.close();
     if (m_report)
         m_report(*m_failure);

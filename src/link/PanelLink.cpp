@@ -52,15 +52,25 @@ void PanelLink::checkLine() {
         throw Stopped{};
 }
 
-void PanelLink::send(const QByteArray& bytes) {
+// Whatever is still waiting when a command goes out answered an earlier
+// one after its wait had ended (a late panel, a busy machine): it is
+// dropped, so that it is never taken as this command's reply.
+// The handshake's own retries keep what came so far: an answer may arrive
+// split over two of its waits.
+void PanelLink::send(const QByteArray& bytes, bool dropLate) {
     checkLine();
+    if (dropLate && m_port.waiting() > 0) {
+        const QByteArray late = m_port.takeAll();
+        if (m_trace)
+            m_trace->note(QStringLiteral("late reply dropped: ") + LinkTrace::render(late));
+    }
     m_port.send(bytes);
 }
 
 bool PanelLink::Handshake() {
     int attempt = 1;
     do {
-        send(PanelProtocol::handshake);
+        send(PanelProtocol::handshake, attempt == 1);
         arm();
         replyWait();
         ++attempt;
@@ -78,8 +88,9 @@ QByteArray PanelLink::exchange(const QByteArray& command) {
 }
 
 // A read's reply, whether a read-back or a read of its own: one too short to
-// hold a value, or one that does not begin with a number (noise, or "D000D"
-// from a shifted buffer), is a failed read that leaves A as it was.
+// hold a value, or one that is not a number and nothing else (noise, a digit
+// garbled to a letter, or "D000D" from a shifted buffer), is a failed read
+// that leaves A as it was.
 // ReadPanelByte keeps the reply's length in temp1.
 std::optional<PanelProtocol::ReplyValue> PanelLink::readValue(const QByteArray& command,
                                                               bool keepLength) {
@@ -87,7 +98,7 @@ std::optional<PanelProtocol::ReplyValue> PanelLink::readValue(const QByteArray& 
     if (keepLength)
         r.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
     const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
-    if (reply.size() < PanelProtocol::shortestRead || !read.number) {
+    if (reply.size() < PanelProtocol::shortestRead || !read.whole) {
         r.error_flag = 1;
         showByteStatus(LinkTexts::corrupted);
         return std::nullopt;

@@ -86,13 +86,14 @@ private:
     void message(const QString& text, const QString& title = Dialogs::applicationTitle);
     void readWalk();
     void writeWalk();
-    bool identityAccepted();
+    enum class Identity { Supported, Foreign, Unread };
+    Identity readIdentity();
     bool panelAnswers(const QString& mismatchText);
     void failStatus(const QString& text);
     void showStatus(const QString& text, int address = -1);
     void showByteStatus(const QString& text) { showStatus(text, r.address_l); }
 
-    void send(const QByteArray& bytes);
+    void send(const QByteArray& bytes, bool dropLate = true);
     QByteArray exchange(const QByteArray& command);
     std::optional<PanelProtocol::ReplyValue> readValue(const QByteArray& command, bool keepLength);
     void arm();

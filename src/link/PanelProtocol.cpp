@@ -55,9 +55,10 @@ ReplyValue replyValue(QByteArrayView reply) {
 
     constexpr qint64 lowest = std::numeric_limits<qint16>::min();
     constexpr qint64 highest = std::numeric_limits<qint16>::max();
+    const bool whole = number && i >= qMin(reply.size(), replyLength);
     if (huge || quotient < lowest || quotient > highest)
-        return {qint16(quotient < 0 ? lowest : highest), false, number};
-    return {qint16(quotient), true, number};
+        return {qint16(quotient < 0 ? lowest : highest), false, number, whole};
+    return {qint16(quotient), true, number, whole};
 }
 
 } // namespace PanelProtocol

@@ -20,10 +20,14 @@ struct ReplyValue {
     qint16 value; // saturated to the 16-bit range when it does not fit
     bool fits;
     bool number; // false: the text does not begin with a number and counts as 0
+    bool whole;  // the number fills the reply, or at least its first five characters
 };
 
 // The reply's leading decimal number, divided by ten and rounded half to
 // even: "01600" gives 160, "1235" 124, "D000D" (no number) 0. A number is
 // leading blanks, an optional sign, then a digit or a point and a digit.
+// Whether the number fills the five characters a reply wait takes is told
+// apart: the panel answers five digits, and "0X600" is noise on a digit, not
+// a 0. A sixth character that came with them does not belong to the reply.
 ReplyValue replyValue(QByteArrayView reply);
 } // namespace PanelProtocol

@@ -84,14 +84,19 @@ void PanelLink::failStatus(const QString& text) {
     showStatus(text);
 }
 
-// Only a value read just now counts: a reply too short to read leaves an
-// older value in A, which must not pass for the panel's identity.
-bool PanelLink::identityAccepted() {
+// Only a value read just now counts: a reply too short or too garbled to
+// read leaves an older value in A, which must not pass for the panel's
+// identity, and says nothing of the panel's model either.
+PanelLink::Identity PanelLink::readIdentity() {
     WaitTick();
     r.address_l = MemoryMap::identityAddress;
     ReadPanelByte();
+    if (!m_valueRead)
+        return Identity::Unread;
     const auto& codes = MemoryMap::identityCodes;
-    return r.error_flag == 0 && std::find(codes.begin(), codes.end(), r.A) != codes.end();
+    return r.error_flag == 0 && std::find(codes.begin(), codes.end(), r.A) != codes.end()
+               ? Identity::Supported
+               : Identity::Foreign;
 }
 
 void PanelLink::READ_CONFIG_Click() {
@@ -112,12 +117,18 @@ bool PanelLink::panelAnswers(const QString& mismatchText) {
         fail(Outcome::NoResponse, LinkTexts::noResponse);
         return false;
     }
-    if (!identityAccepted()) {
-        m_outcome = Outcome::Mismatch;
-        message(mismatchText, LinkTexts::mismatchTitle);
+    switch (readIdentity()) {
+    case Identity::Supported:
+        return true;
+    case Identity::Unread:
+        fail(Outcome::BadData, LinkTexts::badData);
         return false;
+    case Identity::Foreign:
+        break;
     }
-    return true;
+    m_outcome = Outcome::Mismatch;
+    message(mismatchText, LinkTexts::mismatchTitle);
+    return false;
 }
 
 void PanelLink::readWalk() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/AssignmentTable.h"
+
 #include <QString>
 
 // What the save and the write say of a configuration that CollectAssignments
@@ -18,5 +20,9 @@ inline QString message(int errorFlag, Command command) {
     if (errorFlag == 1)
         return switches;
     return command == Command::Save ? ledsOnSave : ledsOnWrite;
+}
+// The message for the incomplete item at an assignment row.
+inline QString forItem(int row, Command command) {
+    return message(assignmentRows().at(size_t(row)).incompleteFlag, command);
 }
 } // namespace Completeness

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // What the panel link and the file commands need of the main window: its
 // record, the status box, list selections, text boxes and label captions,
 // and the operations that bring the window up to date. Controls are named by
@@ -33,6 +35,9 @@ public:
     virtual QString labelCaption(int label) const = 0;
 
     virtual void CollectAssignments() = 0;
+    // The assignment row of the first item CollectAssignments would find
+    // without a module or a channel; nullopt when every item is complete.
+    virtual std::optional<int> incompleteItem() const = 0;
     virtual void ShowSwitchView() = 0;
     virtual void showIntensity(IntensitySetting setting) = 0;
 };

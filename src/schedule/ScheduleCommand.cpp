@@ -36,12 +36,24 @@ int runImport(const ScheduleOptions& options, QString* out, QString* errors) {
     if (file.error() != QFileDevice::NoError)
         return unreadable(file.errorString());
 
+    // The folders made for the import go again when nothing is written.
+    QString made = QDir::cleanPath(QDir(options.output).absolutePath());
+    for (QString up = made; !QFileInfo::exists(up) && QFileInfo(up).dir().path() != up;
+         up = QFileInfo(up).dir().path())
+        made = up;
+    const bool making = !QFileInfo::exists(made);
     const QDir folder(options.output);
-    if (!folder.exists() && !QDir().mkpath(options.output))
+    if (making && !QDir().mkpath(options.output))
         return unreadable(QStringLiteral("the folder %1 cannot be made").arg(options.output));
     const ScheduleImport::Result result = ScheduleImport::run(bytes, folder, options.replace);
-    if (result.unreadable)
+    if (result.unreadable) {
+        if (making) // each only while empty
+            for (QString down = QDir::cleanPath(folder.absolutePath());
+                 down.size() >= made.size() && QDir().rmdir(down);
+                 down = QFileInfo(down).dir().path()) {
+            }
         return unreadable(*result.unreadable);
+    }
     int written = 0;
     for (const ScheduleImport::Panel& panel : result.panels) {
         if (panel.written) {

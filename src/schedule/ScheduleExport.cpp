@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -57,6 +56,7 @@ ScheduleExport::Result ScheduleExport::run(const QStringList& files) {
     QString text =
         Csv::formatRow(QStringList(Schedule::headings.begin(), Schedule::headings.end()));
     QHash<int, QString> fileOfRow; // for the import's refusals, by the row's number
+    QSet<QString> noted;           // the files a note is about
     int rowNumber = 1;
     for (const QString& path : files) {
         const ConfigFileRead read = readConfigFile(path);
@@ -68,8 +68,12 @@ ScheduleExport::Result ScheduleExport::run(const QStringList& files) {
         Session session(dialogs);
         FileCommands commands(session, dialogs);
         commands.showFile(*read.line);
-        for (const QString& m : dialogs.messages())
+        QStringList shown = dialogs.messages(); // the rule's message comes once per intensity
+        shown.removeDuplicates();
+        for (const QString& m : std::as_const(shown)) {
             result.notes << QStringLiteral("%1: %2").arg(path, m);
+            noted << path;
+        }
         if (const auto shown = session.valuesToSend())
             for (const PanelWords::Adjustment& a :
                  PanelWords::adjustments(ConfigFile::panelValues(*read.line), *shown))
@@ -90,33 +94,27 @@ ScheduleExport::Result ScheduleExport::run(const QStringList& files) {
         const auto plan = Schedule::plan(*t);
         if (const auto* p = std::get_if<Schedule::Plan>(&plan))
             for (const Schedule::PanelPlan& panel : p->panels)
-                for (const Schedule::Refusal& r : panel.refusals)
+                for (const Schedule::Refusal& r : panel.refusals) {
                     result.notes << QStringLiteral("%1: an import would refuse %2")
                                         .arg(fileOfRow.value(r.row), Schedule::describe(r));
+                    noted << fileOfRow.value(r.row);
+                }
     }
 
-    // And imported, into a scratch folder: a file that would not come back
-    // byte for byte (another caption, fields after the last) is told too.
-    QSet<QString> noted;
-    for (const QString& note : std::as_const(result.notes))
-        noted << note.section(QStringLiteral(": "), 0, 0);
+    // And imported, without touching the disk: a file that would not come
+    // back byte for byte (another caption, fields after the last) is told too.
     QHash<QString, QString> sourceOf; // by file name, as the schedule's FILE column has it
     for (const QString& path : files)
         sourceOf.insert(QFileInfo(path).fileName(), path);
-    const QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        result.notes << QStringLiteral("the schedule could not be imported again to compare it: "
-                                       "no scratch folder");
-        return result;
-    }
+    const QDir scratch(QStringLiteral("/"));
+    ScheduleImport::Files again;
     for (const ScheduleImport::Panel& panel :
-         ScheduleImport::run(result.csv, QDir(scratch.path()), false).panels) {
+         ScheduleImport::dryRun(result.csv, scratch, &again).panels) {
         const QString source = sourceOf.value(QFileInfo(panel.path).fileName());
         if (!panel.written || source.isEmpty() || noted.contains(source))
             continue;
-        QFile again(panel.path), original(source);
-        if (!again.open(QIODevice::ReadOnly) || !original.open(QIODevice::ReadOnly) ||
-            again.readAll() != original.readAll())
+        QFile original(source);
+        if (!original.open(QIODevice::ReadOnly) || again.value(panel.path) != original.readAll())
             result.notes << QStringLiteral("%1: an import would write it otherwise than it is "
                                            "(the window's captions, no further fields)")
                                 .arg(source);

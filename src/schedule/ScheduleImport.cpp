@@ -1,7 +1,7 @@
 #include "schedule/ScheduleImport.h"
 
-#include "files/ConfigFileReader.h"
 #include "files/FileCommands.h"
+#include "files/OutputGuard.h"
 #include "model/AssignmentTable.h"
 #include "model/IntensityCode.h"
 #include "platform/AnsweringDialogs.h"
@@ -30,47 +30,53 @@ void pick(Session& s, const Schedule::PanelPlan& panel) {
     s.selectListEntry(intensityRow(IntensitySetting::Dimmed).list, panel.intensity[2]);
 }
 
-ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder, bool replace) {
+// files: where a dry run keeps what it would write; null for the disk.
+ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder, bool replace,
+                            ScheduleImport::Files* files) {
     ScheduleImport::Panel panel{plan.name, folder.filePath(plan.fileName), {}, false};
     for (const Schedule::Refusal& r : plan.refusals)
         panel.refusals << Schedule::describe(r);
     if (!panel.refusals.isEmpty())
         return panel;
 
-    AnsweringDialogs dialogs; // the save dialog answers with the panel's path
-    dialogs.answer = panel.path;
+    AnsweringDialogs dialogs;
     Session session(dialogs);
+    bool ruleApplied = false;
+    QObject::connect(&session, &Session::intensityRuleApplied,
+                     [&ruleApplied] { ruleApplied = true; });
     pick(session, plan);
-    if (!dialogs.messages().isEmpty()) { // the intensity rule's
+    if (ruleApplied) {
         panel.refusals << Schedule::describe(
             {plan.intensityRow[1], plan.intensityColumn[1], Schedule::headings[Schedule::Indicator],
              QStringLiteral("%1 % with NORMAL BACKLIGHTING %2 %: %3")
                  .arg(IntensityCode::texts[size_t(plan.intensity[1])],
                       IntensityCode::texts[size_t(plan.intensity[0])],
-                      dialogs.messages().first())});
+                      AnsweringDialogs::line(Session::ruleMessage, Dialogs::applicationTitle))});
         return panel;
     }
-    // A link counts as the file it names, even one that names nothing yet.
+    // A link counts as the file it names, even one that names nothing yet,
+    // and is never written through.
     const QFileInfo target(panel.path);
-    if (target.exists() || target.isSymLink()) {
+    if (!files && (target.exists() || target.isSymLink())) {
         QString why;
         if (!replace)
-            why = QStringLiteral("%1 exists; --replace replaces it");
-        else if (!target.isFile() || (target.size() > 0 && !readConfigFile(panel.path).line))
-            why = QStringLiteral("%1 exists and is not a configuration file; it is never "
-                                 "replaced");
+            why = QStringLiteral("%1 exists; --replace replaces it").arg(panel.path);
+        else if (const auto refused = OutputGuard::configurationRefusal(panel.path))
+            why = QStringLiteral("%1 %2; it is never replaced").arg(panel.path, *refused);
         if (!why.isEmpty()) {
-            panel.refusals << Schedule::describe({plan.firstRow, 0, {}, why.arg(panel.path)});
+            panel.refusals << Schedule::describe({plan.firstRow, 0, {}, why});
             return panel;
         }
     }
-    FileCommands files(session, dialogs);
-    bool saved = false;
-    files.fileDone = [&saved](const QString&) { saved = true; };
-    files.WRITE_FILE_Click();
-    if (!saved) {
-        QString why = session.statusVisible() ? session.statusText() : dialogs.messages().join(' ');
-        panel.refusals << Schedule::describe({plan.firstRow, 0, {}, why});
+    FileCommands::Writer keep;
+    if (files)
+        keep = [files](const QString& path, const QByteArray& bytes) {
+            files->insert(path, bytes);
+            return std::optional<QString>();
+        };
+    const FileOutcome saved = FileCommands(session, dialogs).saveAs(panel.path, keep);
+    if (saved.kind != FileOutcome::Kind::Saved) {
+        panel.refusals << Schedule::describe({plan.firstRow, 0, {}, saved.shown});
         return panel;
     }
     panel.written = true;
@@ -78,14 +84,10 @@ ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder,
 }
 } // namespace
 
-bool ScheduleImport::Result::allWritten() const {
-    return !unreadable &&
-           std::all_of(panels.begin(), panels.end(), [](const Panel& p) { return p.written; });
-}
-
-ScheduleImport::Result ScheduleImport::run(QByteArrayView schedule, const QDir& folder,
-                                           bool replace) {
-    Result result;
+namespace {
+ScheduleImport::Result import(QByteArrayView schedule, const QDir& folder, bool replace,
+                              ScheduleImport::Files* files) {
+    ScheduleImport::Result result;
     const auto table = Csv::read(schedule);
     if (const auto* error = std::get_if<Csv::Error>(&table)) {
         result.unreadable = Schedule::describe({error->row, error->column, {}, error->reason});
@@ -97,6 +99,17 @@ ScheduleImport::Result ScheduleImport::run(QByteArrayView schedule, const QDir& 
         return result;
     }
     for (const Schedule::PanelPlan& p : std::get<Schedule::Plan>(plan).panels)
-        result.panels << write(p, folder, replace);
+        result.panels << write(p, folder, replace, files);
     return result;
+}
+} // namespace
+
+ScheduleImport::Result ScheduleImport::run(QByteArrayView schedule, const QDir& folder,
+                                           bool replace) {
+    return import(schedule, folder, replace, nullptr);
+}
+
+ScheduleImport::Result ScheduleImport::dryRun(QByteArrayView schedule, const QDir& folder,
+                                              Files* files) {
+    return import(schedule, folder, true, files);
 }

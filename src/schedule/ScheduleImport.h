@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QDir>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -23,10 +24,13 @@ struct Panel {
 struct Result {
     std::optional<QString> unreadable; // the schedule as a whole, with where
     QList<Panel> panels;
-    bool allWritten() const;
 };
 
 // replace: whether a file that exists may be replaced; each is replaced only
 // once the new one is complete.
 Result run(QByteArrayView schedule, const QDir& folder, bool replace);
+
+// The files an import would write, by path, without touching the disk.
+using Files = QHash<QString, QByteArray>;
+Result dryRun(QByteArrayView schedule, const QDir& folder, Files* files);
 } // namespace ScheduleImport

@@ -32,6 +32,12 @@ public:
     static constexpr int boxCount = 23;
     static constexpr int labelCount = 20;
 
+    // What the intensity rule says when the indicator is set below the
+    // backlighting.
+    static inline const QString ruleMessage =
+        QStringLiteral("NORMAL INDICATOR INTENSITY must be set equal to\n"
+                       "or greater than NORMAL BACKLIGHTING INTENSITY.");
+
     // Messages go to dialogs, the rule's message among them. Starts as the
     // window loads: intensities at 100 %, the switch view.
     explicit Session(Dialogs& dialogs, QObject* parent = nullptr);
@@ -50,6 +56,7 @@ public:
     void setBoxVisible(int box, bool visible) override;
     QString labelCaption(int label) const override { return m_labels.at(size_t(label)).caption; }
     void CollectAssignments() override;
+    std::optional<int> incompleteItem() const override;
     void ShowSwitchView() override;
     void showIntensity(IntensitySetting setting) override;
 
@@ -125,6 +132,9 @@ signals:
     void viewChanged(); // the frames and the option buttons
     void transactionRunningChanged(bool running);
     void undoChanged(); // what undo and redo can do
+    // The indicator intensity was below the backlighting's: the rule's
+    // message was shown and the backlighting lowered to it.
+    void intensityRuleApplied();
 
 private:
     // An item's code formed from its lists; nullopt while incomplete.

@@ -5,14 +5,10 @@
 // collection of every item's code before a configuration leaves the tool.
 
 #include "model/AssignmentTable.h"
+#include "model/ChannelCode.h"
 #include "model/IntensityCode.h"
 #include "model/MemoryMap.h"
 #include "session/Session.h"
-
-namespace {
-const QString ruleMessage = QStringLiteral("NORMAL INDICATOR INTENSITY must be set equal to\n"
-                                           "or greater than NORMAL BACKLIGHTING INTENSITY.");
-}
 
 std::function<void()> Session::handler(const QString& name) {
     const auto& rows = assignmentRows();
@@ -96,6 +92,7 @@ void Session::applyIntensityRule() {
         return;
     m_applyingRule = true;
     m_dialogs.message(ruleMessage);
+    emit intensityRuleApplied();
     selectListEntry(intensityRow(IntensitySetting::Backlight).list,
                     listIndex(intensityRow(IntensitySetting::Indicator).list));
     m_applyingRule = false;
@@ -119,17 +116,22 @@ void Session::ShowDimmedIntensity() {
     showIntensity(IntensitySetting::Dimmed);
 }
 
-// "N/A" gives its own 160 whatever the channel list shows; otherwise both
-// lists need a selection.
+// "N/A" needs no channel; any other module needs both lists' selections.
 std::optional<qint16> Session::formedCode(int r) const {
     const AssignmentRow& row = assignmentRows()[size_t(r)];
     const int module = listIndex(row.moduleList);
     const int channel = listIndex(row.channelList);
-    if (module == 0)
-        return itemData(row.moduleList, 0);
-    if (module == -1 || channel == -1)
+    if (module == -1 || (module != 0 && channel == -1))
         return std::nullopt;
-    return qint16(itemData(row.moduleList, module) + itemData(row.channelList, channel));
+    return ChannelCode::form(itemData(row.moduleList, module),
+                             channel == -1 ? qint16(0) : itemData(row.channelList, channel));
+}
+
+std::optional<int> Session::incompleteItem() const {
+    for (int r = 0; r < int(assignmentRows().size()); ++r)
+        if (!formedCode(r))
+            return r;
+    return std::nullopt;
 }
 
 // Gathers the selections of the 22 list pairs into the outgoing codes. The

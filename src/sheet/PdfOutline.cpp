@@ -1,14 +1,16 @@
 #include "sheet/PdfOutline.h"
 
 #include <QHash>
-#include <QRegularExpression>
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 
 namespace {
 struct Reference {
     qint64 number = 0;
     qint64 generation = 0;
+    bool operator==(const Reference&) const = default;
 };
 
 // What the update needs from the document as written.
@@ -21,35 +23,230 @@ struct Document {
     QList<Reference> pages;
 };
 
-std::optional<qint64> number(const QByteArray& text) {
-    bool ok = false;
-    const qint64 value = text.trimmed().toLongLong(&ok);
-    return ok && value >= 0 ? std::optional(value) : std::nullopt;
+// Where each object in use is, by its number: offset and generation.
+using Table = QHash<qint64, std::pair<qint64, qint64>>;
+
+// Readers number objects below 2^23.
+constexpr qint64 maxObjects = qint64(1) << 23;
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
+}
+bool isDelimiter(char c) {
+    return isSpace(c) || QByteArrayView("()<>[]{}/%").contains(c);
+}
+bool digits(QByteArrayView text) {
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::optional<Reference> reference(const QString& dictionary, const QString& key) {
-    const QRegularExpression pattern(QStringLiteral("/%1\\s+(\\d+)\\s+(\\d+)\\s+R").arg(key));
-    const auto match = pattern.match(dictionary);
-    if (!match.hasMatch())
+// One object of the file's syntax, as far as the update needs it: a
+// dictionary's entries, an array's items, names, whole numbers and
+// references; anything else well formed is kept as its text only.
+struct Value {
+    enum Kind { Other, Integer, Name, Ref, Array, Dictionary } kind = Other;
+    qint64 integer = 0;
+    QByteArray name;
+    Reference ref;
+    QList<Value> items;
+    QHash<QByteArray, Value> entries;
+    QByteArray text; // as written
+};
+
+// Reads objects the way a PDF reader does, so that what the update copies
+// or points at is what a reader will find. Nothing malformed is guessed at.
+class Reader {
+public:
+    Reader(const QByteArray& pdf, qsizetype at) : m_pdf(pdf), m_at(at) {}
+
+    void skipSpace() {
+        while (m_at < m_pdf.size()) {
+            if (m_pdf[m_at] == '%') { // a comment runs to the end of its line
+                while (m_at < m_pdf.size() && m_pdf[m_at] != '\n' && m_pdf[m_at] != '\r')
+                    ++m_at;
+            } else if (isSpace(m_pdf[m_at])) {
+                ++m_at;
+            } else {
+                break;
+            }
+        }
+    }
+    QByteArray token() {
+        skipSpace();
+        const qsizetype start = m_at;
+        while (m_at < m_pdf.size() && !isDelimiter(m_pdf[m_at]))
+            ++m_at;
+        return m_pdf.mid(start, m_at - start);
+    }
+    std::optional<qint64> integer() {
+        const QByteArray t = token();
+        if (!digits(t) || t.size() > 15)
+            return std::nullopt;
+        return t.toLongLong();
+    }
+
+    std::optional<Value> value(int depth = 0) {
+        skipSpace();
+        const qsizetype start = m_at;
+        auto v = body(depth);
+        if (v)
+            v->text = m_pdf.mid(start, m_at - start);
+        return v;
+    }
+
+private:
+    bool at(const char* text) const { return QByteArrayView(m_pdf).sliced(m_at).startsWith(text); }
+
+    std::optional<Value> body(int depth) {
+        if (m_at >= m_pdf.size() || depth > 32)
+            return std::nullopt;
+        Value v;
+        if (at("<<")) {
+            m_at += 2;
+            v.kind = Value::Dictionary;
+            for (;;) {
+                skipSpace();
+                if (at(">>")) {
+                    m_at += 2;
+                    return v;
+                }
+                const auto key = value(depth + 1);
+                // A key given twice leaves readers to pick either.
+                if (!key || key->kind != Value::Name || v.entries.contains(key->name))
+                    return std::nullopt;
+                const auto item = value(depth + 1);
+                if (!item)
+                    return std::nullopt;
+                v.entries.insert(key->name, *item);
+            }
+        }
+        const char c = m_pdf[m_at];
+        if (c == '[') {
+            ++m_at;
+            v.kind = Value::Array;
+            for (;;) {
+                skipSpace();
+                if (at("]")) {
+                    ++m_at;
+                    return v;
+                }
+                const auto item = value(depth + 1);
+                if (!item)
+                    return std::nullopt;
+                v.items.append(*item);
+            }
+        }
+        if (c == '/') {
+            ++m_at;
+            v.kind = Value::Name;
+            v.name = '/' + token();
+            return v;
+        }
+        if (c == '(') {
+            for (int open = 0; m_at < m_pdf.size(); ++m_at) {
+                if (m_pdf[m_at] == '\\')
+                    ++m_at;
+                else if (m_pdf[m_at] == '(')
+                    ++open;
+                else if (m_pdf[m_at] == ')' && --open == 0)
+                    return ++m_at, v;
+            }
+            return std::nullopt;
+        }
+        if (c == '<') {
+            for (++m_at; m_at < m_pdf.size() && m_pdf[m_at] != '>'; ++m_at)
+                if (!isSpace(m_pdf[m_at]) && !std::isxdigit(uchar(m_pdf[m_at])))
+                    return std::nullopt;
+            return m_at < m_pdf.size() ? (++m_at, std::optional(v)) : std::nullopt;
+        }
+        const QByteArray t = token();
+        if (t == "true" || t == "false" || t == "null")
+            return v;
+        bool ok = false;
+        t.toDouble(&ok);
+        if (!ok || t.contains('e') || t.contains('E') || t.contains('n') || t.contains('N'))
+            return std::nullopt; // no exponents, infinities or NaN in this syntax
+        if (digits(t) && t.size() <= 15) {
+            const qsizetype after = m_at;
+            if (const auto generation = integer(); generation && token() == "R") {
+                v.kind = Value::Ref;
+                v.ref = {t.toLongLong(), *generation};
+                return v;
+            }
+            m_at = after;
+            v.kind = Value::Integer;
+            v.integer = t.toLongLong();
+        }
+        return v;
+    }
+
+    const QByteArray& m_pdf;
+    qsizetype m_at;
+};
+
+// The cross-reference table between "xref" and "trailer" as readers take it:
+// subsections, each a line "first count" and count entries of exactly 20
+// bytes, "oooooooooo ggggg n" and a two-byte end of line. The place of each
+// object in use; highest: the largest object number listed.
+std::optional<Table> table(const QByteArray& pdf, qint64 at, qint64 end, qint64* highest) {
+    auto isEol = [&](qint64 i) { return i < end && (pdf[i] == '\r' || pdf[i] == '\n'); };
+    Table offsets;
+    if (!isEol(at)) // "xref" ends its line
         return std::nullopt;
-    return Reference{match.captured(1).toLongLong(), match.captured(2).toLongLong()};
+    while (isEol(at))
+        ++at;
+    while (at < end) {
+        qint64 lineEnd = at;
+        while (lineEnd < end && !isEol(lineEnd))
+            ++lineEnd;
+        QList<QByteArray> header;
+        for (const QByteArray& field : pdf.mid(at, lineEnd - at).split(' '))
+            if (!field.isEmpty())
+                header.append(field);
+        if (header.size() != 2 || !digits(header[0]) || !digits(header[1]) ||
+            header[0].size() > 7 || header[1].size() > 7)
+            return std::nullopt;
+        const qint64 first = header[0].toLongLong();
+        const qint64 count = header[1].toLongLong();
+        at = lineEnd;
+        while (isEol(at))
+            ++at;
+        if (count > (end - at) / 20 || first + count > maxObjects)
+            return std::nullopt;
+        for (qint64 k = 0; k < count; ++k, at += 20) {
+            const QByteArrayView entry = QByteArrayView(pdf).sliced(at, 20);
+            const QByteArrayView eol = entry.sliced(18);
+            if (!digits(entry.first(10)) || entry[10] != ' ' || !digits(entry.sliced(11, 5)) ||
+                entry[16] != ' ' || (entry[17] != 'n' && entry[17] != 'f') ||
+                (eol != " \n" && eol != " \r" && eol != "\r\n"))
+                return std::nullopt;
+            *highest = std::max(*highest, first + k);
+            if (entry[17] == 'n')
+                offsets.insert(first + k,
+                               {entry.first(10).toLongLong(), entry.sliced(11, 5).toLongLong()});
+        }
+        while (at < end && (pdf[at] == ' ' || isEol(at)))
+            ++at;
+    }
+    return offsets;
 }
 
 // The dictionary "n g obj << ... >> endobj" holds, found through the
 // cross-reference table rather than by searching, as content streams may
 // hold anything.
-std::optional<QByteArray> dictionaryAt(const QByteArray& pdf, const QHash<qint64, qint64>& offsets,
-                                       const Reference& ref) {
-    const qint64 at = offsets.value(ref.number, -1);
-    const QByteArray head =
-        QByteArray::number(ref.number) + ' ' + QByteArray::number(ref.generation) + " obj";
-    if (at < 0 || at >= pdf.size() || !pdf.mid(at, head.size()).startsWith(head))
+std::optional<Value> dictionaryAt(const QByteArray& pdf, const Table& offsets,
+                                  const Reference& ref) {
+    const auto place = offsets.value(ref.number, {-1, -1});
+    const qint64 at = place.first;
+    // A reference to another generation than the table's is to a free object.
+    if (at < 0 || at >= pdf.size() || place.second != ref.generation)
         return std::nullopt;
-    const qint64 end = pdf.indexOf("endobj", at);
-    if (end < 0)
+    Reader reader(pdf, at);
+    if (reader.integer() != ref.number || reader.integer() != ref.generation ||
+        reader.token() != "obj")
         return std::nullopt;
-    const QByteArray body = pdf.mid(at + head.size(), end - at - head.size()).trimmed();
-    if (!body.startsWith("<<") || !body.endsWith(">>"))
+    const auto body = reader.value();
+    if (!body || body->kind != Value::Dictionary || reader.token() != "endobj")
         return std::nullopt;
     return body;
 }
@@ -64,75 +261,70 @@ std::optional<Document> readDocument(const QByteArray& pdf, QString* why) {
     if (startxref < 0 || !pdf.trimmed().endsWith("%%EOF"))
         return fail("the PDF is not complete");
     const qint64 eof = pdf.indexOf("%%EOF", startxref);
-    const auto xref = number(pdf.mid(startxref + 9, eof - startxref - 9));
-    if (!xref || *xref >= startxref || !pdf.mid(*xref).startsWith("xref"))
+    const QByteArray offset = pdf.mid(startxref + 9, eof - startxref - 9).trimmed();
+    const qint64 xref = digits(offset) && offset.size() <= 15 ? offset.toLongLong() : -1;
+    if (xref < 0 || xref >= startxref || !pdf.mid(xref).startsWith("xref"))
         return fail("the PDF's cross-reference table is not where it says");
-    doc.xrefOffset = *xref;
+    doc.xrefOffset = xref;
 
-    // One or more subsections "first count" of 20-byte entries, then the trailer.
-    QHash<qint64, qint64> offsets;
-    const qint64 trailer = pdf.indexOf("trailer", *xref);
+    const qint64 trailer = pdf.indexOf("trailer", xref);
     if (trailer < 0 || trailer > startxref)
         return fail("the PDF has no trailer");
-    const QList<QByteArray> lines = pdf.mid(*xref + 4, trailer - *xref - 4).split('\n');
-    qint64 next = -1;
-    for (const QByteArray& raw : lines) {
-        const QList<QByteArray> fields = raw.simplified().split(' ');
-        if (fields.size() == 2 && fields[0] != "")
-            next = number(fields[0]).value_or(-1);
-        else if (fields.size() == 3 && next >= 0) {
-            if (fields[2] == "n")
-                offsets.insert(next, number(fields[0]).value_or(-1));
-            ++next;
-        } else if (!raw.trimmed().isEmpty())
-            return fail("the PDF's cross-reference table cannot be read");
-    }
+    qint64 highest = -1;
+    const auto offsets = table(pdf, xref + 4, trailer, &highest);
+    if (!offsets)
+        return fail("the PDF's cross-reference table cannot be read");
 
-    const QString dictionary = QString::fromLatin1(pdf.mid(trailer, startxref - trailer));
-    if (dictionary.contains(QLatin1String("/Prev")))
+    Reader trailerReader(pdf, trailer + 7);
+    const auto dictionary = trailerReader.value();
+    if (!dictionary || dictionary->kind != Value::Dictionary ||
+        trailerReader.token() != "startxref")
+        return fail("the PDF's trailer cannot be read");
+    const auto& entries = dictionary->entries;
+    if (entries.contains("/Prev"))
         return fail("the PDF has been updated before");
-    const auto size = QRegularExpression(QStringLiteral("/Size\\s+(\\d+)")).match(dictionary);
-    const auto root = reference(dictionary, QStringLiteral("Root"));
-    if (!size.hasMatch() || !root)
+    const Value size = entries.value("/Size");
+    const Value root = entries.value("/Root");
+    if (size.kind != Value::Integer || root.kind != Value::Ref)
         return fail("the PDF's trailer names no catalog");
-    doc.size = size.captured(1).toLongLong();
-    doc.root = *root;
-    if (const auto info =
-            QRegularExpression(QStringLiteral("/Info\\s+\\d+\\s+\\d+\\s+R")).match(dictionary);
-        info.hasMatch())
-        doc.infoAndId += info.captured().toLatin1() + '\n';
-    if (const auto id =
-            QRegularExpression(QStringLiteral("/ID\\s*\\[[^\\]]*\\]")).match(dictionary);
-        id.hasMatch())
-        doc.infoAndId += id.captured().toLatin1() + '\n';
+    // The new objects are numbered from /Size on: it must lie above every
+    // object the table knows, or they would take an old one's number.
+    if (size.integer <= highest || size.integer > maxObjects)
+        return fail("the PDF's trailer gives a wrong /Size");
+    doc.size = size.integer;
+    doc.root = root.ref;
+    if (const Value info = entries.value("/Info"); info.kind == Value::Ref)
+        doc.infoAndId += "/Info " + info.text + '\n';
+    if (const Value id = entries.value("/ID"); id.kind == Value::Array)
+        doc.infoAndId += "/ID " + id.text + '\n';
 
-    const auto catalog = dictionaryAt(pdf, offsets, doc.root);
-    if (!catalog || !QString::fromLatin1(*catalog).contains(
-                        QRegularExpression(QStringLiteral("/Type\\s*/Catalog"))))
+    const auto catalog = dictionaryAt(pdf, *offsets, doc.root);
+    if (!catalog || catalog->entries.value("/Type").name != "/Catalog")
         return fail("the PDF's catalog cannot be read");
-    if (catalog->contains("/Outlines"))
+    if (catalog->entries.contains("/Outlines"))
         return fail("the PDF has bookmarks already");
-    doc.rootDictionary = *catalog;
+    if (catalog->entries.contains("/PageMode")) // the update sets its own
+        return fail("the PDF's catalog sets a page mode already");
+    doc.rootDictionary = catalog->text;
 
-    const auto tree = reference(QString::fromLatin1(*catalog), QStringLiteral("Pages"));
-    const auto pages = tree ? dictionaryAt(pdf, offsets, *tree) : std::nullopt;
-    if (!pages)
+    const Value tree = catalog->entries.value("/Pages");
+    const auto pages =
+        tree.kind == Value::Ref ? dictionaryAt(pdf, *offsets, tree.ref) : std::nullopt;
+    const Value kids = pages ? pages->entries.value("/Kids") : Value{};
+    const Value count = pages ? pages->entries.value("/Count") : Value{};
+    if (kids.kind != Value::Array || count.kind != Value::Integer)
         return fail("the PDF's pages cannot be found");
-    const QString pagesText = QString::fromLatin1(*pages);
-    const auto kids =
-        QRegularExpression(QStringLiteral("/Kids\\s*\\[([^\\]]*)\\]")).match(pagesText);
-    const auto count = QRegularExpression(QStringLiteral("/Count\\s+(\\d+)")).match(pagesText);
-    if (!kids.hasMatch() || !count.hasMatch())
-        return fail("the PDF's pages cannot be found");
-    auto refs =
-        QRegularExpression(QStringLiteral("(\\d+)\\s+(\\d+)\\s+R")).globalMatch(kids.captured(1));
-    while (refs.hasNext()) {
-        const auto ref = refs.next();
-        doc.pages.append({ref.captured(1).toLongLong(), ref.captured(2).toLongLong()});
+    for (const Value& kid : kids.items) {
+        // A bookmark leads to a page a viewer finds through the table.
+        const auto page =
+            kid.kind == Value::Ref ? dictionaryAt(pdf, *offsets, kid.ref) : std::nullopt;
+        if (!page || page->entries.value("/Type").name != "/Page")
+            return fail("the PDF's page tree is nested or cannot be read");
+        doc.pages.append(kid.ref);
     }
     // A nested page tree counts more pages than it has kids.
-    if (doc.pages.size() != count.captured(1).toLongLong())
-        return fail("the PDF's page tree is nested");
+    if (doc.pages.size() != count.integer)
+        return fail("the PDF's page tree is nested or cannot be read");
     return doc;
 }
 
@@ -169,7 +361,8 @@ bool PdfOutline::append(QByteArray& pdf, const QList<Mark>& marks, QString* why)
         return true;
 
     QByteArray update;
-    const qint64 start = pdf.endsWith('\n') ? pdf.size() : pdf.size() + 1;
+    // Offsets count from the writer's last byte, the update's own newline included.
+    const qint64 start = pdf.size();
     if (!pdf.endsWith('\n'))
         update += '\n';
     QList<qint64> offsets; // of the outline, then each item, then nothing else

@@ -1,5 +1,6 @@
 #include "sheet/SheetDocument.h"
 
+#include "files/FileSave.h"
 #include "files/OutputGuard.h"
 #include "platform/AppInfo.h"
 #include "sheet/PdfOutline.h"
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -118,14 +118,7 @@ bool SheetDocument::writePdf(const QString& chosen, const QList<Sheet>& sheets, 
         if (QString why; !PdfOutline::append(bytes, marks, &why))
             return fail(QStringLiteral("the bookmarks could not be added: %1").arg(why));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return fail(file.errorString());
-    }
-    if (!file.commit())
-        return fail(file.errorString());
+    if (const auto why = FileSave::replaceWhole(path, bytes))
+        return fail(*why);
     return true;
 }

@@ -18,16 +18,24 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
                               link.lastOutcome() == PanelLink::Outcome::Done)
                               session.assignmentsWritten();
                       },
-                      [this] { files.READ_FILE_Click(); }, [this] { files.WRITE_FILE_Click(); },
+                      [this] { readFile(); }, [this] { writeFile(); },
                       [this] { link.requestStop(); }});
-    files.fileDone = [this](const QString& path) {
-        session.configurationStored(path);
-        sheet->fileDone(path);
-    };
     files.panelNameMissing = [this] { form.focusPanelName(); };
     // Tab reaches the sheet command after the option buttons, as it sits.
     QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("Option2")),
                          form.findChild<QToolButton*>(QStringLiteral("PRINT_SHEET")));
+}
+
+FileOutcome PanelTool::open(const QString& path) {
+    return took(files.open(path));
+}
+
+FileOutcome PanelTool::took(FileOutcome outcome) {
+    if (outcome.done()) {
+        session.configurationStored(outcome.path);
+        sheet->fileTaken(outcome.path, ConfigFile::panelValues(*outcome.line));
+    }
+    return outcome;
 }
 
 void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort,

@@ -32,7 +32,16 @@ public:
     PortPicker* picker = nullptr;
     WindowSheet* sheet; // owned by the window
 
+    // The open command on path, as the window runs it: the configuration
+    // shown is what the window is then on.
+    FileOutcome open(const QString& path);
+    // The open and save buttons' commands.
+    FileOutcome readFile() { return took(files.READ_FILE_Click()); }
+    FileOutcome writeFile() { return took(files.WRITE_FILE_Click()); }
+
 private:
+    // What the window keeps of an open or a save: the file it is on.
+    FileOutcome took(FileOutcome outcome);
     bool overPickedPort(void (PanelLink::*transaction)());
 
     Settings* m_settings = nullptr;        // where a device the user chose is remembered

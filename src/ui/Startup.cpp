@@ -12,5 +12,5 @@ void showAtStart(PanelTool& tool, const QString& file) {
     // window it leaves empty.
     // Undone as one step, like an open from the window.
     QTimer::singleShot(0, &tool.form,
-                       [&tool, file] { tool.session.step([&] { tool.files.open(file); }); });
+                       [&tool, file] { tool.session.step([&] { tool.open(file); }); });
 }

@@ -1,6 +1,5 @@
 #include "ui/WindowSheet.h"
 
-#include "files/ConfigFileReader.h"
 #include "files/FileNames.h"
 #include "sheet/SheetCommand.h"
 #include "sheet/SheetDocument.h"
@@ -92,10 +91,8 @@ void WindowSheet::noteSource(const QString& source, std::optional<PanelValues> g
     m_giver = giver;
 }
 
-void WindowSheet::fileDone(const QString& path) {
-    const ConfigFileRead read = readConfigFile(path);
-    noteSource(path, read.line ? std::optional(ConfigFile::panelValues(*read.line)) : std::nullopt,
-               QStringLiteral("the file"));
+void WindowSheet::fileTaken(const QString& path, const PanelValues& given) {
+    noteSource(path, given, QStringLiteral("the file"));
 }
 
 void WindowSheet::readFromPanel(const QDateTime& when, const PanelValues& values) {

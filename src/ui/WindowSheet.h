@@ -29,8 +29,9 @@ public:
     using FolderChooser = std::function<std::optional<QString>()>;
     void setFolderChooser(FolderChooser choose) { m_chooseFolder = std::move(choose); }
 
-    // Where the configuration in the window came from, told as it arrives.
-    void fileDone(const QString& path);
+    // Where the configuration in the window came from, told as it arrives:
+    // the file it was opened from or saved to, and the values it gives.
+    void fileTaken(const QString& path, const PanelValues& given);
     // values: what the panel holds, as read.
     void readFromPanel(const QDateTime& when, const PanelValues& values);
 
