@@ -15,6 +15,8 @@ inline const QString startingRead =
     QStringLiteral("STARTING COMMUNICATIONS TO READ SWITCH PANEL CONFIGURATION");
 inline const QString startingWrite =
     QStringLiteral("STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION");
+inline const QString startingCompare =
+    QStringLiteral("STARTING COMMUNICATIONS TO COMPARE SWITCH PANEL CONFIGURATION");
 inline const QString noResponse =
     QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
 inline const QString badData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");

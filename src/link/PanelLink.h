@@ -25,6 +25,14 @@ public:
 
     void READ_CONFIG_Click();
     void WRITE_CONFIG_Click();
+    // Reads the panel's 25 values into valuesRead() as a read does, but shows
+    // none of them: of the window only the status box changes. On Done the
+    // caller says what the values mean.
+    void COMPARE_CONFIG_Click();
+
+    // What every read, write and compare goes through: the handshake, the
+    // identity, then the 25 values.
+    static constexpr int steps = 27;
 
     // How the last transaction or probe ended.
     enum class Outcome {
@@ -73,6 +81,9 @@ signals:
     // Each status the link shows, as it shows it: a byte operation's with the
     // address it was about, a transaction's own with address -1.
     void progress(int address, const QString& status);
+    // How far a transaction has come: 0 once the port is open, 1 after the
+    // handshake, 2 after the identity, then one more per value.
+    void stepsDone(int done, int of);
 
 private:
     struct Stopped {
@@ -87,6 +98,7 @@ private:
     void fail(Outcome outcome, const QString& text);
     void message(const QString& text, const QString& title = Dialogs::applicationTitle);
     void readWalk();
+    void compareWalk();
     void writeWalk();
     enum class Identity { Supported, Foreign, Unread };
     Identity readIdentity();

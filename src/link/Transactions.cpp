@@ -118,12 +118,15 @@ void PanelLink::READ_CONFIG_Click() {
 // Both transactions begin alike: a panel must answer the handshake and be
 // one of the two models. False, with the outcome set, when it is not.
 bool PanelLink::panelAnswers(const QString& mismatchText) {
+    emit stepsDone(0, steps);
     if (!Handshake()) {
         fail(Outcome::NoResponse, LinkTexts::noResponse);
         return false;
     }
+    emit stepsDone(1, steps);
     switch (readIdentity()) {
     case Identity::Supported:
+        emit stepsDone(2, steps);
         return true;
     case Identity::Unread:
         fail(Outcome::BadData, LinkTexts::badData);
@@ -150,6 +153,7 @@ void PanelLink::readWalk() {
         if (!m_valueRead)
             continue; // nothing was read: the item keeps what it showed
         m_valuesRead[size_t(cell.address)] = r.A;
+        emit stepsDone(3 + cell.address, steps);
         if (cell.isChannel) {
             SplitChannelCode(r);
             m_window.selectListEntry(cell.moduleList, r.m_index);
@@ -171,6 +175,33 @@ void PanelLink::readWalk() {
     checkNoRest();
     m_window.setStatusColour(Colour::Green);
     showStatus(LinkTexts::readSuccessful);
+}
+
+void PanelLink::COMPARE_CONFIG_Click() {
+    m_window.setStatusColour(Colour::Yellow);
+    showStatus(LinkTexts::startingCompare);
+    m_window.setStatusVisible(true);
+    overPort(QStringLiteral("compare"), &PanelLink::compareWalk);
+}
+
+// The read's walk, keeping the values to itself. Unlike the read, a value
+// that cannot be read ends it at once: a compare must not report an item
+// as agreeing on a value it never got.
+void PanelLink::compareWalk() {
+    if (!panelAnswers(LinkTexts::readMismatch))
+        return;
+    for (const MemoryMap::Cell& cell : MemoryMap::cells) {
+        WaitTick();
+        r.address_l = cell.address;
+        ReadPanelByte();
+        if (!m_valueRead || r.error_flag == 1) {
+            fail(Outcome::BadData, LinkTexts::badData);
+            return;
+        }
+        m_valuesRead[size_t(cell.address)] = r.A;
+        emit stepsDone(3 + cell.address, steps);
+    }
+    WaitTick();
 }
 
 qint16 PanelLink::intensityToWrite(IntensitySetting setting) {
@@ -216,6 +247,7 @@ void PanelLink::writeWalk() {
             fail(Outcome::BadData, LinkTexts::badData);
             return;
         }
+        emit stepsDone(3 + cell.address, steps);
     }
     WaitTick();
     checkNoRest();
