@@ -75,6 +75,7 @@ void Session::setStatusColour(StatusColour colour) {
 // A position that names no entry clears the selection and runs nothing.
 void Session::selectListEntry(int list, int index) {
     const StepGuard step(*this);
+    dropMarks(); // they told of the configuration as it was
     List& l = m_lists.at(size_t(list));
     const bool entry = index >= 0 && index < l.data.size();
     l.index = entry ? index : -1;
@@ -91,6 +92,7 @@ qint16 Session::itemData(int list, int index) const {
 // Typing is one step per box: each key after the first in the same box,
 // with nothing else done in between, belongs to the step of the first.
 void Session::setBoxText(int box, const QString& text) {
+    dropMarks();
     const bool typing = m_stepDepth == 0;
     if (typing && box == m_typingBox && !m_undo.empty()) {
         m_boxes.at(size_t(box)).text = text;

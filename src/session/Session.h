@@ -93,6 +93,25 @@ public:
     // while an item is incomplete.
     std::optional<PanelValues> valuesToSend() const;
 
+    // An item whose value in a panel differs from what a write would send
+    // now, as the last compare found it.
+    struct Mark {
+        size_t cell; // in the memory map's order
+        qint16 panel;
+    };
+    // Before a compare: false, with the write's message in the status box,
+    // while an item is incomplete, since no write could be compared.
+    bool readyToCompare();
+    // Marks each item whose panel value differs from what a write would send
+    // and says the outcome in the status box. Changes no selection, text or
+    // undo step; the marks go at the next edit, open, read or undo.
+    void showComparison(const PanelValues& panel);
+    const std::vector<Mark>& marks() const { return m_marks; }
+    // The mark of the item in row (MemoryMap order), if it has one.
+    std::optional<qint16> markedPanelValue(size_t cell) const;
+    // "SW3: IN THE PANEL B 4", for a mark's tooltip and accessible description.
+    QString markText(const Mark& mark) const;
+
     // A panel transaction runs inside the command that started it and waits
     // on the event loop, so clicks reach the session meanwhile. Only one runs
     // at a time: false, and nothing run, while another one is running.
@@ -138,6 +157,7 @@ signals:
     // The indicator intensity was below the backlighting's: the rule's
     // message was shown and the backlighting lowered to it.
     void intensityRuleApplied();
+    void marksChanged();
 
 private:
     // An item's code formed from its lists; nullopt while incomplete.
@@ -151,6 +171,7 @@ private:
     void setLabelCaption(int label, const QString& caption);
     void setFramesVisible(bool visible);
     void setView(View view);
+    void dropMarks();
 
     struct Snapshot;
     struct Configuration {
@@ -202,6 +223,7 @@ private:
     bool m_statusVisible = false;
     bool m_busy = false;
     bool m_applyingRule = false;
+    std::vector<Mark> m_marks;
 
     struct Snapshot {
         ConfigRecord record;

@@ -30,6 +30,7 @@ Session::Snapshot Session::snapshot() const {
 // Puts the screen back without running a click: the record comes back with
 // the selections it went with.
 void Session::restore(const Snapshot& s) {
+    dropMarks();
     m_record = s.record;
     for (size_t l = 0; l < m_lists.size(); ++l) {
         m_lists[l].index = s.lists[l];
