@@ -171,7 +171,8 @@ void TestCommandLine::consoleEncodingFollowsWhereTheTextGoes() {
 void TestCommandLine::refusedBeforeAnythingRuns_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("reason");
-    const QString commands = " is not a command; the commands are write, read, verify and sheet.";
+    const QString commands =
+        " is not a command; the commands are write, read, verify, identify, find and sheet.";
     QTest::newRow("unknown command")
         << QStringList{"frobnicate", "x.zqc"} << "frobnicate" + commands;
     QTest::newRow("command in capitals") << QStringList{"WRITE", "x.zqc"} << "WRITE" + commands;

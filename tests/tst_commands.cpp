@@ -48,7 +48,8 @@ struct Command {
                              }};
         Commissioning c(options, port,
                         {[this](const QString& l) { said << l; },
-                         [this](const QString& l) { table << l; }},
+                         [this](const QString& l) { table << l; },
+                         {}},
                         timing);
         if (during)
             during(c);

@@ -20,7 +20,10 @@ const QString nameOption = QStringLiteral("name");
 const QString repeatOption = QStringLiteral("repeat");
 const QString siteOption = QStringLiteral("site");
 const QStringList panelCommands = {QStringLiteral("write"), QStringLiteral("read"),
-                                   QStringLiteral("verify")};
+                                   QStringLiteral("verify"), QStringLiteral("identify"),
+                                   QStringLiteral("find")};
+const QString findCommand = QStringLiteral("find");
+const QString identifyCommand = QStringLiteral("identify");
 
 const QString description =
     QStringLiteral("Configures the TARNEK KVQ ten-button dimmable wall switch panel, models\n"
@@ -39,23 +42,38 @@ const QString commandsHelp =
                    "  status FOLDER          Prints each configuration file of FOLDER with its\n"
                    "                         panel name and state (file, name, state, time,\n"
                    "                         port; tab-separated) from FOLDER/site.log, and\n"
-                   "                         the summary line.\n");
+                   "                         the summary line.\n"
+                   "  identify FILE|FOLDER...\n"
+                   "                         Reads the panel and names every FILE (or .zqc file\n"
+                   "                         in FOLDER) it holds exactly, as a write of it\n"
+                   "                         would send it; when none, the nearest files and\n"
+                   "                         the items that differ. Writes nothing.\n"
+                   "  find [DEVICE...]       Probes the serial ports (or DEVICEs) side by side\n"
+                   "                         with the handshake and the identity read only, and\n"
+                   "                         prints DEVICE, model and adapter, tab-separated, for\n"
+                   "                         each one a panel answers on. A port another program\n"
+                   "                         holds is skipped and named, never opened.\n"
+                   "  --port auto            write, read, verify, identify and the window use the\n"
+                   "                         one port a panel answers on.\n");
 
 const QString exitStatusHelp =
     QStringLiteral("\nExit status:\n"
                    "  0    the window was closed, or help or version shown; a command\n"
-                   "       succeeded (verify: the panel agrees with FILE)\n"
-                   "  1    verify: the panel differs from FILE; write --repeat: a panel failed;\n"
+                   "       succeeded (verify: the panel agrees with FILE; identify: a FILE\n"
+                   "       matches; find: a panel answered)\n"
+                   "  1    verify: the panel differs from FILE; identify: no FILE matches;\n"
+                   "       write --repeat: a panel failed;\n"
                    "       sheet: a FILE was skipped, or the PDF could not be written;\n"
                    "       import, export: see 'panelconfig import --help'\n"
                    "  2    wrong option or argument: an unknown command, an empty --port, a\n"
+                   "       --port auto that finds panels on several ports (they are named), a\n"
                    "       name that is not UTF-8; a --log or --trace that cannot be opened,\n"
                    "       or that is a pipe, a device, a configuration file or a PDF\n"
                    "  3    FILE was refused (not a configuration file of these panels),\n"
                    "       or what was read could not be saved; status: FOLDER could not\n"
-                   "       be read\n"
+                   "       be read; identify: no FILE could be used\n"
                    "  4    FILE leaves a switch, LED, the backlighting or dimming unassigned\n"
-                   "  5    no panel answered\n"
+                   "  5    no panel answered (find, --port auto: on any port)\n"
                    "  6    the panel is not a 00-00561 or 00-00567\n"
                    "  7    a byte failed to read or to verify\n"
                    "  8    the serial port could not be opened, or failed\n"
@@ -100,7 +118,8 @@ void describeCommandLine(QCommandLineParser& parser) {
     parser.addOption(
         {portOption,
          QStringLiteral("Serial DEVICE to the panel for this run, instead of the one "
-                        "chosen last in the window (at first, the first serial port)."),
+                        "chosen last in the window (at first, the first serial port); auto: "
+                        "the one port a panel answers on."),
          QStringLiteral("DEVICE")});
     parser.addOption({traceOption,
                       QStringLiteral("Append every byte sent to and received from the panel, "
@@ -125,7 +144,8 @@ void describeCommandLine(QCommandLineParser& parser) {
                       QStringLiteral("FOLDER")});
     parser.addPositionalArgument(
         QStringLiteral("COMMAND"),
-        QStringLiteral("write, read, verify, status, sheet, import or export (see Commands)."),
+        QStringLiteral("write, read, verify, identify, find, status, sheet, import or export "
+                       "(see Commands)."),
         QStringLiteral("[COMMAND]"));
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
@@ -196,10 +216,15 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
         return refuse(parser, QStringLiteral("%1 is not a command; the commands are %2 and %3.")
                                   .arg(files.first(), panelCommands.join(QStringLiteral(", ")),
                                        SheetCommand::name));
-    if (files.size() > 1)
+    const bool manyNames = command == findCommand || command == identifyCommand;
+    if (files.size() > 1 && !manyNames)
         return refuse(parser, QStringLiteral("Only one FILE can be opened."));
-    if (!command.isEmpty() && files.isEmpty())
+    if (!command.isEmpty() && command != findCommand && files.isEmpty())
         return refuse(parser, QStringLiteral("%1 needs a FILE.").arg(command));
+    if (command == findCommand &&
+        (parser.isSet(portOption) || parser.isSet(traceOption) || parser.isSet(logOption)))
+        return refuse(parser, QStringLiteral("find takes the DEVICEs to probe, and neither --port, "
+                                             "--trace nor --log."));
     const auto onlyWith = [&](const QString& option, const QStringList& commands) {
         return !parser.isSet(option) || commands.contains(command);
     };
@@ -236,7 +261,9 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
     CommandLineOptions options;
     options.command = command;
     options.port = parser.value(portOption);
-    options.file = files.value(0);
+    options.file = manyNames ? QString() : files.value(0);
+    if (manyNames)
+        options.files = files;
     options.trace = parser.value(traceOption);
     options.log = parser.value(logOption);
     options.name = name;

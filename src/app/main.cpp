@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "cli/Commissioning.h"
+#include "cli/FindCommand.h"
 #include "cli/Interrupt.h"
 #include "cli/SiteStatus.h"
 #include "link/LinkTrace.h"
@@ -56,18 +57,45 @@ int runStatus(int& argc, char* argv[], const QString& folder) {
     return status;
 }
 
+CommandConsole console() {
+    CommandConsole c;
+    c.say = [](const QString& line) { Console::write(stderr, line + QLatin1Char('\n')); };
+    c.table = [](const QString& line) { Console::write(stdout, line + QLatin1Char('\n')); };
+    // A log keeps the status lines alone.
+    if (ProgressLine::standardErrorIsTerminal())
+        c.progress = [](const QString& text) { Console::write(stderr, text); };
+    return c;
+}
+
+QList<PanelFinder::Found> probe(const QStringList& devices) {
+    return PanelFinder(PanelFinder::systemPlatform())
+        .probe(FindCommand::candidates(devices, PortNames::available()));
+}
+
+// --port auto, in a running application: the device, or the exit status.
+FindCommand::Choice portFor(const CommandLineOptions& options) {
+    if (options.port != FindCommand::autoPort)
+        return {options.port, ExitStatus::ok};
+    return FindCommand::choose(probe({}), console());
+}
+
 // The commands draw nothing: a console application, without any window
 // system or platform plugin.
 int runCommand(int& argc, char* argv[], const CommandLineOptions& options) {
     QCoreApplication app(argc, argv);
     nameApplication();
-    QString device = options.port;
+    if (options.command == QLatin1String("find"))
+        return FindCommand::run(probe(options.files), console());
+    const FindCommand::Choice chosen = portFor(options);
+    if (chosen.exitStatus != ExitStatus::ok)
+        return chosen.exitStatus;
+    QString device = chosen.device;
     if (device.isEmpty())
         device = Settings().serialPort();
     if (device.isEmpty())
         device = PortNames::numbered(1);
     QtSerialPort line(device);
-    Commissioning commissioning(options, line);
+    Commissioning commissioning(options, line, console());
     Interrupt interrupt;
     QObject::connect(&interrupt, &Interrupt::raised, &app,
                      [&commissioning] { commissioning.interrupt(); });
@@ -109,7 +137,10 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
     QGuiApplication::setDesktopFileName(AppInfo::desktopId);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/panelconfig.svg")));
 
-    QtSerialPort serialPort(options.port);
+    const FindCommand::Choice chosen = portFor(options);
+    if (chosen.exitStatus != ExitStatus::ok)
+        return chosen.exitStatus;
+    QtSerialPort serialPort(chosen.device);
     TracingSerialPort tracedPort(serialPort, trace);
     SerialPort& port = options.trace.isEmpty() ? static_cast<SerialPort&>(serialPort) : tracedPort;
     Settings settings;
@@ -117,7 +148,7 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
     PanelTool tool(dialogs, port);
     if (!options.trace.isEmpty())
         tool.link.setTrace(&trace);
-    tool.addPortPicker(settings, options.port);
+    tool.addPortPicker(settings, chosen.device);
     dialogs.setParent(&tool.form);
     SiteTool site(tool);
     showAtStart(tool, options.file);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // How the program ends when it does not run the window to its end.
 namespace ExitStatus {
@@ -22,9 +23,10 @@ inline constexpr int interrupted = 130;
 // What the command line asks for: a command run from the console, or the
 // window.
 struct CommandLineOptions {
-    QString command;     // "read", "write", "verify"; empty for the window
+    QString command;     // "read", "write", "verify", "identify", "find"; empty for the window
     QString port;        // the serial device for this run; empty for the one chosen last
     QString file;        // a configuration file to open at start; empty for none
+    QStringList files;   // identify: files and folders; find: the devices to probe
     QString trace;       // a file to append the traffic with the panel to; empty for none
     QString log;         // commands: the site's record of each panel; empty for none
     QString name;        // read: the panel name to save (FILE's own without --name)

@@ -5,6 +5,7 @@
 #include "model/Completeness.h"
 #include "model/MemoryMap.h"
 #include "platform/Console.h"
+#include "site/PanelMatch.h"
 
 #include <QTimer>
 
@@ -39,9 +40,18 @@ Commissioning::Commissioning(const CommandLineOptions& options, SerialPort& line
         m_link.setTrace(&m_trace);
     QObject::connect(&m_link, &PanelLink::progress, &m_session,
                      [this](int address, const QString& status) { progress(address, status); });
+    if (m_console.progress) {
+        m_progressLine.emplace(m_console.progress);
+        QObject::connect(&m_link, &PanelLink::stepsDone, &m_session,
+                         [this](int done, int of) { m_progressLine->show(done, of); });
+    }
 }
 
+// A line printed takes the progress line's place; the next step draws it
+// again under it.
 void Commissioning::say(const QString& line) {
+    if (m_progressLine)
+        m_progressLine->clear();
     m_lastLine = line;
     m_console.say(line);
 }
@@ -59,6 +69,8 @@ int Commissioning::run() {
         return m_records.status(read());
     if (m_options.command == QLatin1String("verify"))
         return m_records.status(verify());
+    if (m_options.command == QLatin1String("identify"))
+        return m_records.status(identify());
     return m_records.status(m_options.repeat ? repeat() : write());
 }
 
@@ -208,6 +220,46 @@ int Commissioning::verify() {
     const QStringList changed = changes(m_fileValues, *expected, QStringLiteral("compared"));
     return finish(QStringLiteral("differs"), ExitStatus::differs,
                   (rows + changed).join(QStringLiteral("; ")));
+}
+
+// Which of the files the panel holds: each is compared with the panel as a
+// write of it would send it, as verify does. The files are checked before
+// the panel is read, so a typing error costs no read.
+int Commissioning::identify() {
+    std::vector<PanelMatch::Refused> refused;
+    const QStringList files = PanelMatch::expand(m_options.files, &refused);
+    std::vector<PanelMatch::Configuration> configurations = PanelMatch::load(files, &refused);
+    for (const PanelMatch::Refused& r : refused)
+        say(QStringLiteral("%1: skipped: %2").arg(r.path, r.reason));
+    if (configurations.empty()) {
+        say(QStringLiteral("no configuration file to compare with"));
+        return finish(QStringLiteral("no configuration file"), ExitStatus::fileRefused);
+    }
+    m_dialogs.takeMessages();
+    m_link.COMPARE_CONFIG_Click();
+    const PanelLink::Outcome outcome = m_link.lastOutcome();
+    if (m_progressLine)
+        m_progressLine->clear();
+    if (outcome != PanelLink::Outcome::Done)
+        return finish(conclude(outcome), statusOf(outcome));
+    const PanelMatch::Outcome match = PanelMatch::match(m_link.valuesRead(), configurations);
+    if (!match.matching.isEmpty()) {
+        for (const QString& file : match.matching)
+            m_console.table(file);
+        say(QStringLiteral("THE SWITCH PANEL HOLDS %1")
+                .arg(match.matching.join(QStringLiteral(", "))));
+        return finish(QStringLiteral("holds ") + match.matching.join(QStringLiteral(", ")),
+                      ExitStatus::ok);
+    }
+    QStringList nearest;
+    for (const PanelMatch::Compared& c : match.nearest)
+        m_console.table(nearest.emplace_back(PanelMatch::describe(m_session, c)));
+    say(QStringLiteral("NO FILE MATCHES THE SWITCH PANEL; NEAREST: %1 ITEM%2 DIFFER%3")
+            .arg(match.nearest.front().differences.size())
+            .arg(match.nearest.front().differences.size() == 1 ? "" : "S")
+            .arg(match.nearest.front().differences.size() == 1 ? "S" : ""));
+    return finish(QStringLiteral("no file matches"), ExitStatus::differs,
+                  nearest.join(QStringLiteral("; ")));
 }
 
 // Each value the window took otherwise than its source gave it, said on the

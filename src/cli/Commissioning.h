@@ -2,6 +2,7 @@
 
 #include "cli/CommandOptions.h"
 #include "cli/CommandRecords.h"
+#include "cli/ProgressLine.h"
 #include "site/SiteLog.h"
 #include "files/FileCommands.h"
 #include "link/LinkTrace.h"
@@ -18,7 +19,10 @@
 // Where the lines go; the product prints to stderr and stdout.
 struct CommandConsole {
     std::function<void(const QString&)> say;   // progress and outcome
-    std::function<void(const QString&)> table; // verify's differences
+    std::function<void(const QString&)> table; // verify's differences, identify's files
+    // Where a transaction's progress line is drawn, as it is (carriage returns
+    // and all); null: no progress line, as for a log.
+    std::function<void(const QString&)> progress;
 };
 // How the commands wait: the panel link's tick and event yield (null:
 // the event loop's own), and a pause of ms that ends early when
@@ -50,6 +54,7 @@ private:
     int write();
     int read();
     int verify();
+    int identify();
     int repeat();
 
     bool openFile(); // the open command's checks; false when FILE was refused
@@ -75,6 +80,7 @@ private:
     SiteLog m_log;
     CommandRecords m_records;
     EventYield m_defaultYield;
+    std::optional<ProgressLine> m_progressLine;
     bool m_interrupted = false;
     QString m_lastLine;
     QString m_command;          // as the log names it

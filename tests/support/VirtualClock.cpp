@@ -44,3 +44,16 @@ void VirtualClock::scheduleTick() {
         tick();
     });
 }
+
+void VirtualTimer::start(int intervalMs) {
+    schedule(qMax(1, intervalMs), ++m_state->generation);
+}
+
+void VirtualTimer::schedule(int interval, int generation) {
+    m_clock.after(interval, [this, interval, generation, state = m_state] {
+        if (!state->alive || state->generation != generation)
+            return;
+        schedule(interval, generation);
+        tick();
+    });
+}

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 
 // Time as the tests tell it. The panel link's waits, Timer1's ticks, the
@@ -36,4 +37,25 @@ private:
     int m_interval = 0;
     int m_timerGeneration = 0; // ticks of an older start are void
     bool m_running = false;
+};
+
+// A further timer on the same timeline, for code that keeps several at once
+// (the panel finder's probes). Ticks scheduled before it was stopped, started
+// afresh or destroyed never arrive.
+class VirtualTimer : public TickTimer {
+public:
+    explicit VirtualTimer(VirtualClock& clock) : m_clock(clock) {}
+    ~VirtualTimer() override { m_state->alive = false; }
+    void start(int intervalMs) override;
+    void stop() override { ++m_state->generation; }
+
+private:
+    struct State {
+        bool alive = true;
+        int generation = 0;
+    };
+    void schedule(int interval, int generation);
+
+    VirtualClock& m_clock;
+    std::shared_ptr<State> m_state = std::make_shared<State>();
 };
