@@ -129,7 +129,8 @@ QStringList chainNames(const QString& view) {
           << "READ_FILE"
           << "WRITE_FILE"
           << "READ_CONFIG"
-          << "WRITE_CONFIG";
+          << "WRITE_CONFIG"
+          << "COMPARE_CONFIG";
     return names;
 }
 } // namespace
@@ -297,8 +298,9 @@ void TestAccess::everyInputHasItsOwnAccessibleName() {
         QVERIFY2(!names.contains(name), qPrintable(name));
         names.insert(name);
     }
-    // lists, intensities, text boxes, options, commands, the sheet command, the status
-    QCOMPARE(inputs, 44 + 3 + 21 + 2 + 4 + 1 + 1);
+    // lists, intensities, text boxes, options, commands, the sheet command, the status,
+    // the compare
+    QCOMPARE(inputs, 44 + 3 + 21 + 2 + 4 + 1 + 1 + 1);
 }
 
 // As a screen reader sees it: the platform's accessibility switched on, as

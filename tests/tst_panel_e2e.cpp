@@ -1,5 +1,8 @@
 #include "DialogRecorder.h"
+#include "ProgramRun.h"
 #include "Simulator.h"
+#include "files/ConfigFile.h"
+#include "files/ConfigFileReader.h"
 #include "link/LinkTexts.h"
 #include "link/QtSerialPort.h"
 #include "link/TracingSerialPort.h"
@@ -28,6 +31,8 @@ private slots:
     void extraCharacterAfterAWriteAcknowledgement();
     void deviceThatDoesNotExist();
     void deviceInUse();
+    void findListsTheTwoPanels();
+    void identifyNamesTheFileThePanelHolds();
     void deviceVanishingMidTransaction();
     void closingTheWindowMidTransaction();
 };
@@ -301,6 +306,64 @@ void TestPanelEndToEnd::closingTheWindowMidTransaction() {
                  return differs("status", next.status(), LinkTexts::readSuccessful);
              }),
              QString());
+}
+
+// Two panels and a silent line, and a fourth panel whose port this test
+// holds open as another program would: find lists the two with their
+// models and leaves the held port alone.
+void TestPanelEndToEnd::findListsTheTwoPanels() {
+    START_SIMULATOR(first, "--identity", "61");
+    START_SIMULATOR(second, "--identity", "67");
+    START_SIMULATOR(silent, "--silent");
+    START_SIMULATOR(taken, "--identity", "61");
+    QSerialPort other;
+    other.setPortName(taken.device());
+    QVERIFY(other.open(QIODevice::ReadWrite));
+    QCOMPARE(inThreeTries([&]() -> QString {
+                 const ProgramRun run = runProgram(
+                     {"find", first.device(), second.device(), silent.device(), taken.device()});
+                 const QString expected = QStringLiteral("%1\t00-00561\t\n%2\t00-00567\t\n")
+                                              .arg(first.device(), second.device());
+                 if (run.status != 0 || QString::fromUtf8(run.out) != expected)
+                     return QStringLiteral("status %1, out %2, err %3")
+                         .arg(run.status)
+                         .arg(QString::fromUtf8(run.out), run.err);
+                 if (!run.err.contains(taken.device() + ": skipped, in use by another program"))
+                     return "the held port was not named: " + run.err;
+                 return {};
+             }),
+             QString());
+    QVERIFY(other.waitForReadyRead(300) == false); // nothing reached the held port's panel
+}
+
+void TestPanelEndToEnd::identifyNamesTheFileThePanelHolds() {
+    QTemporaryDir site;
+    const QString lobby = site.filePath("LOBBY.zqc");
+    QVERIFY(QFile::copy(PANELSIM_DEMO, lobby));
+    ConfigFileLine edited = *readConfigFile(lobby).line;
+    edited.code[2] = 3; // SW3 on A 4
+    QFile stairs(site.filePath("STAIRS.zqc"));
+    QVERIFY(stairs.open(QIODevice::WriteOnly));
+    stairs.write(ConfigFile::format(edited));
+    stairs.close();
+    START_SIMULATOR(sim, "--config", PANELSIM_DEMO);
+    QCOMPARE(
+        inThreeTries([&]() -> QString {
+            const ProgramRun held = runProgram({"identify", site.path(), "--port", sim.device()});
+            if (held.status != 0 || QString::fromUtf8(held.out) != lobby + "\n")
+                return QStringLiteral("site: %1 %2 %3")
+                    .arg(held.status)
+                    .arg(QString::fromUtf8(held.out), held.err);
+            const ProgramRun nearest =
+                runProgram({"identify", stairs.fileName(), "--port", sim.device()});
+            if (nearest.status != 1 ||
+                QString::fromUtf8(nearest.out) != "STAIRS.zqc: SW3 (panel A 3, file A 4)\n")
+                return QStringLiteral("edited: %1 %2 %3")
+                    .arg(nearest.status)
+                    .arg(QString::fromUtf8(nearest.out), nearest.err);
+            return {};
+        }),
+        QString());
 }
 
 QTEST_MAIN(TestPanelEndToEnd)

@@ -1,5 +1,9 @@
 #include "Harness.h"
+#include "link/ForwardingSerialPort.h"
 #include "link/PortNames.h"
+
+#include <map>
+#include <memory>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +22,7 @@ private slots:
     void anEmptyBoxIsRefused();
     void commandLinePortWinsForThatRunOnly();
     void heldStillDuringATransaction();
+    void findPanelMarksThePortsAPanelAnswersOn();
 
 private:
     QTemporaryDir m_dir;
@@ -50,7 +55,7 @@ void TestPortPicker::offersTheSystemsPortsAndTheFixedOnes() {
     Settings settings(iniFile());
     PickerHarness h(settings, "/dev/pts/7");
     QCOMPARE(h.entries(), QStringList({"/dev/pts/7", "/dev/ttyACM0", PortNames::numbered(1),
-                                       "ttyUSB0 \u2013 FT232R USB UART"}));
+                                       "ttyUSB0 \u2013 FT232R USB UART", "FIND PANEL"}));
     QCOMPARE(h.picker().device(), QString("/dev/pts/7"));
     QCOMPARE(h.form().textBox(2)->nextInFocusChain(), &h.picker()); // Tab from the panel name
     QCOMPARE(h.picker().accessibleName(), QString("SERIAL PORT"));
@@ -62,9 +67,9 @@ void TestPortPicker::aPortPluggedInAppearsWhenTheListOpens() {
     ports = {};
     Settings settings(iniFile());
     PickerHarness h(settings);
-    QCOMPARE(h.entries(), QStringList({PortNames::numbered(1)}));
+    QCOMPARE(h.entries(), QStringList({PortNames::numbered(1), "FIND PANEL"}));
     ports = {{"/dev/ttyUSB3", "CP2102"}};
-    QCOMPARE(h.picker().count(), 1); // nothing polls meanwhile
+    QCOMPARE(h.picker().count(), 2); // nothing polls meanwhile
     h.picker().showPopup();
     QVERIFY(h.entries().contains("ttyUSB3 \u2013 CP2102"));
     QCOMPARE(h.picker().device(), PortNames::numbered(1)); // the choice stays
@@ -145,6 +150,48 @@ void TestPortPicker::heldStillDuringATransaction() {
     QVERIFY(!enabledDuring);
     QVERIFY(h.picker().isEnabled());
     QCOMPARE(h.port.namedDevice, QString("/dev/pts/4"));
+}
+
+// FIND PANEL probes the listed ports on fakes and marks the panels' ports;
+// the choice shown stays until the user picks one of them.
+void TestPortPicker::findPanelMarksThePortsAPanelAnswersOn() {
+    ports = {{"/dev/ttyUSB0", "FT232R USB UART"}, {"/dev/ttyUSB1", "CP2102"}};
+    QFile::remove(iniFile());
+    Settings settings(iniFile());
+    Harness h;
+    std::map<QString, std::unique_ptr<FakeSerialPort>> fakes;
+    for (const QString& device :
+         {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1"), PortNames::numbered(1)}) {
+        fakes[device] = std::make_unique<FakeSerialPort>(h.clock);
+        fakes[device]->connected = device == "/dev/ttyUSB1";
+    }
+    fakes["/dev/ttyUSB1"]->panel.setValue(63, 67);
+    PanelFinder::Platform finding;
+    finding.port = [&fakes](const QString& device) {
+        return std::make_unique<ForwardingSerialPort>(*fakes.at(device));
+    };
+    finding.timer = [&h] { return std::make_unique<VirtualTimer>(h.clock); };
+    finding.heldElsewhere = [](const QString& device) { return device == "/dev/ttyUSB0"; };
+    finding.yield = &h.clock;
+    h.tool.addPortPicker(
+        settings, {}, [] { return ports; }, finding);
+    PortPicker& picker = *h.tool.picker;
+    const int find = picker.count() - 1;
+    QCOMPARE(picker.itemText(find), PortPicker::findEntry);
+    picker.setCurrentIndex(find);
+    emit picker.activated(find);
+    picker.hidePopup();
+    QCOMPARE(picker.device(), PortNames::numbered(1)); // still the one shown before
+    QCOMPARE(picker.itemText(1), QStringLiteral("ttyUSB0 \u2013 FT232R USB UART \u2013 IN USE BY "
+                                                "ANOTHER PROGRAM"));
+    QCOMPARE(picker.itemText(2), QStringLiteral("ttyUSB1 \u2013 CP2102 \u2013 PANEL 00-00567"));
+    QCOMPARE(fakes["/dev/ttyUSB0"]->opens, 0);
+    QVERIFY(!h.session().transactionRunning());
+    picker.setCurrentIndex(2);
+    emit picker.activated(2);
+    QCOMPARE(picker.device(), QStringLiteral("/dev/ttyUSB1"));
+    h.tool.link.READ_CONFIG_Click();
+    QCOMPARE(h.tool.link.lastOutcome(), PanelLink::Outcome::Done);
 }
 
 QTEST_MAIN(TestPortPicker)

@@ -5,8 +5,10 @@
 PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield* yield,
                      TickTimer* timer)
     : session(dialogs), form(session), link(session, dialogs, port, tickMs, yield, timer),
-      files(session, dialogs), sheet(new WindowSheet(form, dialogs)), m_port(port),
+      files(session, dialogs), sheet(new WindowSheet(form, dialogs)),
+      compareControls(new CompareControls(form, [this] { compare(); })), m_port(port),
       m_dialogs(dialogs) {
+    QObject::connect(&link, &PanelLink::stepsDone, compareControls, &CompareControls::showProgress);
     form.setCommands({[this] {
                           if (overPickedPort(&PanelLink::READ_CONFIG_Click) &&
                               link.lastOutcome() == PanelLink::Outcome::Done) {
@@ -30,6 +32,18 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
     // Tab reaches the sheet command after the option buttons, as it sits.
     QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("Option2")),
                          form.findChild<QToolButton*>(QStringLiteral("PRINT_SHEET")));
+    QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("WRITE_CONFIG")),
+                         compareControls->button());
+}
+
+// Only the status box and the marks change: no selection, no text, so the
+// transaction leaves no undo step and nothing unsaved.
+void PanelTool::compare() {
+    if (session.transactionRunning() || !session.readyToCompare())
+        return;
+    overPickedPort(&PanelLink::COMPARE_CONFIG_Click);
+    if (link.lastOutcome() == PanelLink::Outcome::Done)
+        session.showComparison(link.valuesRead());
 }
 
 FileOutcome PanelTool::open(const QString& path) {
@@ -45,8 +59,20 @@ FileOutcome PanelTool::took(FileOutcome outcome) {
 }
 
 void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort,
-                              PortPicker::Enumeration enumerate) {
+                              PortPicker::Enumeration enumerate, PanelFinder::Platform finding) {
     picker = ::addPortPicker(&form, std::move(enumerate));
+    // The probe holds the ports for under a second; the commands wait, as
+    // they do for a transaction.
+    picker->setFinder(
+        [this, finding = std::move(finding)](const QList<PanelFinder::Candidate>& ports) {
+            QList<PanelFinder::Found> found;
+            session.runTransaction([&] {
+                picker->setEnabled(false);
+                found = PanelFinder(finding).probe(ports);
+                picker->setEnabled(true);
+            });
+            return found;
+        });
     const QString first = PortNames::numbered(1);
     picker->setFixedDevices({first, commandLinePort});
     QString device = commandLinePort;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "files/FileCommands.h"
+#include "link/PanelFinder.h"
 #include "link/PanelLink.h"
 #include "platform/Settings.h"
 #include "session/Session.h"
+#include "ui/CompareControls.h"
 #include "ui/Form1.h"
 #include "ui/PortPicker.h"
 #include "ui/WindowSheet.h"
@@ -24,7 +26,12 @@ public:
     // transaction has opened it. Every panel
     // transaction then uses the device it shows.
     void addPortPicker(Settings& settings, const QString& commandLinePort,
-                       PortPicker::Enumeration enumerate = PortNames::available);
+                       PortPicker::Enumeration enumerate = PortNames::available,
+                       PanelFinder::Platform finding = PanelFinder::systemPlatform());
+
+    // Reads the panel and marks what differs from the window's configuration,
+    // changing nothing else.
+    void compare();
 
     // Asked before the write command goes to the panel; false keeps it back.
     std::function<bool()> beforeWrite;
@@ -36,7 +43,8 @@ public:
     PanelLink link;
     FileCommands files;
     PortPicker* picker = nullptr;
-    WindowSheet* sheet; // owned by the window
+    WindowSheet* sheet;               // owned by the window
+    CompareControls* compareControls; // owned by the window
 
     // The open command on path, as the window runs it: the configuration
     // shown is what the window is then on.

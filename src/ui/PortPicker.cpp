@@ -10,13 +10,29 @@
 namespace {
 const QString separator = QStringLiteral(" \u2013 ");
 
-QString shown(const PortNames::Port& port) {
+constexpr int findRole = Qt::UserRole + 1;
+
+QString shown(const PortNames::Port& port, const QString& mark) {
     QString name = port.device;
 #ifndef Q_OS_WIN
     if (name.startsWith(QLatin1String("/dev/")) && !name.mid(5).contains('/'))
         name = name.mid(5);
 #endif
-    return port.description.isEmpty() ? port.device : name + separator + port.description;
+    QString text = port.description.isEmpty() ? port.device : name + separator + port.description;
+    return mark.isEmpty() ? text : text + separator + mark;
+}
+
+QString markOf(const PanelFinder::Found& found) {
+    switch (found.kind) {
+    case PanelFinder::Found::Kind::Panel:
+        return QStringLiteral("PANEL ") + PanelFinder::modelText(found).toUpper();
+    case PanelFinder::Found::Kind::Held:
+        return QStringLiteral("IN USE BY ANOTHER PROGRAM");
+    case PanelFinder::Found::Kind::Silent:
+    case PanelFinder::Found::Kind::Fault:
+        break;
+    }
+    return {};
 }
 } // namespace
 
@@ -28,13 +44,44 @@ PortPicker::PortPicker(Enumeration enumerate, QWidget* parent)
     lineEdit()->setClearButtonEnabled(false);
     setToolTip("SERIAL DEVICE OF THE PANEL CABLE: CHOOSE ONE OR TYPE ITS PATH");
     setAccessibleName("SERIAL PORT");
-    connect(this, &QComboBox::activated, this, [this] { emit deviceChosen(device()); });
-    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { emit deviceChosen(device()); });
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (!isFindEntry(index)) {
+            m_lastDevice = device();
+            emit deviceChosen(device());
+            return;
+        }
+        showDevice(m_lastDevice);
+        findPanels();
+        showPopup();
+    });
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
+        m_lastDevice = device();
+        emit deviceChosen(device());
+    });
+}
+
+bool PortPicker::isFindEntry(int index) const {
+    return index >= 0 && itemData(index, findRole).toBool();
+}
+
+void PortPicker::findPanels() {
+    if (!m_finder)
+        return;
+    QList<PanelFinder::Candidate> ports;
+    for (int i = 0; i < count(); ++i)
+        if (!isFindEntry(i))
+            ports.append({itemData(i).toString(), {}});
+    m_marks.clear();
+    for (const PanelFinder::Found& found : m_finder(ports))
+        m_marks.insert(found.device, markOf(found));
+    refresh();
 }
 
 QString PortPicker::device() const {
     const QString text = currentText().trimmed();
     const int index = findText(text);
+    if (isFindEntry(index))
+        return m_lastDevice;
     if (index >= 0 && !itemData(index).toString().isEmpty())
         return itemData(index).toString();
     return text;
@@ -52,6 +99,7 @@ void PortPicker::showDevice(const QString& device) {
         setCurrentIndex(index);
     else
         setEditText(device);
+    m_lastDevice = device;
 }
 
 void PortPicker::refresh() {
@@ -70,7 +118,11 @@ void PortPicker::refresh() {
     const QSignalBlocker quiet(this);
     clear();
     for (const PortNames::Port& port : ports)
-        addItem(shown(port), port.device);
+        addItem(shown(port, m_marks.value(port.device)), port.device);
+    if (m_finder) {
+        addItem(findEntry);
+        setItemData(count() - 1, true, findRole);
+    }
     showDevice(current);
 }
 

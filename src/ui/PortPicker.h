@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/PanelFinder.h"
 #include "link/PortNames.h"
 
 #include <QComboBox>
@@ -17,7 +18,17 @@ class PortPicker : public QComboBox {
 public:
     using Enumeration = std::function<QList<PortNames::Port>()>;
 
+    using Finder =
+        std::function<QList<PanelFinder::Found>(const QList<PanelFinder::Candidate>& ports)>;
+
     PortPicker(Enumeration enumerate, QWidget* parent);
+
+    // Offers "FIND PANEL" at the end of the list: it probes the listed ports
+    // with finder and marks each one a panel answers on with its model.
+    void setFinder(Finder finder) { m_finder = std::move(finder); }
+    static inline const QString findEntry = QStringLiteral("FIND PANEL");
+    // Probes the listed ports now, as choosing FIND PANEL does.
+    void findPanels();
 
     // Offered even when the system does not list them.
     void setFixedDevices(const QStringList& devices) { m_fixed = devices; }
@@ -35,9 +46,13 @@ signals:
 
 private:
     void showDevice(const QString& device);
+    bool isFindEntry(int index) const;
 
     Enumeration m_enumerate;
     QStringList m_fixed;
+    Finder m_finder;
+    QMap<QString, QString> m_marks; // device: what the last find said of it
+    QString m_lastDevice;           // shown before FIND PANEL was chosen
 };
 
 // The caption and the picker, placed in the window's empty band above the
