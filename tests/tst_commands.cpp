@@ -7,7 +7,9 @@
 #include "app/CommandLine.h"
 #include "cli/Commissioning.h"
 #include "files/ConfigFileReader.h"
+#include "link/LinkTexts.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +25,10 @@ private slots:
     void verifyComparesWhatAWriteWouldGive();
     void verifyListsEachDifference();
     void readSavesWhatThePanelHolds();
+    void identifyNamesTheFilesThePanelHolds_data();
+    void identifyNamesTheFilesThePanelHolds();
+    void progressLineOnlyOnATerminal_data();
+    void progressLineOnlyOnATerminal();
     void repeatProgramsPanelAfterPanel();
     void ctrlCStopsAWriteAtItsNextWait_data();
     void ctrlCStopsAWriteAtItsNextWait();
@@ -40,6 +46,7 @@ struct Command {
     FakeSerialPort port{clock};
     CommandLineOptions options;
     QStringList said, table;
+    std::optional<QStringList> progress;        // set: standard error is a terminal
     std::function<void(Commissioning&)> during; // set up before run
 
     int run() {
@@ -49,7 +56,9 @@ struct Command {
         Commissioning c(options, port,
                         {[this](const QString& l) { said << l; },
                          [this](const QString& l) { table << l; },
-                         {}},
+                         progress ? std::function<void(const QString&)>(
+                                        [this](const QString& t) { *progress << t; })
+                                  : nullptr},
                         timing);
         if (during)
             during(c);
@@ -242,6 +251,102 @@ void TestCommands::verifyComparesWhatAWriteWouldGive() {
                                    "NORMAL BACKLIGHTING (%)  30  100"}));
     QCOMPARE(c.said.last(),
              "NORMAL BACKLIGHTING (%): the file holds 100; compared as 30 by the intensity rule");
+}
+
+void TestCommands::identifyNamesTheFilesThePanelHolds_data() {
+    QTest::addColumn<int>("sw3");           // the panel's SW3 code
+    QTest::addColumn<bool>("silent");       // no panel answers
+    QTest::addColumn<QStringList>("files"); // in the temporary folder; "." for the folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("table");
+    QTest::addColumn<QString>("last");
+
+    QTest::newRow("the folder: both copies match")
+        << 2 << false << QStringList{"."} << ExitStatus::ok << QStringList{"LOBBY.zqc", "SAME.zqc"}
+        << "THE SWITCH PANEL HOLDS %1/LOBBY.zqc, %1/SAME.zqc";
+    QTest::newRow("none: the nearest")
+        << 3 << false << QStringList{"LOBBY.zqc", "BAD.zqc"} << ExitStatus::differs
+        << QStringList{"LOBBY.zqc: SW3 (panel A 4, file A 3)"}
+        << "NO FILE MATCHES THE SWITCH PANEL; NEAREST: 1 ITEM DIFFERS";
+    QTest::newRow("no usable file: the panel is not read")
+        << 2 << false << QStringList{"BAD.zqc", "GONE.zqc"} << ExitStatus::fileRefused
+        << QStringList{} << "no configuration file to compare with";
+    QTest::newRow("no panel") << 2 << true << QStringList{"LOBBY.zqc"} << ExitStatus::noResponse
+                              << QStringList{} << LinkTexts::noResponse;
+}
+
+void TestCommands::identifyNamesTheFilesThePanelHolds() {
+    QFETCH(int, sw3);
+    QFETCH(bool, silent);
+    QFETCH(QStringList, files);
+    QFETCH(int, status);
+    QFETCH(QStringList, table);
+    QFETCH(QString, last);
+    QTemporaryDir dir;
+    writeLine(dir, "LOBBY.zqc", demoLine());
+    writeLine(dir, "SAME.zqc", demoLine());
+    QFile bad(dir.filePath("BAD.zqc"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("no configuration\r\n");
+    bad.close();
+    Command c;
+    c.options.command = "identify";
+    for (const QString& f : files)
+        c.options.files << (f == "." ? dir.path() : dir.filePath(f));
+    for (size_t k = 0; k < 25; ++k)
+        c.port.panel.setValue(int(k), ConfigFile::panelValues(demoLine())[k]);
+    c.port.panel.setValue(2, sw3);
+    c.port.connected = !silent;
+    QCOMPARE(c.run(), status);
+    QStringList shown;
+    for (const QString& row : c.table)
+        shown << (row.startsWith(dir.path()) ? QFileInfo(row).fileName() : row);
+    QCOMPARE(shown, table);
+    QCOMPARE(c.said.last(), last.contains("%1") ? last.arg(dir.path()) : last);
+    if (status == ExitStatus::fileRefused)
+        QCOMPARE(c.port.opens, 0);
+    QCOMPARE(c.port.sent.contains('S'), false); // nothing written
+}
+
+void TestCommands::progressLineOnlyOnATerminal_data() {
+    QTest::addColumn<bool>("terminal");
+    QTest::newRow("a terminal") << true;
+    QTest::newRow("a log") << false;
+}
+
+// On a terminal the progress line counts up in place, and every status line
+// first erases it; a log gets the very same status lines and nothing else.
+void TestCommands::progressLineOnlyOnATerminal() {
+    QFETCH(bool, terminal);
+    Command c;
+    c.options.command = "verify";
+    c.options.file = PANELSIM_DEMO;
+    if (terminal)
+        c.progress = QStringList();
+    c.run();
+    QVERIFY(c.said.contains("address 24: COMMUNICATIONS OK"));
+    QVERIFY(std::none_of(c.said.begin(), c.said.end(),
+                         [](const QString& l) { return l.contains('\r'); }));
+    if (!terminal)
+        return;
+    QList<int> counts;
+    int shown = 0; // characters of the progress line on the terminal
+    for (const QString& t : *c.progress) {
+        QVERIFY(t.startsWith('\r'));
+        if (t.trimmed().isEmpty()) {
+            QCOMPARE(t.size(), shown + 2); // erased whole, cursor back at the start
+            shown = 0;
+            continue;
+        }
+        QVERIFY(t.size() - 1 >= shown);
+        shown = int(t.size() - 1);
+        counts << t.section(']', 1).section(' ', 1, 1).toInt();
+    }
+    QList<int> whole;
+    for (int i = 0; i <= PanelLink::steps; ++i)
+        whole << i;
+    QCOMPARE(counts, whole);
+    QCOMPARE(shown, 0); // erased before the outcome
 }
 
 // A fresh panel, but for SW3 and the indicator: every row that differs, none

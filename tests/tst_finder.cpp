@@ -192,7 +192,7 @@ void TestFinder::findPrintsOneLinePerPanel_data() {
                                      found("/dev/ttyUSB0", Kind::Held)}
         << QStringList{}
         << QStringList{"/dev/ttyUSB0: skipped, in use by another program",
-                       "no panel answered on 2 ports"}
+                       "no panel answered on 2 ports: /dev/ttyS0, /dev/ttyUSB0"}
         << 5;
     QTest::newRow("no port at all") << QList<PanelFinder::Found>{} << QStringList{}
                                     << QStringList{"no serial port to probe"} << 5;

@@ -48,10 +48,14 @@ int run(const QList<PanelFinder::Found>& found, const CommandConsole& console) {
     }
     if (panels > 0)
         return ExitStatus::ok;
+    QStringList probed;
+    for (const PanelFinder::Found& f : found)
+        probed << f.device;
     console.say(found.isEmpty() ? QStringLiteral("no serial port to probe")
-                                : QStringLiteral("no panel answered on %1 port%2")
+                                : QStringLiteral("no panel answered on %1 port%2: %3")
                                       .arg(found.size())
-                                      .arg(found.size() == 1 ? "" : "s"));
+                                      .arg(found.size() == 1 ? "" : "s")
+                                      .arg(probed.join(QStringLiteral(", "))));
     return ExitStatus::noResponse;
 }
 
