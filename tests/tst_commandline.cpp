@@ -23,6 +23,8 @@ private slots:
     void consoleEncodingFollowsWhereTheTextGoes();
     void refusedBeforeAnythingRuns_data();
     void refusedBeforeAnythingRuns();
+    void severalNamesForIdentifyAndFind_data();
+    void severalNamesForIdentifyAndFind();
     void nameThatIsNotUtf8IsRefused();
     void windowWithoutDisplaySaysSo();
 };
@@ -202,6 +204,39 @@ void TestCommandLine::refusedBeforeAnythingRuns_data() {
                                       << "--site opens the window on a FOLDER; it takes no "
                                          "COMMAND and no FILE.";
     QTest::newRow("site without FOLDER") << QStringList{"--site", ""} << "--site needs a FOLDER.";
+    QTest::newRow("identify without FILE")
+        << QStringList{"identify", "--port", "auto"} << "identify needs a FILE.";
+    const QString findTakesDevices =
+        "find takes the DEVICEs to probe, and neither --port, --trace nor --log.";
+    QTest::newRow("find with --port")
+        << QStringList{"find", "--port", "/dev/ttyUSB0"} << findTakesDevices;
+    QTest::newRow("find with --log")
+        << QStringList{"find", "--log", "site.log"} << findTakesDevices;
+}
+
+// identify and find take any number of names; the others one FILE.
+void TestCommandLine::severalNamesForIdentifyAndFind_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QStringList>("files");
+    QTest::newRow("identify a folder and a file, on the panel found")
+        << QStringList{"identify", "site", "x.zqc", "--port", "auto"} << "auto"
+        << QStringList{"site", "x.zqc"};
+    QTest::newRow("find the listed ports") << QStringList{"find"} << QString() << QStringList{};
+    QTest::newRow("find given devices") << QStringList{"find", "/dev/ttyUSB0", "/dev/ttyUSB1"}
+                                        << QString() << QStringList{"/dev/ttyUSB0", "/dev/ttyUSB1"};
+}
+
+void TestCommandLine::severalNamesForIdentifyAndFind() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, port);
+    QFETCH(QStringList, files);
+    const CommandLineResult result = parseCommandLine(QStringList{"panelconfig"} + arguments);
+    QVERIFY2(result.options, qPrintable(result.errors));
+    QCOMPARE(result.options->command, arguments.first());
+    QCOMPARE(result.options->port, port);
+    QCOMPARE(result.options->files, files);
+    QCOMPARE(result.options->file, QString());
 }
 
 void TestCommandLine::refusedBeforeAnythingRuns() {

@@ -59,7 +59,17 @@ struct Rig {
     }
 };
 
-enum class Setup { Answers61, Answers67, Identity12, Silent, Garbage, SixCharacters, Busy, Held };
+enum class Setup {
+    Answers61,
+    Answers67,
+    Identity12,
+    Silent,
+    Garbage,
+    SixCharacters,
+    WithTheTick,
+    Busy,
+    Held
+};
 
 const QByteArray identityRead = PanelProtocol::readCommand(63);
 
@@ -96,6 +106,8 @@ void TestFinder::probeOfOnePort_data() {
         << Setup::Garbage << Kind::Silent << QString() << QByteArray("A") << 1;
     QTest::newRow("D000D and more is no panel")
         << Setup::SixCharacters << Kind::Silent << QString() << QByteArray("A") << 1;
+    QTest::newRow("answer completing with the tick")
+        << Setup::WithTheTick << Kind::Silent << QString() << QByteArray("A") << 1;
     QTest::newRow("busy when opened")
         << Setup::Busy << Kind::Held << QString() << QByteArray() << 1;
     QTest::newRow("held by another program: never opened")
@@ -128,6 +140,9 @@ void TestFinder::probeOfOnePort() {
         break;
     case Setup::SixCharacters:
         port.script = {"D000DD"};
+        break;
+    case Setup::WithTheTick:
+        port.replyDelayMs = 100; // the reply and the tick arrive in one turn of the loop
         break;
     case Setup::Busy:
         port.refuseOpen =
