@@ -67,6 +67,7 @@ enum class Setup {
     Garbage,
     SixCharacters,
     WithTheTick,
+    GarbledIdentity,
     Busy,
     Held
 };
@@ -106,6 +107,9 @@ void TestFinder::probeOfOnePort_data() {
         << Setup::Garbage << Kind::Silent << QString() << QByteArray("A") << 1;
     QTest::newRow("D000D and more is no panel")
         << Setup::SixCharacters << Kind::Silent << QString() << QByteArray("A") << 1;
+    QTest::newRow("noise in the identity")
+        << Setup::GarbledIdentity << Kind::Panel << "identity unreadable: not a supported model"
+        << QByteArray("A") + identityRead << 1;
     QTest::newRow("answer completing with the tick")
         << Setup::WithTheTick << Kind::Silent << QString() << QByteArray("A") << 1;
     QTest::newRow("busy when opened")
@@ -140,6 +144,9 @@ void TestFinder::probeOfOnePort() {
         break;
     case Setup::SixCharacters:
         port.script = {"D000DD"};
+        break;
+    case Setup::GarbledIdentity:
+        port.script = {"D000D", "0X610"};
         break;
     case Setup::WithTheTick:
         port.replyDelayMs = 100; // the reply and the tick arrive in one turn of the loop

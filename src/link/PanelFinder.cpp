@@ -82,7 +82,8 @@ public:
                 return;
             const QByteArray reply = m_port->takeAll();
             const PanelProtocol::ReplyValue read = PanelProtocol::replyValue(reply);
-            if (reply.size() >= PanelProtocol::shortestRead && read.number && read.fits)
+            // Read as the link reads it: only a number through the reply counts.
+            if (reply.size() >= PanelProtocol::shortestRead && read.whole && read.fits)
                 m_found.identity = read.value;
             finish();
             return;
