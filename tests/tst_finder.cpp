@@ -1,4 +1,5 @@
 #include "FakeSerialPort.h"
+#include "Simulator.h"
 #include "VirtualClock.h"
 #include "cli/FindCommand.h"
 #include "link/ForwardingSerialPort.h"
@@ -7,6 +8,8 @@
 #include "link/PortHolders.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +30,8 @@ private slots:
     void autoPortChoosesTheOnePanel();
     void lockFileOfALiveProgramHoldsThePort_data();
     void lockFileOfALiveProgramHoldsThePort();
+    void lockLeftByAProgramThatClosedThePort_data();
+    void lockLeftByAProgramThatClosedThePort();
 };
 
 namespace {
@@ -286,6 +291,38 @@ void TestFinder::lockFileOfALiveProgramHoldsThePort() {
     lock.write(content);
     lock.close();
     QCOMPARE(PortHolders::heldByAnotherProgram(device, {locks.path()}), held);
+}
+
+void TestFinder::lockLeftByAProgramThatClosedThePort_data() {
+    QTest::addColumn<bool>("open"); // the lock's program has the device open
+    QTest::newRow("still open: held") << true;
+    QTest::newRow("closed, the lock left behind: free") << false;
+}
+
+// A program that closed a device without removing its lock (or one whose
+// number another program now has) must not hide a panel for good.
+void TestFinder::lockLeftByAProgramThatClosedThePort() {
+#ifndef Q_OS_LINUX
+    QSKIP("the descriptors of a process are read from /proc");
+#else
+    QFETCH(bool, open);
+    Simulator sim({});
+    QVERIFY(sim.started());
+    QProcess program;
+    if (open)
+        program.setStandardInputFile(sim.device());
+    program.start("sleep", {"30"});
+    QVERIFY(program.waitForStarted());
+    QTemporaryDir locks;
+    const QString name = QFileInfo(sim.device()).canonicalFilePath().mid(5).replace('/', '_');
+    QFile lock(locks.filePath("LCK.." + name));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(program.processId()) + "\nsleep\n");
+    lock.close();
+    QCOMPARE(PortHolders::heldByAnotherProgram(sim.device(), {locks.path()}), open);
+    program.kill();
+    program.waitForFinished();
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestFinder)

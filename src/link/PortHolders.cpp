@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <optional>
 
 #if defined(Q_OS_UNIX)
 #include <cerrno>
@@ -54,25 +55,45 @@ qint64 lockHolder(const QString& path) {
 }
 
 #if defined(Q_OS_LINUX)
-bool openElsewhere(const QString& device) {
-    const QString target = QFileInfo(device).canonicalFilePath();
-    if (target.isEmpty())
-        return false;
+// Whether process pid has target open: nullopt when its descriptors cannot
+// be read (another user's process).
+std::optional<bool> hasOpen(const QString& pid, const QString& target) {
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    if (!fds.isReadable())
+        return std::nullopt;
+    for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+        if (fd.symLinkTarget() == target)
+            return true;
+    return false;
+}
+
+bool openElsewhere(const QString& target) {
     const QString self = QString::number(QCoreApplication::applicationPid());
     const QDir proc(QStringLiteral("/proc"));
     for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (pid == self || !pid.front().isDigit())
-            continue;
         // Another user's descriptors cannot be read; such a holder shows
         // only through its lock file, or when the open fails.
-        const QDir fds(proc.filePath(pid + QStringLiteral("/fd")));
-        for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot))
-            if (fd.symLinkTarget() == target)
-                return true;
+        if (pid != self && pid.front().isDigit() && hasOpen(pid, target).value_or(false))
+            return true;
     }
     return false;
 }
 #endif
+
+// A lock of a running program holds the device, unless that program is
+// seen not to have it open: a lock left behind by a program that closed
+// the device without removing it.
+bool lockHeld(qint64 holder, const QString& target) {
+    if (!processRuns(holder))
+        return false;
+#if defined(Q_OS_LINUX)
+    if (!target.isEmpty())
+        return hasOpen(QString::number(holder), target).value_or(true);
+#else
+    Q_UNUSED(target);
+#endif
+    return true;
+}
 #endif
 } // namespace
 
@@ -88,11 +109,11 @@ bool heldByAnotherProgram(const QString& device, const QStringList& folders) {
         names << QFileInfo(canonical).fileName(); // a /dev/serial/by-id link
     for (const QString& folder : folders)
         for (const QString& n : names)
-            if (processRuns(lockHolder(QDir(folder).filePath(QStringLiteral("LCK..") + n))))
+            if (lockHeld(lockHolder(QDir(folder).filePath(QStringLiteral("LCK..") + n)), canonical))
                 return true;
 #if defined(Q_OS_LINUX)
-    if (!canonical.startsWith(QLatin1String("/dev/pts/")))
-        return openElsewhere(device);
+    if (!canonical.isEmpty() && !canonical.startsWith(QLatin1String("/dev/pts/")))
+        return openElsewhere(canonical);
 #endif
     return false;
 #else
