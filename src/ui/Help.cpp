@@ -32,10 +32,10 @@ Help::Help(QWidget& window, Dialogs& dialogs, Opener open)
     if (!m_open)
         m_open = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     const QDir programDir(QCoreApplication::applicationDirPath());
-    setManualPlaces(
-        programDir.absoluteFilePath(QLatin1String(AppInfo::docDirFromProgram) + "/README.md"),
-        programDir.absoluteFilePath(QLatin1String(AppInfo::manDirFromProgram) +
-                                    "/man1/panelconfig.1.gz"));
+    setManualPlaces(QDir::cleanPath(programDir.absoluteFilePath(
+                        QLatin1String(AppInfo::docDirFromProgram) + "/README.md")),
+                    QDir::cleanPath(programDir.absoluteFilePath(
+                        QLatin1String(AppInfo::manDirFromProgram) + "/man1/panelconfig.1.gz")));
 
     m_button = new QToolButton(&window);
     m_button->setObjectName(QStringLiteral("HELP"));
