@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,10 +26,11 @@ private slots:
     void optionFacesAreTheWindow_data();
     void optionFacesAreTheWindow();
     void everyInputHasItsOwnAccessibleName();
+    void statusChangesAreAnnounced_data();
     void statusChangesAreAnnounced();
-    void messagesTakeTheKeyboard();
-    void focusRingStandsOutsideTheControl_data();
-    void focusRingStandsOutsideTheControl();
+    void messagesLeaveTheKeyboardWhereItIs();
+    void focusRingHidesNoNeighbour_data();
+    void focusRingHidesNoNeighbour();
     void keysReachThePlaces_data();
     void keysReachThePlaces();
     void tabFollowsThePanel_data();
@@ -98,15 +100,14 @@ QString nameOf(QWidget* w) {
     return iface ? iface->text(QAccessible::Name) : QString();
 }
 
-struct SeenText {
-    QObject* object;
-    QString inserted;
-};
-QList<SeenText> seenTexts;
+// The texts of notification objects as they appear.
+QStringList shownNotifications;
 void recordEvent(QAccessibleEvent* event) {
-    if (event->type() == QAccessible::TextInserted)
-        seenTexts.append(
-            {event->object(), static_cast<QAccessibleTextInsertEvent*>(event)->textInserted()});
+    if (event->type() != QAccessible::ObjectShow)
+        return;
+    QAccessibleInterface* shown = event->accessibleInterface();
+    if (shown && shown->role() == QAccessible::Notification)
+        shownNotifications << shown->text(QAccessible::Name);
 }
 
 QStringList chainNames(const QString& view) {
@@ -125,6 +126,7 @@ QStringList chainNames(const QString& view) {
               << "List46";
     names << "Text2"
           << "Option1"
+          << "HELP"
           << "PRINT_SHEET"
           << "READ_FILE"
           << "WRITE_FILE"
@@ -174,6 +176,20 @@ void TestAccess::fixedColoursKeepTheirPartners() {
         // The indicator: a black dot in a white circle, whatever the theme.
         QCOMPARE(button->palette().color(QPalette::Text), QColor(Qt::black));
         QCOMPARE(button->palette().color(QPalette::Base), QColor(Qt::white));
+    }
+    // The white lists' scroll bars are light too, not the theme's dark groove.
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    for (int l : {1, 2}) {
+        QScrollBar* bar = f.list(l)->verticalScrollBar();
+        QVERIFY(bar->isVisible());
+        const QImage drawn = bar->grab().toImage();
+        double light = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                light += luminance(drawn.pixelColor(x, y));
+        light /= drawn.width() * drawn.height();
+        QVERIFY2(light > 0.5, qPrintable(QString("List%1: %2").arg(l).arg(light)));
     }
     // What the window leaves alone follows the theme.
     QCOMPARE(f.palette().color(QPalette::Window), themePalette(theme).color(QPalette::Window));
@@ -285,6 +301,9 @@ void TestAccess::everyInputHasItsOwnAccessibleName() {
     QCOMPARE(nameOf(f.textBox(2)), QString("PANEL NAME"));
     QCOMPARE(nameOf(f.findChild<QWidget*>("WRITE_CONFIG")),
              QString("WRITE CONFIGURATION TO SWITCH PANEL"));
+    // A button is named by the words on it.
+    QCOMPARE(nameOf(f.findChild<QWidget*>("PRINT_SHEET")), QString("PRINT SHEET"));
+    QCOMPARE(nameOf(f.findChild<QWidget*>("HELP")), QString("HELP"));
 
     QSet<QString> names;
     int inputs = 0;
@@ -298,48 +317,95 @@ void TestAccess::everyInputHasItsOwnAccessibleName() {
         QVERIFY2(!names.contains(name), qPrintable(name));
         names.insert(name);
     }
-    // lists, intensities, text boxes, options, commands, the sheet command, the status,
+    // lists, intensities, text boxes, options, commands, the sheet command, help, the status,
     // the compare
-    QCOMPARE(inputs, 44 + 3 + 21 + 2 + 4 + 1 + 1 + 1);
+    QCOMPARE(inputs, 44 + 3 + 21 + 2 + 4 + 1 + 1 + 1 + 1);
 }
 
 // As a screen reader sees it: the platform's accessibility switched on, as
-// a reader connecting does, and the events recorded.
+// a reader connecting does, and the notifications recorded as they appear.
+void TestAccess::statusChangesAreAnnounced_data() {
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QStringList>("spoken");
+    QTest::newRow("one message") << "A" << QStringList{"A"};
+    QTest::newRow("the same message again") << "A A" << QStringList{"A"};
+    QTest::newRow("two messages") << "A B" << QStringList{"A", "B"};
+    QTest::newRow("hidden and shown again") << "A hide A" << QStringList{"A", "A"};
+    QTest::newRow("two at once") << "A+B" << QStringList{"A. B"};
+    QTest::newRow("while hidden") << "hide ~A" << QStringList{};
+    // The box appears with the last command's message and gets its own at once.
+    QTest::newRow("shown, then its message") << "A hide show+B" << QStringList{"A", "B"};
+    // The port cannot be opened: the start and the failure come together.
+    QTest::newRow("a write that fails at once")
+        << "write"
+        << QStringList{"STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION. "
+                       "NOT FOUND"};
+    QTest::newRow("undo and redo")
+        << "undo redo" << QStringList{"UNDO: SW3 MODULE", "REDO: SW3 MODULE"};
+}
+
 void TestAccess::statusChangesAreAnnounced() {
+    QFETCH(QString, steps);
+    QFETCH(QStringList, spoken);
     QPlatformAccessibility* platform =
         QGuiApplicationPrivate::platformIntegration()->accessibility();
     QVERIFY(platform);
     platform->setActive(true);
+    const auto off = qScopeGuard([platform] {
+        QAccessible::installUpdateHandler(nullptr);
+        platform->setActive(false);
+    });
     Harness h;
-    seenTexts.clear();
+    h.port.refuseOpen = "NOT FOUND";
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    h.assignAll();
+    h.session().step([&] { h.session().selectListEntry(5, 7); });
+    f.list(1)->setFocus();
+    QCoreApplication::processEvents();
+    shownNotifications.clear();
     QAccessible::installUpdateHandler(recordEvent);
-    h.session().setStatusText("SWITCH PANEL HAS BEEN PROGRAMMED");
-    QAccessible::installUpdateHandler(nullptr);
-    platform->setActive(false);
-    QCOMPARE(seenTexts.size(), 1);
-    QCOMPARE(seenTexts[0].object, h.form().statusBox());
-    QCOMPARE(seenTexts[0].inserted, QString("SWITCH PANEL HAS BEEN PROGRAMMED"));
-    QCOMPARE(nameOf(h.form().statusBox()), QString("STATUS"));
-    // Orca reads out text that arrives selected in the box with the focus,
-    // and says nothing of text merely replaced; the selection is drawn in
-    // the box's own colours.
-    StatusBox* box = h.form().statusBox();
-    QCOMPARE(box->textCursor().selectedText(), QString("SWITCH PANEL HAS BEEN PROGRAMMED"));
-    h.session().setStatusColour(ConfigScreen::StatusColour::Red);
-    QCOMPARE(box->palette().color(QPalette::Highlight), QColor(255, 0, 0));
-    QCOMPARE(box->palette().color(QPalette::HighlightedText), QColor(Qt::black));
+    for (const QString& step : steps.split(' ')) {
+        if (step == "hide")
+            h.session().setStatusVisible(false);
+        else if (step == "undo")
+            h.session().undo();
+        else if (step == "redo")
+            h.session().redo();
+        else if (step.startsWith('~'))
+            h.session().setStatusText(step.mid(1));
+        else if (step == "write")
+            f.findChild<QAbstractButton*>("WRITE_CONFIG")->click();
+        else
+            for (const QString& message : step.split('+')) {
+                if (message == "show") {
+                    h.session().setStatusVisible(true);
+                    continue;
+                }
+                h.session().setStatusVisible(true);
+                h.session().setStatusText(message);
+            }
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(shownNotifications, spoken);
+    // Nothing moved the keyboard, and the box draws its text, nothing selected.
+    QCOMPARE(QApplication::focusWidget(), f.list(1));
+    QVERIFY(!f.statusBox()->textCursor().hasSelection());
 }
 
-void TestAccess::messagesTakeTheKeyboard() {
+// A message leaves the keyboard where the user put it; after the missing
+// panel name's message it goes to the panel name box.
+void TestAccess::messagesLeaveTheKeyboardWhereItIs() {
     Harness h;
     Form1& f = h.form();
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     f.list(1)->setFocus();
-    // A save with nothing assigned: the red message is where the keyboard goes.
+    // A save with nothing assigned: the red message is said, the keyboard stays.
     f.findChild<QAbstractButton*>("WRITE_FILE")->click();
-    QCOMPARE(QApplication::focusWidget(), f.statusBox());
-    QVERIFY(f.statusBox()->focusPolicy() & Qt::TabFocus);
+    QCOMPARE(QApplication::focusWidget(), f.list(1));
+    QVERIFY(f.statusBox()->focusPolicy() & Qt::TabFocus); // to be read again
     QVERIFY(f.statusBox()->isReadOnly());
     // Complete, but no name: after the message, the panel name box.
     h.assignAll();
@@ -349,41 +415,85 @@ void TestAccess::messagesTakeTheKeyboard() {
     QCOMPARE(QApplication::focusWidget(), f.textBox(2));
 }
 
-void TestAccess::focusRingStandsOutsideTheControl_data() {
-    QTest::addColumn<bool>("dark");
+void TestAccess::focusRingHidesNoNeighbour_data() {
+    QTest::addColumn<QString>("theme");
     QTest::addColumn<QString>("control");
-    QTest::newRow("list, default theme") << false << "List1";
-    QTest::newRow("list, dark theme") << true << "List1";
-    QTest::newRow("designation, dark theme") << true << "Text3";
-    QTest::newRow("command, default theme") << false << "WRITE_CONFIG";
+    QTest::newRow("list, default theme") << "default"
+                                         << "List3";
+    QTest::newRow("list, dark theme") << "dark"
+                                      << "List4";
+    QTest::newRow("designation, default theme") << "default"
+                                                << "Text5";
+    QTest::newRow("designation, high contrast") << "high contrast"
+                                                << "Text4";
+    QTest::newRow("command, default theme") << "default"
+                                            << "WRITE_CONFIG";
+    QTest::newRow("command, dark theme") << "dark"
+                                         << "READ_FILE";
+    QTest::newRow("option, high contrast") << "high contrast"
+                                           << "Option1";
+    QTest::newRow("panel name, dark theme") << "dark"
+                                            << "Text2";
 }
 
-// Two black pixels and a white one round the control, outside it; nothing
-// at all while the window has no focus in it.
-void TestAccess::focusRingStandsOutsideTheControl() {
-    QFETCH(bool, dark);
+// The ring changes only pixels of the focused control itself: a designation
+// box and the list under it touch, and neither's ring may cut the other's
+// text. It is two pixels wide along the control's visible edge, in a colour
+// that stands out from the control's face; nothing at all without focus.
+void TestAccess::focusRingHidesNoNeighbour() {
+    QFETCH(QString, theme);
     QFETCH(QString, control);
     const QPalette before = QApplication::palette();
     const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
-    if (dark)
-        QApplication::setPalette(darkPalette());
+    QApplication::setPalette(themePalette(theme));
     Harness h;
     Form1& f = h.form();
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     QWidget* w = f.findChild<QWidget*>(control);
-    f.findChild<QWidget*>("Option1")->setFocus();
-    f.findChild<QWidget*>("Option1")->clearFocus();
+    f.findChild<QWidget*>("Option2")->setFocus();
+    f.findChild<QWidget*>("Option2")->clearFocus();
     const QImage unfocused = f.grab().toImage();
     w->setFocus(Qt::TabFocusReason);
     const QImage focused = f.grab().toImage();
-    const QRect r = w->geometry();
-    const int y = r.center().y();
-    QCOMPARE(focused.pixelColor(r.left() - 1, y), QColor(Qt::black));
-    QCOMPARE(focused.pixelColor(r.left() - 2, y), QColor(Qt::black));
-    QCOMPARE(focused.pixelColor(r.left() - 3, y), QColor(Qt::white));
-    QCOMPARE(focused.pixelColor(r.right() + 2, y), QColor(Qt::black));
-    QCOMPARE(focused.pixelColor(r.center().x(), r.top() - 3), QColor(Qt::white));
+    int changed = 0;
+    for (int y = 0; y < focused.height(); ++y)
+        for (int x = 0; x < focused.width(); ++x) {
+            if (focused.pixel(x, y) == unfocused.pixel(x, y))
+                continue;
+            ++changed;
+            QWidget* shown = f.childAt(x, y);
+            QVERIFY2(shown == w || w->isAncestorOf(shown),
+                     qPrintable(QString("(%1, %2) of %3")
+                                    .arg(x)
+                                    .arg(y)
+                                    .arg(shown ? shown->objectName() : "the window")));
+        }
+    QVERIFY(changed > 0);
+    // Two pixels deep along the edges of what shows of the control (a
+    // neighbour may lie over one of them), standing out from what the
+    // control shows a little further in.
+    const QRect r(w->mapTo(&f, QPoint(0, 0)), w->size());
+    const auto mine = [&](int x, int y) {
+        QWidget* at = f.childAt(x, y);
+        return at == w || w->isAncestorOf(at);
+    };
+    const int y = r.top() + 6, x = r.center().x();
+    int left = x, right = x, top = y;
+    while (mine(left - 1, y))
+        --left;
+    while (mine(right + 1, y))
+        ++right;
+    while (mine(x, top - 1))
+        --top;
+    const QColor ring = focused.pixelColor(left, y);
+    for (QPoint p : {QPoint(left + 1, y), QPoint(right, y), QPoint(right - 1, y), QPoint(x, top),
+                     QPoint(x, top + 1)})
+        QCOMPARE(focused.pixelColor(p), ring);
+    QVERIFY(focused.pixelColor(left + 2, y) != ring || focused.pixelColor(x, top + 2) != ring);
+    const QColor face = unfocused.pixelColor(left + 4, y);
+    QVERIFY2(contrast(ring, face) >= 3,
+             qPrintable(QString("%1 on %2").arg(ring.name(), face.name())));
     w->clearFocus();
     QCOMPARE(f.grab().toImage(), unfocused);
 }

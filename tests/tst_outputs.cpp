@@ -275,15 +275,14 @@ void TestOutputs::longStatusKeepsItsReason() {
     QVERIFY(shown.startsWith("SERIAL PORT " + device.left(4)));
     QCOMPARE(shown.contains(QChar(0x2026)), shortened);
     QCOMPARE(shown == text, !shortened);
-    if (!shortened) // a message that fits keeps the window's letters
-        QCOMPARE(box->font().pointSizeF(), 8.25);
+    if (!shortened) // a message that fits keeps about the window's letters
+        QVERIFY2(box->font().pointSizeF() >= 7.5, qPrintable(box->font().toString()));
     QTRY_VERIFY(box->document()->firstBlock().layout()->lineCount() > 0);
     const QTextLayout* layout = box->document()->firstBlock().layout();
-    qreal height = 0; // the last line's letters, without their descent
+    qreal height = 0; // every line whole, with a pixel clear of the lower border
     for (int i = 0; i < layout->lineCount(); ++i)
         height += layout->lineAt(i).height();
-    height -= layout->lineAt(layout->lineCount() - 1).descent();
-    QVERIFY2(height <= box->viewport()->height(),
+    QVERIFY2(height <= box->viewport()->height() - 1,
              qPrintable(QString("%1 lines, %2 px in %3 px (%4 %5)")
                             .arg(layout->lineCount())
                             .arg(height)

@@ -20,6 +20,8 @@ private slots:
     void undoingAnOpenLeavesTheFileAlone();
     void noUndoDuringATransaction();
     void aNewStepEndsRedo();
+    void undoAndRedoNameTheStep_data();
+    void undoAndRedoNameTheStep();
 
     void closeAsksOnlyWhenSomethingWouldBeLost_data();
     void closeAsksOnlyWhenSomethingWouldBeLost();
@@ -375,6 +377,64 @@ void TestUndo::keysUndoAndRedo() {
     QCOMPARE(f.list(1)->listIndex(), 4);
     QCOMPARE(box->text(), QString("HALL"));
     QCOMPARE(h.session().boxText(3), QString("HALL"));
+}
+
+void TestUndo::undoAndRedoNameTheStep_data() {
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("module") << "module"
+                            << "SW3 MODULE";
+    QTest::newRow("channel") << "channel"
+                             << "LED10 CHANNEL";
+    QTest::newRow("typing") << "typing"
+                            << "SW2 DESIGNATION";
+    QTest::newRow("panel name") << "name"
+                                << "PANEL NAME";
+    QTest::newRow("intensity") << "intensity"
+                               << "NORMAL BACKLIGHTING";
+    // The indicator below the backlighting: the rule lowers that too.
+    QTest::newRow("intensity and its rule") << "rule"
+                                            << "NORMAL INDICATOR AND 1 MORE";
+    QTest::newRow("open") << "open"
+                          << "OPEN LOBBY.zqc";
+    QTest::newRow("read") << "read"
+                          << "READ FROM PANEL";
+}
+
+// Undo and redo tell what they took back, so the window can say it.
+void TestUndo::undoAndRedoNameTheStep() {
+    QFETCH(QString, step);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    const QString path = savedFile(dir.filePath("LOBBY.zqc"));
+    Harness h;
+    Session& s = h.session();
+    s.step([&] { s.selectListEntry(1, 2); }); // an earlier step, not the one named
+    if (step == "module")
+        s.step([&] { s.selectListEntry(5, 4); });
+    else if (step == "channel")
+        s.step([&] { s.selectListEntry(40, 4); });
+    else if (step == "typing")
+        QTest::keyClicks(h.form().textBox(4), "AB");
+    else if (step == "name")
+        s.setBoxText(2, "LOBBY");
+    else if (step == "intensity")
+        s.step([&] { s.selectListEntry(45, 3); });
+    else if (step == "rule")
+        s.step([&] { s.selectListEntry(49, 3); });
+    else if (step == "open")
+        s.step([&] { h.tool.open(path); });
+    else if (step == "read")
+        click(h.form(), "READ_CONFIG");
+    QStringList told;
+    connect(&s, &Session::undone, this, [&](const QString& what) { told << "UNDO " + what; });
+    connect(&s, &Session::redone, this, [&](const QString& what) { told << "REDO " + what; });
+    QVERIFY(s.undo());
+    QVERIFY(s.redo());
+    QVERIFY(s.undo());
+    QVERIFY(s.undo());
+    QCOMPARE(told,
+             QStringList({"UNDO " + named, "REDO " + named, "UNDO " + named, "UNDO SW1 MODULE"}));
 }
 
 int main(int argc, char** argv) {

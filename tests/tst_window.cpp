@@ -22,6 +22,11 @@ private slots:
     void textBoxesRefuseWhatAFileCannotHold();
     void userClickRunsTheListBehaviour();
     void clickOnTheSelectedEntryRunsItsBehaviour();
+    void enteringADesignationSelectsThePlaceholder_data();
+    void enteringADesignationSelectsThePlaceholder();
+    void designationShowsItsStartOnceLeft();
+    void designationTipCarriesTheWholeText_data();
+    void designationTipCarriesTheWholeText();
 };
 
 static bool shown(QWidget* w) {
@@ -277,7 +282,6 @@ void TestWindow::clickOnTheSelectedEntryRunsItsBehaviour() {
     QCOMPARE(h.rec().s1, qint16(15)); // "B", channel "6"
 }
 
-QTEST_MAIN(TestWindow)
 void TestWindow::focusRestsOutsideTheListsDuringATransaction_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("button");
@@ -288,8 +292,9 @@ void TestWindow::focusRestsOutsideTheListsDuringATransaction_data() {
 }
 
 // Disabling the focused button would hand the focus on to a list, where a
-// key pressed during the read changes an assignment. It rests on the status
-// box meanwhile and comes back to where it was.
+// key pressed during the read changes an assignment: the pressed button
+// keeps it, and does nothing meanwhile. From elsewhere (a shortcut) the
+// focus rests on the window meanwhile and comes back to where it was.
 void TestWindow::focusRestsOutsideTheListsDuringATransaction() {
     QFETCH(QString, start);
     QFETCH(QString, button);
@@ -302,17 +307,24 @@ void TestWindow::focusRestsOutsideTheListsDuringATransaction() {
     started->setFocus();
     QWidget* during = nullptr;
     const int before = h.session().listIndex(1);
+    QStringList enabledDuring;
     h.clock.after(300, [&] {
         during = QApplication::focusWidget();
+        for (auto* b : f.findChildren<CommandButton*>())
+            if (b->isEnabled())
+                enabledDuring << b->objectName();
         if (during)
-            for (Qt::Key key : {Qt::Key_Down, Qt::Key_Space, Qt::Key_End})
+            for (Qt::Key key : {Qt::Key_Space, Qt::Key_End, Qt::Key_Return, Qt::Key_A})
                 QTest::keyClick(during, key);
     });
     if (start == button)
         QTest::keyClick(started, Qt::Key_Space); // the button pressed from the keyboard
     else // as its shortcut does, with the focus left where it was
         f.findChild<QPushButton*>(button)->click();
-    QCOMPARE(during, static_cast<QWidget*>(f.statusBox()));
+    QCOMPARE(during, start == button ? started : static_cast<QWidget*>(&f));
+    // The others are held still; the pressed one only while it has the keyboard.
+    QCOMPARE(enabledDuring, start == button ? QStringList{button} : QStringList{});
+    QCOMPARE(h.port.opens, 1); // Space on the held button started nothing
     // What the fresh panel holds ("N/A") or what was there, not what a key chose.
     QCOMPARE(h.session().listIndex(1), button == "READ_CONFIG" ? 0 : before);
     QCOMPARE(QApplication::focusWidget(), started);
@@ -334,4 +346,94 @@ void TestWindow::focusRestsOutsideTheListsDuringATransaction() {
     QCOMPARE(QApplication::focusWidget(), name);
 }
 
+void TestWindow::enteringADesignationSelectsThePlaceholder_data() {
+    QTest::addColumn<QString>("before"); // the box's text
+    QTest::addColumn<bool>("byClick");   // else by Tab
+    QTest::addColumn<QString>("after");  // once "STAIR" is typed
+    QTest::newRow("placeholder, click") << "DESIGNATION " << true << "STAIR";
+    QTest::newRow("placeholder, Tab") << "DESIGNATION " << false << "STAIR";
+    // A name the user gave is edited where the click puts the cursor.
+    QTest::newRow("named, click") << "HALLWAY LIGHTS" << true << "HALLWAY LIGHTS";
+}
+
+void TestWindow::enteringADesignationSelectsThePlaceholder() {
+    QFETCH(QString, before);
+    QFETCH(bool, byClick);
+    QFETCH(QString, after);
+    Harness h;
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    TextBox* box = f.textBox(5);
+    h.session().setBoxText(5, before);
+    f.list(6)->setFocus(Qt::TabFocusReason); // just before it in the Tab chain
+    if (byClick) {
+        // Into the middle of the text; a little drag keeps the choice.
+        const QPoint at(box->width() / 2, box->height() / 2);
+        QTest::mousePress(box, Qt::LeftButton, {}, at);
+        const QPoint to = at + QPoint(3, 0);
+        QMouseEvent drag(QEvent::MouseMove, to, box->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         {});
+        QApplication::sendEvent(box, &drag);
+        QTest::mouseRelease(box, Qt::LeftButton, {}, to);
+    } else {
+        QTest::keyClick(f.list(6), Qt::Key_Tab);
+    }
+    QCOMPARE(QApplication::focusWidget(), box);
+    QTest::keyClicks(box, "STAIR");
+    if (after != before) {
+        QCOMPARE(box->text(), after);
+    } else { // typed where the click put the cursor, inside the text
+        QCOMPARE(box->text().size(), before.size() + 5);
+        QVERIFY(box->text().contains("STAIR"));
+        QVERIFY(!box->text().startsWith("STAIR") && !box->text().endsWith("STAIR"));
+    }
+    QCOMPARE(h.session().boxText(5), box->text());
+}
+
+// The whole designation is longer than the box: once the user has left it,
+// it shows its beginning, not its end.
+void TestWindow::designationShowsItsStartOnceLeft() {
+    Harness h;
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    TextBox* box = f.textBox(3);
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(box, "STAIRWELL LIGHTS UPPER LANDING");
+    QVERIFY(box->fontMetrics().horizontalAdvance(box->text()) > box->width());
+    QCOMPARE(box->cursorPosition(), int(box->text().size()));
+    const QImage typing = box->grab().toImage();
+    QTest::keyClick(box, Qt::Key_Tab);
+    QVERIFY(!box->hasFocus());
+    QCOMPARE(box->cursorPosition(), 0);
+    QVERIFY(box->grab().toImage() != typing);
+}
+
+void TestWindow::designationTipCarriesTheWholeText_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("placeholder") << 3 << "DESIGNATION "
+                                 << "ENTER SW1 FUNCTION";
+    QTest::newRow("emptied") << 3 << ""
+                             << "ENTER SW1 FUNCTION";
+    QTest::newRow("switch, long") << 12 << "STAIRWELL LIGHTS"
+                                  << "ENTER SW10 FUNCTION\nSTAIRWELL LIGHTS";
+    QTest::newRow("LED") << 13 << "HALL"
+                         << "ENTER LED1 FUNCTION\nHALL";
+}
+
+void TestWindow::designationTipCarriesTheWholeText() {
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    QFETCH(QString, tip);
+    Harness h;
+    h.session().setBoxText(box, "SOMETHING ELSE");
+    h.session().setBoxText(box, text); // from a file, an undo or typing alike
+    QCOMPARE(h.form().textBox(box)->toolTip(), tip);
+    QCOMPARE(h.form().textBox(box)->accessibleDescription(), text);
+}
+
+QTEST_MAIN(TestWindow)
 #include "tst_window.moc"

@@ -149,6 +149,7 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
     if (!options.trace.isEmpty())
         tool.link.setTrace(&trace);
     tool.addPortPicker(settings, chosen.device);
+    tool.addRecentFiles(settings);
     dialogs.setParent(&tool.form);
     SiteTool site(tool);
     showAtStart(tool, options.file);

@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -20,7 +21,12 @@ public:
     QString serialPort() const { return m_store->value(serialPortKey).toString(); }
     void setSerialPort(const QString& device) { m_store->setValue(serialPortKey, device); }
 
+    // The configuration files last opened or saved, the latest first.
+    QStringList recentFiles() const { return m_store->value(recentFilesKey).toStringList(); }
+    void setRecentFiles(const QStringList& paths) { m_store->setValue(recentFilesKey, paths); }
+
 private:
     static inline const QString serialPortKey = QStringLiteral("link/serialPort");
+    static inline const QString recentFilesKey = QStringLiteral("files/recent");
     std::unique_ptr<QSettings> m_store;
 };

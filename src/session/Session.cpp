@@ -41,7 +41,7 @@ Session::Session(Dialogs& dialogs, QObject* parent) : QObject(parent), m_dialogs
 
     for (const AssignmentRow& row : assignmentRows())
         if (row.designationBox)
-            m_boxes[size_t(row.designationBox)].text = QStringLiteral("DESIGNATION ");
+            m_boxes[size_t(row.designationBox)].text = designationPlaceholder;
     for (const Caption& c : fixedCaptions)
         m_labels[size_t(c.label)].caption = QString::fromLatin1(c.text);
     // The labels beside the intensity lists: backlighting, indicator, dimmed.

@@ -31,6 +31,8 @@ public:
     static constexpr int listCount = 50;
     static constexpr int boxCount = 23;
     static constexpr int labelCount = 20;
+    // What each designation box holds until the user names the item.
+    static inline const QString designationPlaceholder = QStringLiteral("DESIGNATION ");
 
     // What the intensity rule says when the indicator is set below the
     // backlighting.
@@ -158,6 +160,13 @@ signals:
     // message was shown and the backlighting lowered to it.
     void intensityRuleApplied();
     void marksChanged();
+    // A step was undone or done again; what names it ("SW3 MODULE",
+    // "PANEL NAME", "OPEN HALL.zqc").
+    void undone(const QString& what);
+    void redone(const QString& what);
+    // What was last stored, or where, changed: an open, a save, a read, a
+    // write, or an undo of an open.
+    void storedChanged();
 
 private:
     // An item's code formed from its lists; nullopt while incomplete.
@@ -194,6 +203,7 @@ private:
     Configuration configuration() const;
     void beginStep();
     void endStep();
+    QString describeStep(const Configuration& before, bool stored) const;
 
     struct List {
         QStringList texts;
@@ -237,6 +247,7 @@ private:
         // step that opened or read: undoing an open puts the window back on
         // the file it was on.
         std::optional<std::pair<Configuration, QString>> origin;
+        QString what; // the step that starts from this screen, named
     };
     std::vector<Snapshot> m_undo; // the screen before each step, the last step last
     std::vector<Snapshot> m_redo;

@@ -6,6 +6,9 @@
 
 #include "session/Session.h"
 
+#include "model/AssignmentTable.h"
+#include "model/IntensityCode.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -88,6 +91,7 @@ void Session::endStep() {
     m_typingBox = 0;
     ++m_stepsTaken;
     before.origin = std::exchange(m_originBefore, std::nullopt);
+    before.what = describeStep(was, before.origin.has_value());
     m_undo.push_back(std::move(before));
     if (m_undo.size() > undoDepth)
         m_undo.erase(m_undo.begin());
@@ -107,18 +111,21 @@ void Session::swapOrigin(Snapshot& taken, const Snapshot& restored) {
     taken.origin = std::make_pair(m_stored, m_storedPath);
     m_stored = restored.origin->first;
     m_storedPath = restored.origin->second;
+    emit storedChanged();
 }
 
 bool Session::undo() {
     if (!canUndo())
         return false;
     Snapshot now = snapshot();
+    now.what = m_undo.back().what;
     swapOrigin(now, m_undo.back());
     m_redo.push_back(std::move(now));
     restore(m_undo.back());
     m_undo.pop_back();
     m_typingBox = 0;
     emit undoChanged();
+    emit undone(m_redo.back().what);
     return true;
 }
 
@@ -126,13 +133,48 @@ bool Session::redo() {
     if (!canRedo())
         return false;
     Snapshot now = snapshot();
+    now.what = m_redo.back().what;
     swapOrigin(now, m_redo.back());
     m_undo.push_back(std::move(now));
     restore(m_redo.back());
     m_redo.pop_back();
     m_typingBox = 0;
     emit undoChanged();
+    emit redone(m_undo.back().what);
     return true;
+}
+
+// A step named as the user knows it: the control it changed ("SW3 MODULE",
+// "PANEL NAME"), with the count of further ones a rule changed with it; an
+// open by its file, a read by the panel.
+QString Session::describeStep(const Configuration& before, bool stored) const {
+    if (stored)
+        return m_storedPath.isEmpty()
+                   ? QStringLiteral("READ FROM PANEL")
+                   : QStringLiteral("OPEN %1").arg(QFileInfo(m_storedPath).fileName());
+    const Configuration after = configuration();
+    QStringList changed;
+    for (const AssignmentRow& row : assignmentRows()) {
+        if (before.lists[size_t(row.moduleList)] != after.lists[size_t(row.moduleList)])
+            changed << row.item + QStringLiteral(" MODULE");
+        if (before.lists[size_t(row.channelList)] != after.lists[size_t(row.channelList)])
+            changed << row.item + QStringLiteral(" CHANNEL");
+        if (row.designationBox &&
+            before.texts[size_t(row.designationBox)] != after.texts[size_t(row.designationBox)])
+            changed << row.item + QStringLiteral(" DESIGNATION");
+    }
+    // The indicator first: lowering it below the backlighting lowers that too.
+    for (IntensitySetting setting :
+         {IntensitySetting::Indicator, IntensitySetting::Backlight, IntensitySetting::Dimmed}) {
+        const IntensitySettingRow& row = intensityRow(setting);
+        if (before.lists[size_t(row.list)] != after.lists[size_t(row.list)])
+            changed << QString::fromLatin1(row.caption).remove(QStringLiteral(" (%)"));
+    }
+    if (before.texts[2] != after.texts[2])
+        changed << m_labels[6].caption; // PANEL NAME
+    if (changed.size() <= 1)
+        return changed.value(0);
+    return QStringLiteral("%1 AND %2 MORE").arg(changed.first()).arg(changed.size() - 1);
 }
 
 bool Session::unsavedChanges() const {
@@ -146,6 +188,7 @@ void Session::storeOrigin(const QString& path) {
         m_originBefore = std::make_pair(m_stored, m_storedPath);
     m_stored = configuration();
     m_storedPath = path;
+    emit storedChanged();
 }
 
 void Session::configurationStored(const QString& path) {
@@ -159,6 +202,7 @@ void Session::configurationRead() {
 
 void Session::assignmentsWritten() {
     m_stored.lists = configuration().lists;
+    emit storedChanged();
 }
 
 bool Session::mayDiscard(const std::function<void()>& save) {

@@ -7,7 +7,12 @@
 #include "platform/Console.h"
 #include "sheet/SheetDocument.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <optional>
 
 int SheetCommand::run(const SheetOptions& options, QString* errors, const QString& speaker) {
     const QString lead = speaker.isEmpty() ? QString() : speaker + QStringLiteral(": ");
@@ -61,6 +66,16 @@ int SheetCommand::runWithoutDisplay(int& argc, char* argv[], const SheetOptions&
     // Nothing is shown, so the sheet is drawn the same with or without a
     // desktop session.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Qt asks for the user's runtime folder, which su and cron do not set,
+    // and complains on stderr without one; a private one serves this run.
+    std::optional<QTemporaryDir> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime.emplace(QDir::tempPath() + QStringLiteral("/panelconfig-runtime-XXXXXX"));
+        if (runtime->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
+#endif
     const QGuiApplication app(argc, argv);
     QString errors;
     const int status = run(options, &errors);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 void keepLightField(QWidget* box) {
     const QPalette theme = box->palette();
@@ -155,6 +156,54 @@ bool TextBox::event(QEvent* event) {
     return QLineEdit::event(event);
 }
 
+// A text longer than the box is shown from its start once the user leaves
+// it, as every other box shows its text, not from where the typing ended.
+void TextBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        home(false);
+}
+
+DesignationBox::DesignationBox(const QString& name, const QString& placeholder, const QString& tip,
+                               QWidget* parent)
+    : TextBox(name, int(TextRules::maxTextLength), parent), m_placeholder(placeholder), m_tip(tip) {
+    connect(this, &QLineEdit::textChanged, this, &DesignationBox::describe);
+    describe(text());
+}
+
+void DesignationBox::describe(const QString& text) {
+    const bool entered = !text.isEmpty() && text != m_placeholder;
+    setToolTip(entered ? m_tip + QLatin1Char('\n') + text : m_tip);
+    setAccessibleDescription(text);
+}
+
+// Tab selects a box's text already; a click would put the cursor into the
+// placeholder instead, and typing would go into its middle.
+void DesignationBox::focusInEvent(QFocusEvent* event) {
+    TextBox::focusInEvent(event);
+    m_enteredByPress = event->reason() == Qt::MouseFocusReason;
+    if (!m_enteredByPress && text() == m_placeholder)
+        selectAll();
+}
+
+void DesignationBox::mousePressEvent(QMouseEvent* event) {
+    TextBox::mousePressEvent(event);
+    m_holdSelection = std::exchange(m_enteredByPress, false) && event->button() == Qt::LeftButton &&
+                      text() == m_placeholder;
+    if (m_holdSelection)
+        selectAll();
+}
+
+void DesignationBox::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_holdSelection)
+        TextBox::mouseMoveEvent(event);
+}
+
+void DesignationBox::mouseReleaseEvent(QMouseEvent* event) {
+    m_holdSelection = false;
+    TextBox::mouseReleaseEvent(event);
+}
+
 StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(name);
     setReadOnly(true);
@@ -174,22 +223,20 @@ StatusBox::StatusBox(const QString& name, QWidget* parent) : QPlainTextEdit(pare
 namespace {
 constexpr int statusSideMargin = 2; // the viewport's margins, left and right
 
-// The height the text's glyphs take, wrapped as the box wraps it, at width:
-// the last line is read once its letters are in, its descent may be cut.
+// The height the text takes, wrapped as the box wraps it, at width: every
+// line whole, the last one's descent too, so no letter sits on the border.
 qreal wrappedHeight(const QString& text, const QFont& font, const QTextOption& option,
                     qreal width) {
     QTextLayout layout(text, font);
     layout.setTextOption(option);
     qreal height = 0;
-    qreal lastDescent = 0;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
         height += line.height();
-        lastDescent = line.descent();
     }
     layout.endLayout();
-    return height - lastDescent;
+    return height;
 }
 
 QString shortenedPath(const QString& text, qsizetype at, qsizetype size, qsizetype kept) {
@@ -202,12 +249,8 @@ QString shortenedPath(const QString& text, qsizetype at, qsizetype size, qsizety
 // A message too long for the box's lines has the device it names
 // shortened in the middle, and where that is not enough its letters made
 // smaller, so the reason at its end is always seen; text() stays whole.
-// A screen reader speaks text that appears in the box with the focus only
-// when it can tell why: text that arrives selected it reads out. So each
-// message arrives selected, drawn in the box's own colours (setColours), and
-// is heard as it comes while the box has the focus (Form1 gives it the focus
-// when a message is shown). The description carries it too, for readers
-// that take it from there.
+// The window's announcer says each message; a reader that comes to the box
+// reads it from there.
 void StatusBox::setText(const QString& text) {
     m_text = text;
     if (!m_designFont)
@@ -226,8 +269,6 @@ void StatusBox::setText(const QString& text) {
     if (font() != chosen)
         setFont(chosen);
     setPlainText(shown);
-    selectAll();
-    setAccessibleDescription(text.trimmed());
 }
 
 std::optional<QString> StatusBox::fitted(const QString& text, const QFont& face) const {
@@ -235,8 +276,9 @@ std::optional<QString> StatusBox::fitted(const QString& text, const QFont& face)
     // One cursor's width stays free at the end of each line, as the box keeps it.
     const qreal width = room.width() - 2 * statusSideMargin - cursorWidth() - 1;
     const QTextOption option = document()->defaultTextOption();
+    // One pixel stays clear above the lower border.
     const auto fits = [&](const QString& candidate) {
-        return wrappedHeight(candidate, face, option, width) <= room.height();
+        return wrappedHeight(candidate, face, option, width) <= room.height() - 1;
     };
     if (width <= 0 || fits(text))
         return text;

@@ -86,9 +86,34 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     StorableTextValidator* m_validator;
+};
+
+// A switch's or an LED's designation box. While it holds the text it starts
+// with, the first click or focus into it selects that text, so typing
+// replaces it. Its whole text is its tool tip (under the fixed one) and its
+// accessible description, since a long designation is cut by the box.
+class DesignationBox : public TextBox {
+    Q_OBJECT
+public:
+    DesignationBox(const QString& name, const QString& placeholder, const QString& tip,
+                   QWidget* parent);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void describe(const QString& text);
+    QString m_placeholder;
+    QString m_tip;
+    bool m_enteredByPress = false;
+    bool m_holdSelection = false; // the press selected the placeholder; a drag keeps it whole
 };
 
 // The multi-line status box of the panel commands.

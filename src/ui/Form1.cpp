@@ -1,13 +1,17 @@
 #include "ui/Form1.h"
 
+#include "ui/Announcer.h"
 #include "ui/FocusRing.h"
 
 #include <QCloseEvent>
+
+#include <algorithm>
 
 #include <utility>
 
 Form1::Form1(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     buildWindow();
+    m_announcer = new Announcer(this);
     buildKeyboard();
     connectSession();
     new FocusRing(this);
@@ -41,6 +45,10 @@ void Form1::connectSession() {
     connect(&m_session, &Session::statusChanged, this, &Form1::showStatus);
     connect(&m_session, &Session::viewChanged, this, &Form1::showView);
     connect(&m_session, &Session::transactionRunningChanged, this, &Form1::onTransactionRunning);
+    connect(&m_session, &Session::undone, this,
+            [this](const QString& what) { m_announcer->say(QStringLiteral("UNDO: ") + what); });
+    connect(&m_session, &Session::redone, this,
+            [this](const QString& what) { m_announcer->say(QStringLiteral("REDO: ") + what); });
 
     connect(m_option1, &QAbstractButton::clicked, &m_session, &Session::Option1_Click);
     connect(m_option2, &QAbstractButton::clicked, &m_session, &Session::Option2_Click);
@@ -110,21 +118,22 @@ void Form1::showStatus() {
             break;
         }
     }
-    const bool news = m_status->text() != m_session.statusText() ||
-                      (m_status->isHidden() && m_session.statusVisible());
+    const bool appears = m_status->isHidden() && m_session.statusVisible();
     if (m_status->text() != m_session.statusText())
         m_status->setText(m_session.statusText());
     m_status->setVisible(m_session.statusVisible());
-    // A message shown is where the keyboard goes, so a screen reader speaks it
-    // wherever the user was; Tab goes on from there. During a transaction the
-    // box takes the focus the window held for it, but not from a control the
-    // user went to meanwhile: the keys typed there stay there.
-    const bool userMovedOn = m_session.transactionRunning() && focusWidget() &&
-                             focusWidget() != this && focusWidget() != m_status;
-    if (!userMovedOn &&
-        ((m_session.transactionRunning() && m_status->isVisible() && focusWidget() == this) ||
-         (news && m_session.statusVisible() && isActiveWindow() && !m_status->hasFocus())))
-        m_status->setFocus(Qt::OtherFocusReason);
+    // Each message is said once as it appears, wherever the keyboard is; the
+    // keyboard stays where the user put it. A box that appears with the
+    // message of an earlier command and gets its own at once says only that.
+    if (!m_session.statusVisible()) {
+        m_announcedStatus.clear();
+    } else if (m_session.statusText() != m_announcedStatus) {
+        if (std::exchange(m_statusJustShown, false))
+            m_announcer->withdraw(m_announcedStatus);
+        m_statusJustShown = appears;
+        m_announcedStatus = m_session.statusText();
+        m_announcer->say(m_announcedStatus);
+    }
 }
 
 void Form1::showView() {
@@ -133,25 +142,27 @@ void Form1::showView() {
     (m_session.view() == Session::View::Switch ? m_option1 : m_option2)->setChecked(true);
 }
 
-// The command buttons are held still while a transaction runs. Before they
-// are, the focus moves to the status box, where no key changes the
-// configuration (Qt would hand it from a disabled button to the next list),
-// and it returns to where it was once the transaction has ended.
+// The command buttons are held still while a transaction runs, but for the
+// one that has the keyboard: it stays as it is, and a press of it does
+// nothing until the end (runCommand). Disabling it would hand the keyboard
+// on to a list, where a key changes an assignment, and each move of the
+// keyboard has a screen reader cut off what it was saying. Elsewhere (a
+// list, a box: the command came by its shortcut) the keyboard rests on the
+// window meanwhile and comes back once the transaction has ended.
 void Form1::onTransactionRunning(bool running) {
-    if (running) {
-        m_focusBeforeTransaction = focusWidget();
-        // The box is shown as the transaction starts; until then the window
-        // itself holds the focus.
-        (m_status->isVisible() ? static_cast<QWidget*>(m_status) : this)
-            ->setFocus(Qt::OtherFocusReason);
+    QWidget* focus = focusWidget();
+    const bool onCommand = std::find(m_commandButtons.begin(), m_commandButtons.end(), focus) !=
+                           m_commandButtons.end();
+    if (running && !onCommand) {
+        m_focusBeforeTransaction = focus;
+        setFocus(Qt::OtherFocusReason);
     }
     for (CommandButton* b : m_commandButtons)
-        b->setEnabled(!running);
+        b->setEnabled(!running || (onCommand && b == focus));
     if (running)
         return;
     if (m_focusBeforeTransaction && m_focusBeforeTransaction->isEnabled() &&
-        m_focusBeforeTransaction->isVisible() &&
-        (focusWidget() == m_status || focusWidget() == this))
+        m_focusBeforeTransaction->isVisible() && focusWidget() == this)
         m_focusBeforeTransaction->setFocus(Qt::OtherFocusReason);
     m_focusBeforeTransaction.clear();
     if (m_closeRequested)

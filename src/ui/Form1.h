@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+class Announcer;
 class PanelPicture;
 
 // The main window, a view of one session: the picture of the panel with the
@@ -50,6 +51,13 @@ public:
     ListBox* list(int number) const { return m_lists.at(size_t(number)); }
     TextBox* textBox(int number) const { return m_texts.at(size_t(number)); }
     StatusBox* statusBox() const { return m_status; }
+    // What the window says to a screen reader: each message of the status
+    // box as it appears, what undo and redo took back.
+    Announcer* announcer() const { return m_announcer; }
+    // Runs a command as its button does: one step of undo, nothing while a
+    // transaction runs, and a command that replaces the configuration asks
+    // first about unsaved changes.
+    void runCommand(const std::function<void()>& command, bool replaces);
     // Where the keyboard is taken when the panel name is missing.
     void focusPanelName();
     QLabel* label(int number) const { return m_labels.at(size_t(number)); }
@@ -71,13 +79,15 @@ private:
     void showStatus();
     void showView();
     void onTransactionRunning(bool running);
-    void runCommand(const std::function<void()>& command, bool replaces);
 
     Session& m_session;
     Commands m_commands;
     bool m_closeRequested = false;
     bool m_showingBox = false;
     QPointer<QWidget> m_focusBeforeTransaction;
+    QString m_announcedStatus;      // the message said last, while the box shows it
+    bool m_statusJustShown = false; // with the text of an earlier command, maybe
+    Announcer* m_announcer = nullptr;
 
     std::array<ListBox*, Session::listCount> m_lists{};
     std::array<TextBox*, Session::boxCount> m_texts{};

@@ -129,9 +129,9 @@ void Form1::buildAssignmentControls() {
 
         for (const AssignmentRow* row : {&rows[k - 1], &rows[k + 9]}) {
             const QColor colour = row->incompleteFlag == 1 ? switchColour : lightingColour;
-            auto* box = new TextBox(QString("Text%1").arg(row->designationBox),
-                                    TextRules::maxTextLength, this);
-            box->setToolTip(QString("ENTER %1 FUNCTION").arg(row->item));
+            auto* box = new DesignationBox(QString("Text%1").arg(row->designationBox),
+                                           Session::designationPlaceholder,
+                                           QString("ENTER %1 FUNCTION").arg(row->item), this);
             box->setAccessibleName(row->item + " DESIGNATION");
             setColours(box, QPalette::Text, colour, QPalette::Base, listBackground);
             place(box, at.moduleLeft, at.listTop - 240, 1455, 285);
@@ -150,6 +150,8 @@ void Form1::buildAssignmentControls() {
         for (ListBox* l : {module, channel}) {
             l->setAccessibleName(l->toolTip());
             l->setFont(windowFont(Face::MsSansSerif, 8.25, false));
+            // The scroll bar beside the white list is light too, on any theme.
+            keepLightField(l);
             setColours(l, QPalette::Text, colour, QPalette::Base, listBackground);
         }
         if (i < 20) {
@@ -216,6 +218,7 @@ void Form1::buildFrames() {
         list->setToolTip(in.tip);
         list->setAccessibleName(m_session.labelCaption(in.label));
         list->setFont(windowFont(Face::MsSansSerif, 8.25, false));
+        keepLightField(list);
         setColours(list, QPalette::Text, lightingColour, QPalette::Base, listBackground);
         place(list, 3120, in.listTop, 735, 645);
         m_lists[in.list] = list;

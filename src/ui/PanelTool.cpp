@@ -1,18 +1,27 @@
 #include "ui/PanelTool.h"
 
+#include "ui/Announcer.h"
+
 #include <QToolButton>
+
+namespace {
+// About what a screen reader takes to catch up with a whole window changed.
+constexpr int readPause = 1500;
+} // namespace
 
 PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield* yield,
                      TickTimer* timer)
     : session(dialogs), form(session), link(session, dialogs, port, tickMs, yield, timer),
       files(session, dialogs), sheet(new WindowSheet(form, dialogs)),
-      compareControls(new CompareControls(form, [this] { compare(); })), m_port(port),
+      compareControls(new CompareControls(form, [this] { compare(); })),
+      fileLabel(new FileLabel(session, &form)), help(new Help(form, dialogs)), m_port(port),
       m_dialogs(dialogs) {
     QObject::connect(&link, &PanelLink::stepsDone, compareControls, &CompareControls::showProgress);
     form.setCommands({[this] {
                           if (overPickedPort(&PanelLink::READ_CONFIG_Click) &&
                               link.lastOutcome() == PanelLink::Outcome::Done) {
                               session.configurationRead();
+                              form.announcer()->holdFor(readPause);
                               sheet->readFromPanel(QDateTime::currentDateTime(), link.valuesRead());
                           }
                       },
@@ -30,7 +39,8 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
                       [this] { link.requestStop(); }});
     files.panelNameMissing = [this] { form.focusPanelName(); };
     // Tab reaches the sheet command after the option buttons, as it sits.
-    QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("Option2")),
+    QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("Option2")), help->button());
+    QWidget::setTabOrder(help->button(),
                          form.findChild<QToolButton*>(QStringLiteral("PRINT_SHEET")));
     QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("WRITE_CONFIG")),
                          compareControls->button());
@@ -50,12 +60,30 @@ FileOutcome PanelTool::open(const QString& path) {
     return took(files.open(path));
 }
 
+// Once a file is shown or written: the session learns what is stored, the
+// sheet where the configuration came from, and the user which file it is.
 FileOutcome PanelTool::took(FileOutcome outcome) {
-    if (outcome.done()) {
-        session.configurationStored(outcome.path);
-        sheet->fileTaken(outcome.path, ConfigFile::panelValues(*outcome.line));
+    if (!outcome.done())
+        return outcome;
+    session.configurationStored(outcome.path);
+    sheet->fileTaken(outcome.path, ConfigFile::panelValues(*outcome.line));
+    if (outcome.kind == FileOutcome::Kind::Saved) {
+        fileLabel->saved(outcome.path);
+        form.announcer()->say(fileLabel->message());
+    } else {
+        form.announcer()->holdFor(readPause);
     }
+    if (recent)
+        recent->add(outcome.path);
     return outcome;
+}
+
+void PanelTool::addRecentFiles(Settings& settings) {
+    recent = new RecentFiles(form, settings, [this](const QString& path) {
+        form.runCommand([this, path] { open(path); }, true);
+    });
+    QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("READ_FILE")), recent->button());
+    QWidget::setTabOrder(recent->button(), form.findChild<QWidget*>(QStringLiteral("WRITE_FILE")));
 }
 
 void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort,

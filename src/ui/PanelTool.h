@@ -6,8 +6,11 @@
 #include "platform/Settings.h"
 #include "session/Session.h"
 #include "ui/CompareControls.h"
+#include "ui/FileLabel.h"
 #include "ui/Form1.h"
+#include "ui/Help.h"
 #include "ui/PortPicker.h"
+#include "ui/RecentFiles.h"
 #include "ui/WindowSheet.h"
 
 #include <functional>
@@ -37,14 +40,19 @@ public:
     std::function<bool()> beforeWrite;
     // Told once a write command's transaction has ended.
     std::function<void(PanelLink::Outcome)> afterWrite;
+    // Puts the list of recent files beside the open command, kept in settings.
+    void addRecentFiles(Settings& settings);
 
     Session session;
     Form1 form;
     PanelLink link;
     FileCommands files;
     PortPicker* picker = nullptr;
-    WindowSheet* sheet;               // owned by the window
-    CompareControls* compareControls; // owned by the window
+    WindowSheet* sheet;               // owned by the window, like the rest
+    CompareControls* compareControls;
+    FileLabel* fileLabel;
+    Help* help;
+    RecentFiles* recent = nullptr;
 
     // The open command on path, as the window runs it: the configuration
     // shown is what the window is then on.

@@ -51,7 +51,10 @@ WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
     m_button->setText(caption);
     m_button->setToolTip(
         QStringLiteral("LEFT CLICK TO SAVE OR PRINT THE CONFIGURATION SHEET (CTRL+P)"));
-    m_button->setAccessibleName(QStringLiteral("PRINT CONFIGURATION SHEET"));
+    // Spoken as it reads, so a user who sees it and one who hears it name it alike.
+    m_button->setAccessibleName(QStringLiteral("PRINT SHEET"));
+    m_button->setAccessibleDescription(
+        QStringLiteral("SAVE OR PRINT THE CONFIGURATION SHEET, OR A SITE DOCUMENT"));
     if (const auto* command = form.findChild<QPushButton*>(QStringLiteral("READ_CONFIG")))
         m_button->setFont(command->font());
     // Above READ_CONFIG, right of the option buttons, where the window is empty.
