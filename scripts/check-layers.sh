@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Checks that each folder of src/ includes only the layers below it, so the
 # libraries form no cycle:
-#   0 model, platform   1 files, session   2 link   3 sheet, cli, schedule   4 ui   5 app
+#   0 model, platform   1 files, session   2 link, site   3 sheet, cli, schedule   4 ui   5 app
 # A folder may include its own headers and those of a lower layer; app may
 # include everything.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
-declare -A layer=([model]=0 [platform]=0 [files]=1 [session]=1 [link]=2
+declare -A layer=([model]=0 [platform]=0 [files]=1 [session]=1 [link]=2 [site]=2
                   [sheet]=3 [cli]=3 [schedule]=3 [ui]=4 [app]=5)
 
 status=0

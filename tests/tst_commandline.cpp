@@ -37,9 +37,12 @@ void TestCommandLine::helpAndVersionNeedNoDisplay_data() {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QStringList>("expected"); // lines the output must hold
     QTest::newRow("help") << "--help"
-                          << QStringList{"  --port <DEVICE>", "  FILE ",
-                                         "Exit status:", "  0    the window was closed",
-                                         "  2    wrong option", "  9    a line of the --log",
+                          << QStringList{"  --port <DEVICE>",
+                                         "  FILE ",
+                                         "Exit status:",
+                                         "  0    the window was closed",
+                                         "  2    wrong option",
+                                         "  9    a line of the --log",
                                          "  10   no COMMAND and no display"};
     QTest::newRow("short help") << "-h" << QStringList{"  --port <DEVICE>"};
     QTest::newRow("version") << "--version" << QStringList{"panelconfig " PANEL_VERSION "\n"};
@@ -169,23 +172,35 @@ void TestCommandLine::refusedBeforeAnythingRuns_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("reason");
     const QString commands = " is not a command; the commands are write, read, verify and sheet.";
-    QTest::newRow("unknown command") << QStringList{"frobnicate", "x.zqc"} << "frobnicate" + commands;
+    QTest::newRow("unknown command")
+        << QStringList{"frobnicate", "x.zqc"} << "frobnicate" + commands;
     QTest::newRow("command in capitals") << QStringList{"WRITE", "x.zqc"} << "WRITE" + commands;
     QTest::newRow("command in capitals alone") << QStringList{"Verify"} << "Verify" + commands;
-    QTest::newRow("empty port")
-        << QStringList{"write", "x.zqc", "--port", ""}
-        << "--port needs a DEVICE; an empty name is no serial port.";
+    QTest::newRow("empty port") << QStringList{"write", "x.zqc", "--port", ""}
+                                << "--port needs a DEVICE; an empty name is no serial port.";
     QTest::newRow("blank port for the window")
         << QStringList{"--port", "  "} << "--port needs a DEVICE; an empty name is no serial port.";
-    QTest::newRow("log without a command") << QStringList{"--log", "site.log"}
-                                           << "--log goes with a command.";
-    QTest::newRow("repeat with read") << QStringList{"read", "x.zqc", "--repeat"}
-                                      << "--repeat goes with write.";
-    QTest::newRow("name with write") << QStringList{"write", "x.zqc", "--name", "X"}
-                                     << "--name goes with read.";
+    QTest::newRow("log without a command")
+        << QStringList{"--log", "site.log"} << "--log goes with a command.";
+    QTest::newRow("repeat with read")
+        << QStringList{"read", "x.zqc", "--repeat"} << "--repeat goes with write.";
+    QTest::newRow("name with write")
+        << QStringList{"write", "x.zqc", "--name", "X"} << "--name goes with read.";
     QTest::newRow("command without FILE") << QStringList{"verify"} << "verify needs a FILE.";
     QTest::newRow("two configuration files")
         << QStringList{"a.zqc", "b.zqc"} << "Only one FILE can be opened.";
+    QTest::newRow("status without FOLDER") << QStringList{"status"} << "status needs one FOLDER.";
+    QTest::newRow("status of two folders")
+        << QStringList{"status", "a", "b"} << "status needs one FOLDER.";
+    QTest::newRow("status with a port")
+        << QStringList{"status", "a", "--port", "/dev/ttyS0"} << "status takes only a FOLDER.";
+    QTest::newRow("site with a command") << QStringList{"write", "x.zqc", "--site", "a"}
+                                         << "--site opens the window on a FOLDER; it takes no "
+                                            "COMMAND and no FILE.";
+    QTest::newRow("site with a file") << QStringList{"--site", "a", "x.zqc"}
+                                      << "--site opens the window on a FOLDER; it takes no "
+                                         "COMMAND and no FILE.";
+    QTest::newRow("site without FOLDER") << QStringList{"--site", ""} << "--site needs a FOLDER.";
 }
 
 void TestCommandLine::refusedBeforeAnythingRuns() {

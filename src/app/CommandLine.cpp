@@ -2,6 +2,7 @@
 
 #include "app/ScheduleCommandLine.h"
 #include "app/SheetCommandLine.h"
+#include "cli/SiteStatus.h"
 #include "model/Cp1252.h"
 #include "model/TextRules.h"
 #include "platform/AppInfo.h"
@@ -17,6 +18,7 @@ const QString traceOption = QStringLiteral("trace");
 const QString logOption = QStringLiteral("log");
 const QString nameOption = QStringLiteral("name");
 const QString repeatOption = QStringLiteral("repeat");
+const QString siteOption = QStringLiteral("site");
 const QStringList panelCommands = {QStringLiteral("write"), QStringLiteral("read"),
                                    QStringLiteral("verify")};
 
@@ -33,7 +35,11 @@ const QString commandsHelp =
                    "                         --repeat: panel after panel until Ctrl+C.\n"
                    "  read FILE [--name NAME]\n"
                    "                         Reads the panel and saves it as FILE.\n"
-                   "  verify FILE            Compares the panel with FILE; writes nothing.\n");
+                   "  verify FILE            Compares the panel with FILE; writes nothing.\n"
+                   "  status FOLDER          Prints each configuration file of FOLDER with its\n"
+                   "                         panel name and state (file, name, state, time,\n"
+                   "                         port; tab-separated) from FOLDER/site.log, and\n"
+                   "                         the summary line.\n");
 
 const QString exitStatusHelp =
     QStringLiteral("\nExit status:\n"
@@ -46,7 +52,8 @@ const QString exitStatusHelp =
                    "       name that is not UTF-8; a --log or --trace that cannot be opened,\n"
                    "       or that is a pipe, a device, a configuration file or a PDF\n"
                    "  3    FILE was refused (not a configuration file of these panels),\n"
-                   "       or what was read could not be saved\n"
+                   "       or what was read could not be saved; status: FOLDER could not\n"
+                   "       be read\n"
                    "  4    FILE leaves a switch, LED, the backlighting or dimming unassigned\n"
                    "  5    no panel answered\n"
                    "  6    the panel is not a 00-00561 or 00-00567\n"
@@ -111,9 +118,14 @@ void describeCommandLine(QCommandLineParser& parser) {
     parser.addOption(
         {repeatOption, QStringLiteral("write: program panel after panel, each once it is "
                                       "plugged in, until Ctrl+C.")});
+    parser.addOption({siteOption,
+                      QStringLiteral("Opens the site window on FOLDER, a folder of configuration "
+                                     "files with its site.log, and the first panel not yet "
+                                     "programmed in the main window."),
+                      QStringLiteral("FOLDER")});
     parser.addPositionalArgument(
         QStringLiteral("COMMAND"),
-        QStringLiteral("write, read, verify, sheet, import or export (see Commands)."),
+        QStringLiteral("write, read, verify, status, sheet, import or export (see Commands)."),
         QStringLiteral("[COMMAND]"));
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
@@ -166,6 +178,17 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
         return refuse(parser, QStringLiteral("--port needs a DEVICE; an empty name is no serial "
                                              "port."));
     QStringList files = parser.positionalArguments();
+    if (!files.isEmpty() && files.first() == SiteStatus::name) {
+        if (files.size() != 2)
+            return refuse(parser, QStringLiteral("status needs one FOLDER."));
+        for (const QString& option :
+             {portOption, traceOption, logOption, nameOption, repeatOption, siteOption})
+            if (parser.isSet(option))
+                return refuse(parser, QStringLiteral("status takes only a FOLDER."));
+        CommandLineResult result;
+        result.status = files[1];
+        return result;
+    }
     QString command;
     if (!files.isEmpty() && panelCommands.contains(files.first()))
         command = files.takeFirst();
@@ -186,6 +209,11 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
         return refuse(parser, QStringLiteral("--repeat goes with write."));
     if (!onlyWith(logOption, panelCommands))
         return refuse(parser, QStringLiteral("--log goes with a command."));
+    if (parser.isSet(siteOption) && (!command.isEmpty() || !files.isEmpty()))
+        return refuse(parser, QStringLiteral("--site opens the window on a FOLDER; it takes no "
+                                             "COMMAND and no FILE."));
+    if (parser.isSet(siteOption) && parser.value(siteOption).isEmpty())
+        return refuse(parser, QStringLiteral("--site needs a FOLDER."));
     QString name;
     if (command == QLatin1String("read")) {
         // Checked before the panel is read: the save would refuse it after.
@@ -213,5 +241,6 @@ CommandLineResult parseCommandLine(const QStringList& arguments) {
     options.log = parser.value(logOption);
     options.name = name;
     options.repeat = parser.isSet(repeatOption);
+    options.site = parser.value(siteOption);
     return {options, ExitStatus::ok, {}, {}};
 }

@@ -20,6 +20,7 @@ struct CommandLineResult {
     QString errors;                                   // for standard error
     std::optional<SheetOptions> sheet = std::nullopt; // the sheet command, run without a window
     std::optional<ScheduleOptions> schedule = std::nullopt; // import or export, without a window
+    std::optional<QString> status = std::nullopt;           // the status command's FOLDER
 };
 
 // Declares the options and arguments; new ones go here.

@@ -2,6 +2,7 @@
 #include "app/DisplayCheck.h"
 #include "cli/Commissioning.h"
 #include "cli/Interrupt.h"
+#include "cli/SiteStatus.h"
 #include "link/LinkTrace.h"
 #include "link/PortNames.h"
 #include "link/QtSerialPort.h"
@@ -13,6 +14,7 @@
 #include "sheet/SheetCommand.h"
 #include "ui/PanelTool.h"
 #include "ui/QtDialogs.h"
+#include "ui/SiteTool.h"
 #include "ui/Startup.h"
 
 #include <QApplication>
@@ -39,6 +41,16 @@ int runSchedule(int& argc, char* argv[], const ScheduleOptions& options) {
     const QCoreApplication app(argc, argv);
     QString out, errors;
     const int status = ScheduleCommand::run(options, &out, &errors);
+    Console::write(stdout, out);
+    Console::write(stderr, errors);
+    return status;
+}
+
+// A site's state needs no panel and no display.
+int runStatus(int& argc, char* argv[], const QString& folder) {
+    const QCoreApplication app(argc, argv);
+    QString out, errors;
+    const int status = SiteStatus::run(folder, &out, &errors);
     Console::write(stdout, out);
     Console::write(stderr, errors);
     return status;
@@ -107,7 +119,10 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
         tool.link.setTrace(&trace);
     tool.addPortPicker(settings, options.port);
     dialogs.setParent(&tool.form);
+    SiteTool site(tool);
     showAtStart(tool, options.file);
+    if (!options.site.isEmpty())
+        showSiteAtStart(site, options.site);
     return app.exec();
 }
 } // namespace
@@ -124,6 +139,8 @@ int main(int argc, char* argv[]) {
         return SheetCommand::runWithoutDisplay(argc, argv, *command.sheet);
     if (command.schedule)
         return runSchedule(argc, argv, *command.schedule);
+    if (command.status)
+        return runStatus(argc, argv, *command.status);
     if (!command.options)
         return command.exitStatus;
     if (!command.options->command.isEmpty())

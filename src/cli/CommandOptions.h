@@ -29,4 +29,5 @@ struct CommandLineOptions {
     QString log;         // commands: the site's record of each panel; empty for none
     QString name;        // read: the panel name to save (FILE's own without --name)
     bool repeat = false; // write: panel after panel until interrupted
+    QString site;        // the window: a folder of configuration files to open as a site
 };

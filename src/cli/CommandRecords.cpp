@@ -1,7 +1,7 @@
 #include "cli/CommandRecords.h"
 
 #include "cli/CommandOptions.h"
-#include "cli/SiteLog.h"
+#include "site/SiteLog.h"
 #include "link/LinkTrace.h"
 
 namespace {

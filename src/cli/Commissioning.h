@@ -2,7 +2,7 @@
 
 #include "cli/CommandOptions.h"
 #include "cli/CommandRecords.h"
-#include "cli/SiteLog.h"
+#include "site/SiteLog.h"
 #include "files/FileCommands.h"
 #include "link/LinkTrace.h"
 #include "link/PanelLink.h"

@@ -117,9 +117,15 @@ void QtSerialPort::close() {
         m_port.close();
 }
 
+// A command the port would not take fails the port, as a write error does.
 void QtSerialPort::send(const QByteArray& bytes) {
-    if (m_port.isOpen())
-        m_port.write(bytes);
+    if (m_port.isOpen() && m_port.write(bytes) != bytes.size() && m_port.isOpen()) {
+        m_fault = QString("SERIAL PORT %1 FAILED DURING COMMUNICATIONS: "
+                          "THE DEVICE WAS DISCONNECTED OR REFUSED THE DATA")
+                      .arg(m_device);
+        m_detail = m_port.errorString();
+        m_port.close();
+    }
 }
 
 qint64 QtSerialPort::waiting() const {

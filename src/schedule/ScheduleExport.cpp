@@ -4,6 +4,7 @@
 #include "files/FileCommands.h"
 #include "model/AssignmentTable.h"
 #include "model/ChannelCode.h"
+#include "model/EntryText.h"
 #include "model/IntensityCode.h"
 #include "platform/AnsweringDialogs.h"
 #include "schedule/Csv.h"
@@ -17,11 +18,6 @@
 #include <QSet>
 
 namespace {
-
-QString entryText(const auto& texts, int index) {
-    return index >= 0 && index < int(texts.size()) ? QString::fromLatin1(texts[size_t(index)])
-                                                   : QString();
-}
 
 // The window's panel, a row per item, in the schedule's columns.
 QList<QStringList> rowsOf(const Session& s, const QString& fileName) {

@@ -117,6 +117,9 @@ public:
     // panel holds the assignments, but the names live only in files.
     bool unsavedChanges() const;
     void configurationStored(const QString& path); // opened from or saved to path
+    // The file the configuration was last opened from or saved to; empty
+    // after a read from a panel or before any file.
+    QString storedPath() const { return m_storedPath; }
     void configurationRead();
     void assignmentsWritten();
     // Before unsaved changes would be lost: asks whether to save them. True

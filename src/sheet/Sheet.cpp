@@ -4,6 +4,7 @@
 #include "model/AssignmentTable.h"
 #include "model/ChannelCode.h"
 #include "model/ConfigScreen.h"
+#include "model/EntryText.h"
 #include "model/IntensityCode.h"
 #include "model/MemoryMap.h"
 #include "session/PanelWords.h"
@@ -14,10 +15,6 @@
 namespace {
 constexpr std::array<IntensitySetting, 3> shownIntensities = {
     IntensitySetting::Indicator, IntensitySetting::Backlight, IntensitySetting::Dimmed};
-
-QString entryText(const auto& texts, int index) {
-    return index >= 0 && index < int(texts.size()) ? QString::fromLatin1(texts[index]) : QString();
-}
 
 Sheet blankSheet() {
     Sheet sheet;

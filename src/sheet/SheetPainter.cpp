@@ -12,7 +12,7 @@
 #include <algorithm>
 
 namespace {
-constexpr double twipsPerInch = 1440;
+using SheetText::footerHeight;
 
 const QColor& switchColour = PanelColours::switches;
 const QColor& lightingColour = PanelColours::lighting;
@@ -139,7 +139,6 @@ constexpr std::array<Column, 4> columns = {{{"ITEM", 1700, Qt::AlignLeft},
                                             {"MODULE", 1100, Qt::AlignHCenter},
                                             {"CHANNEL", 1100, Qt::AlignHCenter}}};
 constexpr double cellPadding = 80;
-constexpr double footerHeight = 420; // the page number, drawn by the document
 
 // What the table shows, a piece at a time: the items in three headed groups
 // (so the groups read apart in black and white too), then the notes. A long
@@ -319,14 +318,11 @@ void drawTable(QPainter& p, double width, const Layout& t, const Sheet& sheet, i
     }
 }
 
-// The painter in twips from the page's top left.
+// The painter in twips from the page's top left, drawing smoothly.
 double enterTwips(QPainter& p, const QRectF& page) {
-    p.save();
+    const double scale = SheetText::enterTwips(p, page);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const double scale = p.device()->logicalDpiY() / twipsPerInch;
-    p.translate(page.topLeft());
-    p.scale(scale, scale);
     return scale;
 }
 } // namespace

@@ -1,7 +1,17 @@
 #include "sheet/SheetText.h"
 
 #include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
 #include <QTextLayout>
+
+double SheetText::enterTwips(QPainter& p, const QRectF& page) {
+    p.save();
+    const double scale = p.device()->logicalDpiY() / twipsPerInch;
+    p.translate(page.topLeft());
+    p.scale(scale, scale);
+    return scale;
+}
 
 QFont SheetText::font(double points, bool bold) {
     constexpr double twipsPerPoint = 20;

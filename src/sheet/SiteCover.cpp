@@ -9,8 +9,8 @@
 #include <algorithm>
 
 namespace {
-constexpr double twipsPerInch = 1440;
-constexpr double footerHeight = 420;
+using SheetText::enterTwips;
+using SheetText::footerHeight;
 
 struct Line {
     enum Kind { Title, Field, Heading, Panel, Skipped, Signature } kind;
@@ -128,13 +128,6 @@ QList<SetLine> setLines(QPainter& p, const QList<Line>& lines, double width, dou
     return set;
 }
 
-double enterTwips(QPainter& p, const QRectF& page) {
-    p.save();
-    const double scale = p.device()->logicalDpiY() / twipsPerInch;
-    p.translate(page.topLeft());
-    p.scale(scale, scale);
-    return scale;
-}
 } // namespace
 
 int coverPageCount(QPainter& painter, const QRectF& page, const Site& site,

@@ -5,7 +5,8 @@
 PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield* yield,
                      TickTimer* timer)
     : session(dialogs), form(session), link(session, dialogs, port, tickMs, yield, timer),
-      files(session, dialogs), sheet(new WindowSheet(form, dialogs)) {
+      files(session, dialogs), sheet(new WindowSheet(form, dialogs)), m_port(port),
+      m_dialogs(dialogs) {
     form.setCommands({[this] {
                           if (overPickedPort(&PanelLink::READ_CONFIG_Click) &&
                               link.lastOutcome() == PanelLink::Outcome::Done) {
@@ -14,9 +15,14 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
                           }
                       },
                       [this] {
-                          if (overPickedPort(&PanelLink::WRITE_CONFIG_Click) &&
-                              link.lastOutcome() == PanelLink::Outcome::Done)
+                          if (session.transactionRunning() || (beforeWrite && !beforeWrite()))
+                              return;
+                          if (!overPickedPort(&PanelLink::WRITE_CONFIG_Click))
+                              return;
+                          if (link.lastOutcome() == PanelLink::Outcome::Done)
                               session.assignmentsWritten();
+                          if (afterWrite)
+                              afterWrite(link.lastOutcome());
                       },
                       [this] { readFile(); }, [this] { writeFile(); },
                       [this] { link.requestStop(); }});
@@ -57,6 +63,7 @@ void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort
 // while the transaction runs on the device the picker shows.
 bool PanelTool::overPickedPort(void (PanelLink::*transaction)()) {
     return session.runTransaction([this, transaction] {
+        form.statusBox()->setDevice(device());
         if (picker) {
             link.useDevice(picker->device());
             picker->setEnabled(false);

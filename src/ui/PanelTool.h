@@ -8,6 +8,7 @@
 #include "ui/PortPicker.h"
 #include "ui/WindowSheet.h"
 
+#include <functional>
 #include <optional>
 
 // The window put together: a session shown by the main window, the panel
@@ -25,6 +26,11 @@ public:
     void addPortPicker(Settings& settings, const QString& commandLinePort,
                        PortPicker::Enumeration enumerate = PortNames::available);
 
+    // Asked before the write command goes to the panel; false keeps it back.
+    std::function<bool()> beforeWrite;
+    // Told once a write command's transaction has ended.
+    std::function<void(PanelLink::Outcome)> afterWrite;
+
     Session session;
     Form1 form;
     PanelLink link;
@@ -38,10 +44,19 @@ public:
     // The open and save buttons' commands.
     FileOutcome readFile() { return took(files.READ_FILE_Click()); }
     FileOutcome writeFile() { return took(files.WRITE_FILE_Click()); }
+    // The save command onto path, without the dialog.
+    FileOutcome saveTo(const QString& path) { return took(files.saveAs(path)); }
+    // Where messages are shown.
+    Dialogs& dialogs() const { return m_dialogs; }
+    // The device the panel transactions use: the picker's, else the port's.
+    QString device() const { return picker ? picker->device() : m_port.deviceName(); }
 
 private:
     // What the window keeps of an open or a save: the file it is on.
     FileOutcome took(FileOutcome outcome);
+
+    SerialPort& m_port;
+    Dialogs& m_dialogs;
     bool overPickedPort(void (PanelLink::*transaction)());
 
     Settings* m_settings = nullptr;        // where a device the user chose is remembered

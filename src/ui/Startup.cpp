@@ -1,6 +1,7 @@
 #include "ui/Startup.h"
 
 #include "ui/PanelTool.h"
+#include "ui/SiteTool.h"
 
 #include <QTimer>
 
@@ -13,4 +14,8 @@ void showAtStart(PanelTool& tool, const QString& file) {
     // Undone as one step, like an open from the window.
     QTimer::singleShot(0, &tool.form,
                        [&tool, file] { tool.session.step([&] { tool.open(file); }); });
+}
+
+void showSiteAtStart(SiteTool& site, const QString& folder) {
+    QTimer::singleShot(0, &site, [&site, folder] { site.openSite(folder, true); });
 }

@@ -3,7 +3,12 @@
 #include <QString>
 
 class PanelTool;
+class SiteTool;
 
 // Shows the window and, when the command line named a file, opens it as the
 // open command opens the file its dialog chose: same checks, same messages.
 void showAtStart(PanelTool& tool, const QString& file);
+
+// Opens the site window on folder once the window is shown, with the first
+// panel still to do in the main window.
+void showSiteAtStart(SiteTool& site, const QString& folder);

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "link/PanelLink.h"
+#include "site/SiteModel.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class PanelTool;
+class SiteWindow;
+class QToolButton;
+
+// A site in the window: the site window beside the main one, opened by the
+// SITE button or Ctrl+Shift+O. Choosing a row opens its file in the main
+// window, after the question about unsaved changes. A write of a site file
+// from the main window saves the file first, is recorded in the site log and
+// shown in its row; once the panel is programmed the next panel still to do
+// opens, ready for the next write.
+class SiteTool : public QObject {
+    Q_OBJECT
+public:
+    explicit SiteTool(PanelTool& tool);
+    ~SiteTool() override;
+
+    // Asks for a folder; nullopt for a cancel.
+    using FolderChooser = std::function<std::optional<QString>()>;
+    void setFolderChooser(FolderChooser choose) { m_chooseFolder = std::move(choose); }
+
+    // Opens folder as the site and shows the site window; a folder that
+    // cannot be read is said in a message box. With openFirst, the first
+    // panel still to do is opened in the main window.
+    bool openSite(const QString& folder, bool openFirst);
+    // The site window, shown and raised; asks for a folder when no site is open.
+    void showWindow();
+    // Opens row's file in the main window, asking first about unsaved changes.
+    void openRow(int row);
+
+    SiteModel& site() { return m_site; }
+    SiteWindow* window() const { return m_window; }
+    QToolButton* button() const { return m_button; }
+    // The row of the file in the main window; -1 when it holds none of the site.
+    int currentRow() const;
+
+private:
+    bool beforeWrite();
+    void afterWrite(PanelLink::Outcome outcome);
+    void saveShown();
+    bool record(const QString& path, const QString& outcome);
+    QString outcomeText(PanelLink::Outcome outcome) const;
+    void showCurrent();
+
+    PanelTool& m_tool;
+    SiteModel m_site;
+    SiteWindow* m_window = nullptr;
+    QToolButton* m_button = nullptr;
+    FolderChooser m_chooseFolder;
+    QString m_writing; // the site file a write under way belongs to
+};

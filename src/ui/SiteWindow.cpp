@@ -1,0 +1,142 @@
+#include "ui/SiteWindow.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+enum Column { File, Panel, State, When, Port, Columns };
+constexpr int rowRole = Qt::UserRole;
+} // namespace
+
+SiteWindow::SiteWindow(SiteModel& site, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_site(site) {
+    setObjectName(QStringLiteral("SiteWindow"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* top = new QHBoxLayout;
+    m_folder = new QLabel(this);
+    m_folder->setObjectName(QStringLiteral("SITE_FOLDER"));
+    m_folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_openFolder = new QPushButton(QStringLiteral("OPEN SITE FOLDER\u2026"), this);
+    m_openFolder->setObjectName(QStringLiteral("OPEN_SITE_FOLDER"));
+    top->addWidget(m_folder, 1);
+    top->addWidget(m_openFolder);
+    layout->addLayout(top);
+
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("SITE_SUMMARY"));
+    QFont bold = m_summary->font();
+    bold.setBold(true);
+    m_summary->setFont(bold);
+    layout->addWidget(m_summary);
+
+    auto* options = new QHBoxLayout;
+    m_filter = new QCheckBox(QStringLiteral("ONLY PANELS STILL TO &DO"), this);
+    m_filter->setObjectName(QStringLiteral("SITE_FILTER"));
+    m_moveOn = new QCheckBox(QStringLiteral("OPEN THE &NEXT PANEL ONCE ONE IS PROGRAMMED"), this);
+    m_moveOn->setObjectName(QStringLiteral("MOVE_ON"));
+    m_moveOn->setChecked(true);
+    options->addWidget(m_filter);
+    options->addWidget(m_moveOn);
+    options->addStretch(1);
+    layout->addLayout(options);
+
+    m_table = new QTreeWidget(this);
+    m_table->setObjectName(QStringLiteral("SITE_PANELS"));
+    m_table->setAccessibleName(QStringLiteral("PANELS OF THE SITE"));
+    m_table->setRootIsDecorated(false);
+    m_table->setUniformRowHeights(true);
+    m_table->setAllColumnsShowFocus(true);
+    m_table->setHeaderLabels({QStringLiteral("FILE"), QStringLiteral("PANEL NAME"),
+                              QStringLiteral("STATE"), QStringLiteral("WHEN"),
+                              QStringLiteral("PORT")});
+    m_table->header()->setStretchLastSection(false);
+    m_table->header()->setSectionResizeMode(State, QHeaderView::Stretch);
+    layout->addWidget(m_table, 1);
+    resize(860, 520);
+
+    connect(m_table, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { emit rowChosen(item->data(File, rowRole).toInt()); });
+    connect(m_filter, &QCheckBox::toggled, this, &SiteWindow::showSite);
+    connect(m_openFolder, &QPushButton::clicked, this, &SiteWindow::openFolderAsked);
+    connect(&m_site, &SiteModel::changed, this, &SiteWindow::showSite);
+    showSite();
+}
+
+bool SiteWindow::movesOn() const {
+    return m_moveOn->isChecked();
+}
+
+bool SiteWindow::onlyToDo() const {
+    return m_filter->isChecked();
+}
+
+QList<int> SiteWindow::listedRows() const {
+    QList<int> rows;
+    for (int i = 0; i < m_table->topLevelItemCount(); ++i)
+        rows << m_table->topLevelItem(i)->data(File, rowRole).toInt();
+    return rows;
+}
+
+void SiteWindow::setCurrentRow(int row) {
+    m_current = row;
+    m_goTo = row >= 0 && row < m_site.panels().size() ? m_site.panels()[row].file : QString();
+    showSite();
+}
+
+void SiteWindow::showSite() {
+    setWindowTitle(captionPrefix + (m_site.isOpen() ? m_site.name() : QString()));
+    m_folder->setText(m_site.isOpen() ? QDir::toNativeSeparators(m_site.folder())
+                                      : QStringLiteral("NO SITE OPEN"));
+    const QString summary =
+        !m_site.folderError().isEmpty()
+            ? QStringLiteral("THE FOLDER CANNOT BE READ: %1").arg(m_site.folderError().toUpper())
+            : m_site.summary();
+    if (summary != m_summary->text()) {
+        m_summary->setText(summary);
+        QAccessibleEvent event(m_summary, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+
+    const QString keep = !m_goTo.isEmpty()        ? std::exchange(m_goTo, QString())
+                         : m_table->currentItem() ? m_table->currentItem()->text(File)
+                                                  : QString();
+    m_table->clear();
+    QList<QTreeWidgetItem*> items;
+    QTreeWidgetItem* current = nullptr;
+    const QList<SitePanel>& panels = m_site.panels();
+    for (int row = 0; row < panels.size(); ++row) {
+        const SitePanel& p = panels[row];
+        if (onlyToDo() && !p.toWrite() && row != m_current)
+            continue;
+        auto* item = new QTreeWidgetItem(p.fields());
+        item->setData(File, rowRole, row);
+        if (!p.sameNameAs.isEmpty())
+            item->setToolTip(Panel, QStringLiteral("THE SAME PANEL NAME AS %1").arg(p.sameNameAs));
+        if (row == m_current) // the file in the main window
+            for (int c = 0; c < Columns; ++c) {
+                QFont f = item->font(c);
+                f.setBold(true);
+                item->setFont(c, f);
+            }
+        if (p.file == keep)
+            current = item;
+        items << item;
+    }
+    m_table->addTopLevelItems(items);
+    if (current)
+        m_table->setCurrentItem(current);
+    for (int c = 0; c < Columns; ++c)
+        if (c != State)
+            m_table->resizeColumnToContents(c);
+}

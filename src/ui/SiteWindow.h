@@ -1,0 +1,51 @@
+#pragma once
+
+#include "site/SiteModel.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+// The second window: a view of one site. One row per configuration file in
+// the natural order of the names, with its panel, state, when and on which
+// port; the summary line; a filter for the panels still to do. The file in
+// the main window is the current row. Choosing a row only asks for it to be
+// opened; what happens then is the site tool's.
+class SiteWindow : public QWidget {
+    Q_OBJECT
+public:
+    static inline const QString captionPrefix = QStringLiteral("SITE - ");
+
+    explicit SiteWindow(SiteModel& site, QWidget* parent = nullptr);
+
+    // The row of the file shown in the main window; -1 for none.
+    void setCurrentRow(int row);
+    // Whether the next panel opens by itself after "programmed".
+    bool movesOn() const;
+    bool onlyToDo() const;
+    // The rows listed, in order: all, or those still to do.
+    QList<int> listedRows() const;
+
+    QTreeWidget* table() const { return m_table; }
+    QPushButton* openFolderButton() const { return m_openFolder; }
+
+signals:
+    void rowChosen(int row);
+    void openFolderAsked();
+
+private:
+    void showSite();
+
+    SiteModel& m_site;
+    QLabel* m_folder = nullptr;
+    QLabel* m_summary = nullptr;
+    QCheckBox* m_filter = nullptr;
+    QCheckBox* m_moveOn = nullptr;
+    QTreeWidget* m_table = nullptr;
+    QPushButton* m_openFolder = nullptr;
+    int m_current = -1;
+    QString m_goTo; // the row to make current at the next showing
+};
