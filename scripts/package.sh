@@ -54,6 +54,10 @@ export SOURCE_DATE_EPOCH
 # clash and control-flow protection: they are added here. Its flags also map
 # this folder's path to ".", so no build path reaches the program.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+# ccache's CCACHE_BASEDIR hands the compiler paths relative to the build
+# folder instead, which puts other names into the debug information: the
+# package is compiled with the paths Debian's own builds use.
+unset CCACHE_BASEDIR
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
 cxxflags+=" -fstack-clash-protection -fcf-protection"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
