@@ -5,6 +5,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QScopeGuard>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -350,10 +352,19 @@ void TestAccess::messagesTakeTheKeyboard() {
 void TestAccess::focusRingStandsOutsideTheControl_data() {
     QTest::addColumn<bool>("dark");
     QTest::addColumn<QString>("control");
-    QTest::newRow("list, default theme") << false << "List1";
-    QTest::newRow("list, dark theme") << true << "List1";
-    QTest::newRow("designation, dark theme") << true << "Text3";
-    QTest::newRow("command, default theme") << false << "WRITE_CONFIG";
+    QTest::addColumn<QString>("focusGoes"); // where the focus goes after
+    QTest::newRow("list, default theme") << false << "List1"
+                                         << "nowhere";
+    QTest::newRow("list, dark theme") << true << "List1"
+                                      << "nowhere";
+    QTest::newRow("designation, dark theme") << true << "Text3"
+                                             << "nowhere";
+    QTest::newRow("command, default theme") << false << "WRITE_CONFIG"
+                                            << "nowhere";
+    QTest::newRow("list, then a dialog") << false << "List1"
+                                         << "dialog";
+    QTest::newRow("designation, then another window") << false << "Text3"
+                                                      << "window";
 }
 
 // Two black pixels and a white one round the control, outside it; nothing
@@ -361,6 +372,7 @@ void TestAccess::focusRingStandsOutsideTheControl_data() {
 void TestAccess::focusRingStandsOutsideTheControl() {
     QFETCH(bool, dark);
     QFETCH(QString, control);
+    QFETCH(QString, focusGoes);
     const QPalette before = QApplication::palette();
     const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
     if (dark)
@@ -382,8 +394,29 @@ void TestAccess::focusRingStandsOutsideTheControl() {
     QCOMPARE(focused.pixelColor(r.left() - 3, y), QColor(Qt::white));
     QCOMPARE(focused.pixelColor(r.right() + 2, y), QColor(Qt::black));
     QCOMPARE(focused.pixelColor(r.center().x(), r.top() - 3), QColor(Qt::white));
-    w->clearFocus();
-    QCOMPARE(f.grab().toImage(), unfocused);
+    if (focusGoes == "nowhere") {
+        w->clearFocus();
+        QCOMPARE(f.grab().toImage(), unfocused);
+        return;
+    }
+    // A dialog of the window, or a window of its own: the ring is not left
+    // round a control that has lost the keyboard.
+    QWidget* ring = f.findChild<QWidget*>("FocusRing");
+    QVERIFY(ring && ring->isVisible());
+    QDialog dialog(focusGoes == "dialog" ? &f : nullptr);
+    auto* edit = new QLineEdit(&dialog);
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    edit->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), edit);
+    QVERIFY(!ring->isVisible());
+    QVERIFY(f.grab().toImage().pixelColor(r.left() - 2, y) != QColor(Qt::black));
+    dialog.close();
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QTRY_COMPARE(QApplication::focusWidget(), w);
+    QVERIFY(ring->isVisible()); // back with the focus
 }
 
 void TestAccess::keysReachThePlaces_data() {
