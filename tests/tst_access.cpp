@@ -5,6 +5,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyleFactory>
@@ -31,6 +33,8 @@ private slots:
     void messagesLeaveTheKeyboardWhereItIs();
     void focusRingHidesNoNeighbour_data();
     void focusRingHidesNoNeighbour();
+    void focusRingLeavesWithTheKeyboard_data();
+    void focusRingLeavesWithTheKeyboard();
     void keysReachThePlaces_data();
     void keysReachThePlaces();
     void tabFollowsThePanel_data();
@@ -413,6 +417,43 @@ void TestAccess::messagesLeaveTheKeyboardWhereItIs() {
     f.findChild<QAbstractButton*>("WRITE_FILE")->click();
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(QApplication::focusWidget(), f.textBox(2));
+}
+
+void TestAccess::focusRingLeavesWithTheKeyboard_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("focusGoes");
+    QTest::newRow("list, then a dialog") << "List1"
+                                         << "dialog";
+    QTest::newRow("designation, then another window") << "Text3"
+                                                      << "window";
+}
+
+// A dialog of the window, or a window of its own: the ring is not left
+// round a control that has lost the keyboard, and comes back with it.
+void TestAccess::focusRingLeavesWithTheKeyboard() {
+    QFETCH(QString, control);
+    QFETCH(QString, focusGoes);
+    Harness h;
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QWidget* w = f.findChild<QWidget*>(control);
+    w->setFocus(Qt::TabFocusReason);
+    QWidget* ring = f.findChild<QWidget*>("FocusRing");
+    QTRY_VERIFY(ring && ring->isVisible());
+    QDialog dialog(focusGoes == "dialog" ? &f : nullptr);
+    auto* edit = new QLineEdit(&dialog);
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    edit->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), edit);
+    QVERIFY(!ring->isVisible());
+    dialog.close();
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QTRY_COMPARE(QApplication::focusWidget(), w);
+    QVERIFY(ring->isVisible());
 }
 
 void TestAccess::focusRingHidesNoNeighbour_data() {

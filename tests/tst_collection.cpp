@@ -1,4 +1,4 @@
-#include "Harness.h"
+#include "SessionHarness.h"
 
 #include <QTest>
 
@@ -28,30 +28,32 @@ qint16 outgoing(ConfigRecord& r, int row) {
 } // namespace
 
 void TestCollection::completeSelectionsFillEveryOutgoingCode() {
-    Harness h;
+    SessionHarness h;
+    Session& s = h.session;
     h.assignAll();
-    h.lightingView();
+    s.Option2_Click();
     markOutgoing(h.rec());
     h.rec().error_flag = 0;
     const qint16 s1before = h.rec().s1;
-    h.session().CollectAssignments();
+    s.CollectAssignments();
     QCOMPARE(h.rec().error_flag, qint16(0));
     for (int row = 0; row < 22; ++row)
         QCOMPARE(outgoing(h.rec(), row), qint16((row % 16) * 10 + row % 10));
     QCOMPARE(h.rec().s1, s1before);
-    QVERIFY(h.form().findChild<QRadioButton*>("Option1")->isChecked());
-    QVERIFY(h.form().findChild<QWidget*>("Frame1")->isHidden());
+    QVERIFY(s.view() == Session::View::Switch);
+    QVERIFY(!s.frameVisible(1));
 }
 
 void TestCollection::notAssignedIgnoresTheChannel() {
-    Harness h;
+    SessionHarness h;
+    Session& s = h.session;
     h.assignAll();
-    h.form().list(5)->setListIndex(0);   // SW3 "N/A", channel still selected
-    h.form().list(41)->setListIndex(-1); // nothing...
-    h.form().list(41)->setListIndex(0);  // ...then "N/A" for the backlighting
-    h.form().list(42)->setListIndex(-1); // with no channel at all
+    s.selectListEntry(5, 0);   // SW3 "N/A", channel still selected
+    s.selectListEntry(41, -1); // nothing...
+    s.selectListEntry(41, 0);  // ...then "N/A" for the backlighting
+    s.selectListEntry(42, -1); // with no channel at all
     h.rec().error_flag = 0;
-    h.session().CollectAssignments();
+    s.CollectAssignments();
     QCOMPARE(h.rec().error_flag, qint16(0));
     QCOMPARE(h.rec().s3w, qint16(160));
     QCOMPARE(h.rec().bl, qint16(160));
@@ -71,27 +73,29 @@ void TestCollection::firstIncompleteItemStopsWithItsGroup_data() {
 void TestCollection::firstIncompleteItemStopsWithItsGroup() {
     QFETCH(int, row);
     QFETCH(bool, moduleMissing);
-    Harness h;
+    SessionHarness h;
+    Session& s = h.session;
     h.assignAll();
-    h.form().list(2 * row + (moduleMissing ? 1 : 2))->setListIndex(-1);
-    h.lightingView();
+    s.selectListEntry(2 * row + (moduleMissing ? 1 : 2), -1);
+    s.Option2_Click();
     markOutgoing(h.rec());
     h.rec().error_flag = 0;
-    h.session().CollectAssignments();
+    s.CollectAssignments();
     QTEST(int(h.rec().error_flag), "flag");
     for (int r = 0; r < 22; ++r)
         QCOMPARE(outgoing(h.rec(), r) == untouched, r >= row);
-    QVERIFY(h.form().findChild<QRadioButton*>("Option2")->isChecked());
+    QVERIFY(s.view() == Session::View::Lighting);
 }
 
 void TestCollection::switchIsReportedBeforeAnLed() {
-    Harness h;
+    SessionHarness h;
+    Session& s = h.session;
     h.assignAll();
-    h.form().list(6)->setListIndex(-1);  // SW3 channel
-    h.form().list(23)->setListIndex(-1); // LED2 module
+    s.selectListEntry(6, -1);  // SW3 channel
+    s.selectListEntry(23, -1); // LED2 module
     markOutgoing(h.rec());
     h.rec().error_flag = 0;
-    h.session().CollectAssignments();
+    s.CollectAssignments();
     QCOMPARE(h.rec().error_flag, qint16(1));
     QCOMPARE(h.rec().s2w, qint16(11));
     QCOMPARE(h.rec().s3w, untouched);

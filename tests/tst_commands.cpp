@@ -91,34 +91,63 @@ void TestCommands::failuresEndWithTheirOwnStatus_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("lastLine");
+    QTest::addColumn<QString>("adjusted"); // write: a file the window takes otherwise
     const QString noResponse = "COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND";
     const QString badData = "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA";
     const QString portFault = "SERIAL PORT /dev/fake NOT FOUND";
     for (const char* command : {"write", "read", "verify"}) {
         const QString c = QString::fromLatin1(command);
         QTest::newRow(qPrintable(c + ": mute panel"))
-            << c << "mute" << ExitStatus::noResponse << noResponse;
+            << c << "mute" << ExitStatus::noResponse << noResponse << "";
         QTest::newRow(qPrintable(c + ": identity 0"))
             << c << "identity" << ExitStatus::mismatch
             << QString("SWITCH PANEL/CONFIGURATION MIS-MATCH: THE SWITCH PANEL THAT YOU HAVE "
                        "ATTEMPTED TO %1 DOES NOT MATCH THIS CONFIGURATION PROGRAM")
-                   .arg(c == "write" ? "WRITE DATA TO" : "READ DATA FROM");
+                   .arg(c == "write" ? "WRITE DATA TO" : "READ DATA FROM")
+            << "";
         QTest::newRow(qPrintable(c + ": port will not open"))
-            << c << "port" << ExitStatus::portFault << portFault;
+            << c << "port" << ExitStatus::portFault << portFault << "";
         QTest::newRow(qPrintable(c + ": bad byte"))
-            << c << "bad byte" << ExitStatus::badData << badData;
+            << c << "bad byte" << ExitStatus::badData << badData << "";
+    }
+    // A failed write says what the window changed, but ends with its failure.
+    for (const char* adjusted : {"rule", "far code"}) {
+        const QString a = QString(": ") + adjusted;
+        QTest::newRow(qPrintable("write: mute panel" + a))
+            << "write"
+            << "mute" << ExitStatus::noResponse << noResponse << adjusted;
+        QTest::newRow(qPrintable("write: identity 0" + a))
+            << "write"
+            << "identity" << ExitStatus::mismatch
+            << "SWITCH PANEL/CONFIGURATION MIS-MATCH: THE SWITCH PANEL THAT YOU HAVE ATTEMPTED "
+               "TO WRITE DATA TO DOES NOT MATCH THIS CONFIGURATION PROGRAM"
+            << adjusted;
+        QTest::newRow(qPrintable("write: port will not open" + a))
+            << "write"
+            << "port" << ExitStatus::portFault << portFault << adjusted;
+        QTest::newRow(qPrintable("write: bad byte" + a))
+            << "write"
+            << "bad byte" << ExitStatus::badData << badData << adjusted;
+        QTest::newRow(qPrintable("write: Ctrl+C" + a))
+            << "write"
+            << "interrupt" << ExitStatus::interrupted << "INTERRUPTED" << adjusted;
     }
     for (const char* command : {"write", "verify"})
         QTest::newRow(qPrintable(QString(command) + ": refused file"))
             << QString(command) << "refused file" << ExitStatus::fileRefused
             << "FILE/MODEL MIS-MATCH: AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE WAS "
                "NOT CREATED FOR THE 00-00561-(MDL) OR 00-00567-(MDL) -------------THE FILE READ "
-               "OPERATION IS BEING ABANDONED!--------------";
-    QTest::newRow("read: nowhere to save") << "read" << "unsavable" << ExitStatus::fileRefused
-                                           << "/no-such-folder/hall.zqc: THE FOLDER DOES NOT EXIST";
+               "OPERATION IS BEING ABANDONED!--------------"
+            << "";
+    QTest::newRow("read: nowhere to save") << "read"
+                                           << "unsavable" << ExitStatus::fileRefused
+                                           << "/no-such-folder/hall.zqc: THE FOLDER DOES NOT EXIST"
+                                           << "";
     QTest::newRow("read: a name too long to save")
-        << "read" << "name too long" << ExitStatus::fileRefused
-        << "FILE NOT SAVED: THE CONFIGURATION FILE WAS NOT SAVED:";
+        << "read"
+        << "name too long" << ExitStatus::fileRefused
+        << "FILE NOT SAVED: THE CONFIGURATION FILE WAS NOT SAVED:"
+        << "";
 }
 
 void TestCommands::failuresEndWithTheirOwnStatus() {
@@ -126,12 +155,16 @@ void TestCommands::failuresEndWithTheirOwnStatus() {
     QFETCH(QString, fault);
     QFETCH(int, status);
     QFETCH(QString, lastLine);
+    QFETCH(QString, adjusted);
     QTemporaryDir dir;
     Command c;
     c.options.command = command;
     c.options.name = "HALL";
-    c.options.file = command == "read" ? dir.filePath("hall.zqc")
-                                       : writeLine(dir, "demo.zqc", demoLine());
+    ConfigFileLine file = adjusted == "rule" ? dimIndicator() : demoLine();
+    if (adjusted == "far code")
+        file.code[2] = 200;
+    c.options.file =
+        command == "read" ? dir.filePath("hall.zqc") : writeLine(dir, "demo.zqc", file);
     if (fault == "mute")
         c.port.connected = false;
     else if (fault == "identity")
@@ -142,8 +175,7 @@ void TestCommands::failuresEndWithTheirOwnStatus() {
         PanelFaults lost;
         lost.noReply = FaultTarget::writes(10, 10);
         c.port.panel = PanelEngine(lost);
-    }
-    else if (fault == "bad byte")
+    } else if (fault == "bad byte")
         c.port.panel.setValue(5, 200); // out of range
     else if (fault == "refused file")
         c.options.file = writeLine(dir, "other.zqc", [] {
@@ -153,6 +185,10 @@ void TestCommands::failuresEndWithTheirOwnStatus() {
         }());
     else if (fault == "unsavable")
         c.options.file = dir.filePath("no-such-folder/hall.zqc");
+    else if (fault == "interrupt")
+        c.during = [&](Commissioning& running) {
+            c.clock.after(400, [&running] { running.interrupt(); });
+        };
     else if (fault == "name too long")
         c.options.file = dir.filePath(QString(300, 'n') + ".zqc");
     QCOMPARE(c.run(), status);
@@ -166,7 +202,11 @@ void TestCommands::failuresEndWithTheirOwnStatus() {
         QVERIFY(!c.said.last().contains("ACCESS DENIED"));
         QVERIFY(!c.said.join('\n').contains("saved to"));
     }
-    QVERIFY2(c.said.last().startsWith(lastLine), qPrintable(c.said.join('\n')));
+    // The adjustment is still said, after the failure.
+    const qsizetype failure = c.said.size() - (adjusted.isEmpty() ? 1 : 2);
+    QVERIFY2(c.said.value(failure).startsWith(lastLine), qPrintable(c.said.join('\n')));
+    if (!adjusted.isEmpty())
+        QVERIFY(c.said.last().contains(adjusted == "rule" ? "intensity rule" : "no list shows"));
     QVERIFY(!c.port.isOpen);
     if (fault == "bad byte" && command == "write") // nothing after the failed address
         QCOMPARE(c.port.panel.value(11), 160);
@@ -200,8 +240,8 @@ void TestCommands::valuesTheWindowChangesAreSaid_data() {
         << 24 << 8;
     QTest::newRow("verify: compared after the rule")
         << "verify" << dimIndicator() << QList<int>{22, 1}
-        << "NORMAL BACKLIGHTING (%): the file holds 100; compared as 30 by the intensity rule"
-        << 22 << 1;
+        << "NORMAL BACKLIGHTING (%): the file holds 100; compared as 30 by the intensity rule" << 22
+        << 1;
 }
 
 // The window's messages are printed as it would show them, and each value it
@@ -217,8 +257,7 @@ void TestCommands::valuesTheWindowChangesAreSaid() {
     Command c;
     c.options.command = command;
     c.options.name = "HALL";
-    c.options.file =
-        command == "read" ? dir.filePath("hall.zqc") : writeLine(dir, "in.zqc", file);
+    c.options.file = command == "read" ? dir.filePath("hall.zqc") : writeLine(dir, "in.zqc", file);
     if (command == "verify") // the panel holds every value of the demo file
         for (size_t k = 0; k < 25; ++k)
             c.port.panel.setValue(int(k), ConfigFile::panelValues(file)[k]);
@@ -244,13 +283,25 @@ void TestCommands::verifyComparesWhatAWriteWouldGive() {
     c.options.command = "verify";
     const ConfigFileLine file = dimIndicator();
     c.options.file = writeLine(dir, "dim.zqc", file);
+    c.options.log = dir.filePath("site.log");
     for (size_t k = 0; k < 25; ++k)
         c.port.panel.setValue(int(k), ConfigFile::panelValues(file)[k]);
     QCOMPARE(c.run(), ExitStatus::differs);
-    QCOMPARE(c.table, QStringList({"ITEM  TO BE WRITTEN  IN THE PANEL",
-                                   "NORMAL BACKLIGHTING (%)  30  100"}));
-    QCOMPARE(c.said.last(),
-             "NORMAL BACKLIGHTING (%): the file holds 100; compared as 30 by the intensity rule");
+    const QString difference = "NORMAL BACKLIGHTING (%)  30  100";
+    const QString adjustment =
+        "NORMAL BACKLIGHTING (%): the file holds 100; compared as 30 by the intensity rule";
+    QCOMPARE(c.table, QStringList({"ITEM  TO BE WRITTEN  IN THE PANEL", difference}));
+    QCOMPARE(c.said.last(), adjustment);
+    // The site's log keeps both: what differs and what the window changed.
+    QFile log(c.options.log);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    QCOMPARE(lines.size(), 2); // one line and its end
+    const auto line = SiteLog::parse(QString::fromUtf8(lines[0]));
+    QVERIFY(line);
+    QCOMPARE(line->command, QString("verify"));
+    QCOMPARE(line->outcome, QString("differs"));
+    QCOMPARE(line->differences, difference + "; " + adjustment);
 }
 
 void TestCommands::identifyNamesTheFilesThePanelHolds_data() {
@@ -359,7 +410,8 @@ void TestCommands::verifyListsEachDifference() {
     c.port.panel.setValue(23, 7);
     QCOMPARE(c.run(), ExitStatus::differs);
     QCOMPARE(c.table.first(), QString("ITEM  TO BE WRITTEN  IN THE PANEL"));
-    QCOMPARE(c.table.size(), 1 + 20); // SW9, SW10, LED9, LED10 are N/A in both; the indicator agrees
+    QCOMPARE(c.table.size(),
+             1 + 20); // SW9, SW10, LED9, LED10 are N/A in both; the indicator agrees
     QVERIFY(c.table.contains("SW3  A 3  N/A"));
     QVERIFY(c.table.contains("DIMMING  D 2  N/A"));
     QVERIFY(c.table.contains("NORMAL BACKLIGHTING (%)  70  100"));
@@ -448,22 +500,21 @@ void TestCommands::ctrlCStopsAWriteAtItsNextWait() {
     QVERIFY(sentThen > 0);
     QVERIFY(c.port.sent.size() - sentThen <= 12); // at most the exchange under way
     QVERIFY(!c.port.isOpen);
-    QCOMPARE(c.port.panel.value(24), 10);       // never reached
+    QCOMPARE(c.port.panel.value(24), 10); // never reached
 }
 
 // The commands draw nothing, so they need no window system at all: not even
 // a platform that exists.
 void TestCommands::commandsNeedNoWindowSystem() {
-    const ProgramRun run = runProgram({"write", PANELSIM_DEMO, "--port", "/dev/null-no-such-port"},
-                                      {},
-                                      {"QT_QPA_PLATFORM=no-such-platform",
-                                       "QT_PLUGIN_PATH=/nonexistent", "QT_QPA_PLATFORM_PLUGIN_PATH="
-                                                                      "/nonexistent"});
+    const ProgramRun run =
+        runProgram({"write", PANELSIM_DEMO, "--port", "/dev/null-no-such-port"}, {},
+                   {"QT_QPA_PLATFORM=no-such-platform", "QT_PLUGIN_PATH=/nonexistent",
+                    "QT_QPA_PLATFORM_PLUGIN_PATH="
+                    "/nonexistent"});
     QCOMPARE(run.status, ExitStatus::portFault);
     QVERIFY2(run.err.contains("/dev/null-no-such-port"), qPrintable(run.err));
     QVERIFY2(!run.err.contains("platform plugin"), qPrintable(run.err));
 }
-
 
 QTEST_GUILESS_MAIN(TestCommands)
 #include "tst_commands.moc"

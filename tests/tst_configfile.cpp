@@ -407,6 +407,11 @@ void TestConfigFile::readsAtMostMaxBytes_data() {
     QTest::newRow("last digits beyond maxBytes") << padded(-3, {}) << false;
     QTest::newRow("line end beyond maxBytes") << padded(-2, {}) << false;
     QTest::newRow("line end partly beyond maxBytes") << padded(-1, {}) << true;
+    // A file longer than maxBytes is read only that far: what a reader gets.
+    QTest::newRow("maxBytes read, last digits cut")
+        << padded(-3, {}).first(ConfigFile::maxBytes) << false;
+    QTest::newRow("maxBytes read, line end cut")
+        << padded(-2, {}).first(ConfigFile::maxBytes) << false;
     QTest::newRow("long caption") << padded(-100, {}) << false;
     QTest::newRow("70 000 bytes beyond") << padded(-70000, {}) << false;
 }

@@ -1,4 +1,5 @@
 #include "Harness.h"
+#include "SessionHarness.h"
 #include "StorableAlphabet.h"
 #include "Unprivileged.h"
 #include "files/ConfigFile.h"
@@ -166,6 +167,36 @@ QStringList windowState(Form1& f) {
     return s;
 }
 
+// What a session shows: every list, box and label, the status box and the view.
+QStringList sessionState(const Session& s) {
+    QStringList out;
+    for (int n = 1; n < Session::listCount; ++n)
+        out << QString("List%1 %2 shown=%3").arg(n).arg(s.listIndex(n)).arg(s.listVisible(n));
+    for (int n = 2; n < Session::boxCount; ++n)
+        out << QString("Text%1 '%2' shown=%3").arg(n).arg(s.boxText(n)).arg(s.boxVisible(n));
+    for (int n = 1; n < Session::labelCount; ++n)
+        out << QString("Label%1 '%2' shown=%3")
+                   .arg(n)
+                   .arg(s.labelCaption(n))
+                   .arg(s.labelVisible(n));
+    out << QString("Text1 '%1' shown=%2 colour=%3")
+               .arg(s.statusText())
+               .arg(s.statusVisible())
+               .arg(s.statusColour() ? int(*s.statusColour()) : -1);
+    out << QString("view=%1 frames=%2,%3")
+               .arg(int(s.view()))
+               .arg(s.frameVisible(1))
+               .arg(s.frameVisible(2));
+    return out;
+}
+
+Session& sessionOf(Harness& h) {
+    return h.session();
+}
+Session& sessionOf(SessionHarness& h) {
+    return h.session;
+}
+
 bool inSwitchView(Form1& f) {
     return f.findChild<QRadioButton*>("Option1")->isChecked() &&
            !shown(f.findChild<QGroupBox*>("Frame1")) && shown(f.list(1)) && !shown(f.list(21));
@@ -189,11 +220,13 @@ QStringList entries(const QString& dir) {
 
 // Intensities chosen without a rule message: backlighting out of the way
 // first, then the indicator, then a backlighting no brighter than it.
-void setIntensities(Harness& h, int indicatorEntry, int backlightEntry, int dimmedEntry) {
-    h.form().list(45)->setListIndex(7);
-    h.form().list(49)->setListIndex(indicatorEntry);
-    h.form().list(45)->setListIndex(backlightEntry);
-    h.form().list(46)->setListIndex(dimmedEntry);
+template <class H>
+void setIntensities(H& h, int indicatorEntry, int backlightEntry, int dimmedEntry) {
+    Session& s = sessionOf(h);
+    s.selectListEntry(45, 7);
+    s.selectListEntry(49, indicatorEntry);
+    s.selectListEntry(45, backlightEntry);
+    s.selectListEntry(46, dimmedEntry);
 }
 
 QString randomText(QRandomGenerator& rng, int minLength, int maxLength) {
@@ -224,14 +257,15 @@ ConfigFileLine fileLine() {
 
 // A window far from fileLine(): other assignments, texts and intensities,
 // shown in the lighting view.
-void prepareWindow(Harness& h) {
+template <class H> void prepareWindow(H& h) {
+    Session& s = sessionOf(h);
     h.assignAll();
     h.assign(3, 0, 4); // SW4 "N/A"
     setIntensities(h, 5, 7, 6);
-    h.session().setBoxText(2, "BEFORE");
-    h.session().setBoxText(3, "KEEP, ME");
-    h.session().setBoxText(22, QString::fromUtf8("LED ÿ"));
-    h.lightingView();
+    s.setBoxText(2, "BEFORE");
+    s.setBoxText(3, "KEEP, ME");
+    s.setBoxText(22, QString::fromUtf8("LED ÿ"));
+    s.Option2_Click();
     h.dialogs.messages.clear();
 }
 
@@ -445,24 +479,29 @@ void TestFileCommands::saveChecks() {
     QFETCH(QString, message);
     QFETCH(bool, saved);
     QTemporaryDir dir;
-    Harness h;
+    SessionHarness h;
+    Session& s = h.session;
     h.assignAll();
     if (clearList)
-        h.form().list(clearList)->setListIndex(-1);
-    h.session().setBoxText(2, panelName);
-    h.lightingView();
-    h.session().setStatusVisible(true);
-    h.session().setStatusColour(ConfigScreen::StatusColour::Green);
-    h.session().setStatusText("EARLIER");
+        s.selectListEntry(clearList, -1);
+    s.setBoxText(2, panelName);
+    s.Option2_Click();
+    s.setStatusVisible(true);
+    s.setStatusColour(ConfigScreen::StatusColour::Green);
+    s.setStatusText("EARLIER");
     const QString path = dir.filePath("CHOSEN.zqc");
     h.dialogs.answers = {path};
-    h.tool.writeFile();
+    const FileOutcome outcome = h.files.WRITE_FILE_Click();
 
-    StatusBox* box = h.form().statusBox();
-    QCOMPARE(shown(box), !status.isEmpty());
+    using K = FileOutcome::Kind;
+    QCOMPARE(outcome.kind, saved ? K::Saved : !status.isEmpty() ? K::Incomplete : K::NameMissing);
+    if (outcome.kind == K::Incomplete) // the item whose list was left empty
+        QCOMPARE(outcome.item, (clearList - 1) / 2);
+    QCOMPARE(outcome.path, saved ? path : QString());
+    QCOMPARE(s.statusVisible(), !status.isEmpty());
     if (!status.isEmpty()) {
-        QCOMPARE(box->text(), status);
-        QCOMPARE(box->background(), QColor(255, 0, 0));
+        QCOMPARE(s.statusText(), status);
+        QCOMPARE(s.statusColour(), ConfigScreen::StatusColour::Red);
     }
     QCOMPARE(h.dialogs.messages.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty()) {
@@ -470,8 +509,8 @@ void TestFileCommands::saveChecks() {
         QCOMPARE(h.dialogs.messages[0].title, QString("TARNEK561or567"));
     }
     // An assignment gap leaves the view alone; past the collection the
-    // window is in the switch view.
-    QCOMPARE(inSwitchView(h.form()), status.isEmpty());
+    // session is in the switch view.
+    QCOMPARE(s.view() == Session::View::Switch, status.isEmpty());
     QCOMPARE(h.dialogs.fileRequests.size(), saved ? 1 : 0);
     if (saved)
         QCOMPARE(h.dialogs.fileRequests[0].fileName, panelName + ".zqc");
@@ -919,17 +958,20 @@ void TestFileCommands::failedOpenChangesNothing() {
     } else if (special != "missing") {
         path = special;
     }
-    Harness h;
+    SessionHarness h;
     prepareWindow(h);
-    const QStringList window = windowState(h.form());
+    const QStringList before = sessionState(h.session);
     const QStringList record = recordState(h.rec());
     h.dialogs.answers = {path};
-    h.tool.readFile();
+    const FileOutcome outcome = h.files.READ_FILE_Click();
 
+    QCOMPARE(outcome.kind, FileOutcome::Kind::Refused);
+    QVERIFY(outcome.failure != ConfigFileRead::Failure::AccessDenied);
+    QCOMPARE(outcome.path, path);
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].title, mismatchTitle);
     QCOMPARE(h.dialogs.messages[0].text, mismatchText);
-    QCOMPARE(windowState(h.form()), window);
+    QCOMPARE(sessionState(h.session), before);
     QCOMPARE(recordState(h.rec()), record);
 }
 
@@ -950,15 +992,17 @@ void TestFileCommands::openDeniedIsSilent() {
     const QString locked = lockDirectory ? dir.filePath("sub") : path;
     const auto permissions = QFile::permissions(locked);
     QVERIFY(QFile::setPermissions(locked, QFile::WriteOwner));
-    Harness h;
+    SessionHarness h;
     prepareWindow(h);
-    const QStringList window = windowState(h.form());
+    const QStringList before = sessionState(h.session);
     const QStringList record = recordState(h.rec());
     h.dialogs.answers = {path};
-    h.tool.readFile();
+    const FileOutcome outcome = h.files.READ_FILE_Click();
     QFile::setPermissions(locked, permissions);
+    QCOMPARE(outcome.kind, FileOutcome::Kind::Refused);
+    QCOMPARE(outcome.failure, ConfigFileRead::Failure::AccessDenied);
     QVERIFY(h.dialogs.messages.isEmpty());
-    QCOMPARE(windowState(h.form()), window);
+    QCOMPARE(sessionState(h.session), before);
     QCOMPARE(recordState(h.rec()), record);
 }
 

@@ -1,4 +1,4 @@
-#include "Harness.h"
+#include "SessionHarness.h"
 
 #include <QTest>
 
@@ -22,51 +22,51 @@ const QString rule = "NORMAL INDICATOR INTENSITY must be set equal to\n"
 }
 
 void TestIntensities::listsTakeTheirCodes() {
-    Harness h;
-    Form1& f = h.form();
-    f.list(45)->setListIndex(7); // "30"
+    SessionHarness h;
+    Session& s = h.session;
+    s.selectListEntry(45, 7); // "30"
     QCOMPARE(h.rec().blpercent, qint16(1));
-    f.list(49)->setListIndex(2); // "80"
+    s.selectListEntry(49, 2); // "80"
     QCOMPARE(h.rec().indpercent, qint16(6));
-    f.list(46)->setListIndex(1); // "90"
+    s.selectListEntry(46, 1); // "90"
     QCOMPARE(h.rec().dindpercent, qint16(7));
     QVERIFY(h.dialogs.messages.isEmpty());
 }
 
 void TestIntensities::backlightAboveIndicatorIsLowered() {
-    Harness h;
-    Form1& f = h.form();
-    f.list(45)->setListIndex(3); // backlighting "70"
-    f.list(49)->setListIndex(2); // indicator "80"
+    SessionHarness h;
+    Session& s = h.session;
+    s.selectListEntry(45, 3); // backlighting "70"
+    s.selectListEntry(49, 2); // indicator "80"
     QVERIFY(h.dialogs.messages.isEmpty());
-    f.list(45)->setListIndex(1); // backlighting "90" breaks the rule
+    s.selectListEntry(45, 1); // backlighting "90" breaks the rule
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].text, rule);
     QCOMPARE(h.dialogs.messages[0].title, QString("TARNEK561or567"));
-    QCOMPARE(f.list(45)->listIndex(), 2);
+    QCOMPARE(s.listIndex(45), 2);
     QCOMPARE(h.rec().blpercent, qint16(6));
 }
 
 void TestIntensities::indicatorBelowBacklightLowersTheBacklight() {
-    Harness h;
-    Form1& f = h.form();
-    f.list(45)->setListIndex(3); // "70"
-    f.list(49)->setListIndex(5); // "50"
+    SessionHarness h;
+    Session& s = h.session;
+    s.selectListEntry(45, 3); // "70"
+    s.selectListEntry(49, 5); // "50"
     QCOMPARE(h.dialogs.messages.size(), 1);
-    QCOMPARE(f.list(49)->listIndex(), 5);
-    QCOMPARE(f.list(45)->listIndex(), 5);
+    QCOMPARE(s.listIndex(49), 5);
+    QCOMPARE(s.listIndex(45), 5);
     QCOMPARE(h.rec().blpercent, qint16(3));
     QCOMPARE(h.rec().indpercent, qint16(3));
 }
 
 void TestIntensities::equalAndDimmedNeedNoMessage() {
-    Harness h;
-    Form1& f = h.form();
-    f.list(49)->setListIndex(7);
+    SessionHarness h;
+    Session& s = h.session;
+    s.selectListEntry(49, 7);
     QCOMPARE(h.dialogs.messages.size(), 1); // 30 under the 100 of the backlighting
-    f.list(45)->setListIndex(7);
-    f.list(49)->setListIndex(7);
-    f.list(46)->setListIndex(0); // dimmed "100" above both "30"
+    s.selectListEntry(45, 7);
+    s.selectListEntry(49, 7);
+    s.selectListEntry(46, 0); // dimmed "100" above both "30"
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.rec().dindpercent, qint16(10));
 }
@@ -88,29 +88,29 @@ void TestIntensities::showingACode_data() {
 
 void TestIntensities::showingACode() {
     QFETCH(int, code);
-    Harness h;
-    Form1& f = h.form();
-    f.list(46)->setListIndex(5);
+    SessionHarness h;
+    Session& s = h.session;
+    s.selectListEntry(46, 5);
     h.rec().dindpercent = qint16(code);
-    h.session().ShowDimmedIntensity();
-    QTEST(f.list(46)->listIndex(), "entry");
+    s.ShowDimmedIntensity();
+    QTEST(s.listIndex(46), "entry");
     QTEST(int(h.rec().dindpercent), "stored");
 
     h.rec().indpercent = qint16(code);
-    h.session().ShowIndicatorIntensity();
-    QTEST(f.list(49)->listIndex(), "entry");
+    s.ShowIndicatorIntensity();
+    QTEST(s.listIndex(49), "entry");
     QTEST(int(h.rec().indpercent), "stored");
 }
 
 void TestIntensities::showingABrighterBacklightRaisesTheRule() {
-    Harness h;
-    Form1& f = h.form();
-    f.list(45)->setListIndex(6); // 40
-    f.list(49)->setListIndex(6); // 40
-    h.rec().blpercent = 4;       // 60, read from a panel before the indicator
-    h.session().ShowBacklightIntensity();
+    SessionHarness h;
+    Session& s = h.session;
+    s.selectListEntry(45, 6); // 40
+    s.selectListEntry(49, 6); // 40
+    h.rec().blpercent = 4;    // 60, read from a panel before the indicator
+    s.ShowBacklightIntensity();
     QCOMPARE(h.dialogs.messages.size(), 1);
-    QCOMPARE(f.list(45)->listIndex(), 6);
+    QCOMPARE(s.listIndex(45), 6);
     QCOMPARE(h.rec().blpercent, qint16(2));
 }
 
@@ -118,26 +118,26 @@ void TestIntensities::showingABrighterBacklightRaisesTheRule() {
 // indicator list still shows its old, brighter entry: the rule shows its
 // message once and ends instead of repeating.
 void TestIntensities::ruleEndsWhenTheIndicatorListDisagreesWithItsField() {
-    Harness h;
-    Form1& f = h.form();
+    SessionHarness h;
+    Session& s = h.session;
     h.rec().indpercent = 1;
     h.rec().blpercent = 10;
-    h.session().ShowBacklightIntensity();
+    s.ShowBacklightIntensity();
     QCOMPARE(h.dialogs.messages.size(), 1);
-    h.session().ShowIndicatorIntensity();
+    s.ShowIndicatorIntensity();
     QCOMPARE(h.dialogs.messages.size(), 2);
-    QCOMPARE(f.list(45)->listIndex(), 7);
+    QCOMPARE(s.listIndex(45), 7);
     QCOMPARE(h.rec().blpercent, qint16(1));
     QCOMPARE(h.rec().indpercent, qint16(1));
 }
 
 void TestIntensities::handlerWithoutSelectionSelectsFull() {
-    Harness h;
-    Form1& f = h.form();
-    f.list(46)->setListIndex(-1);
+    SessionHarness h;
+    Session& s = h.session;
+    s.selectListEntry(46, -1);
     h.rec().dindpercent = 3;
-    h.session().List46_Click();
-    QCOMPARE(f.list(46)->listIndex(), 0);
+    s.List46_Click();
+    QCOMPARE(s.listIndex(46), 0);
     QCOMPARE(h.rec().dindpercent, qint16(10));
 }
 

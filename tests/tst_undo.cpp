@@ -3,6 +3,7 @@
 // window.
 
 #include "Harness.h"
+#include "SessionHarness.h"
 #include "model/AssignmentTable.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@ private slots:
     void typingIsOneStepPerBox();
     void undoingAReadBringsBackTheDesignations();
     void undoingAnOpenLeavesTheFileAlone();
+    void redoPutsBackWhatWasOpenedOrRead_data();
+    void redoPutsBackWhatWasOpenedOrRead();
     void noUndoDuringATransaction();
     void aNewStepEndsRedo();
     void undoAndRedoNameTheStep_data();
@@ -195,6 +198,52 @@ void TestUndo::undoingAnOpenLeavesTheFileAlone() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), bytes);
     QCOMPARE(h.dialogs.fileRequests.size(), 2);
+}
+
+void TestUndo::redoPutsBackWhatWasOpenedOrRead_data() {
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("named"); // in the question once edited again
+    QTest::newRow("open") << true << "OTHER.zqc";
+    QTest::newRow("read: the panel name") << false << "HALL";
+}
+
+// The window on FIRST.zqc with an edit, then an open of OTHER.zqc (or a
+// read): undone, the edit is unsaved against FIRST.zqc; done again, the
+// window is on what it opened or read, with nothing unsaved.
+void TestUndo::redoPutsBackWhatWasOpenedOrRead() {
+    QFETCH(bool, open);
+    QFETCH(QString, named);
+    SessionHarness h;
+    Session& s = h.session;
+    s.step([&] {
+        h.assign(0, 1, 1);
+        s.configurationStored("/site/FIRST.zqc");
+    });
+    s.setBoxText(4, "KITCHEN");
+    s.step([&] {
+        h.assign(1, 2, 2);
+        s.setBoxText(2, "HALL");
+        if (open)
+            s.configurationStored("/site/OTHER.zqc");
+        else
+            s.configurationRead();
+    });
+    QVERIFY(!s.unsavedChanges());
+    const QString question = "SAVE CHANGES TO THIS CONFIGURATION?\n";
+    h.dialogs.saveAnswers = {Dialogs::SaveAnswer::Cancel, Dialogs::SaveAnswer::Cancel};
+
+    QVERIFY(s.undo());
+    QVERIFY(s.unsavedChanges());
+    QVERIFY(!s.mayDiscard({}));
+    QCOMPARE(h.dialogs.questions.last().text, question + "FIRST.zqc");
+
+    QVERIFY(s.redo());
+    QVERIFY(!s.unsavedChanges());
+    QCOMPARE(s.storedPath(), open ? QString("/site/OTHER.zqc") : QString());
+    s.setBoxText(5, "STAIRS");
+    QVERIFY(!s.mayDiscard({}));
+    QCOMPARE(h.dialogs.questions.size(), 2);
+    QCOMPARE(h.dialogs.questions.last().text, question + named);
 }
 
 void TestUndo::noUndoDuringATransaction() {
