@@ -14,22 +14,30 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
                               sheet->readFromPanel(QDateTime::currentDateTime(), link.valuesRead());
                           }
                       },
-                      [this] {
-                          if (session.transactionRunning() || (beforeWrite && !beforeWrite()))
-                              return;
-                          if (!overPickedPort(&PanelLink::WRITE_CONFIG_Click))
-                              return;
-                          if (link.lastOutcome() == PanelLink::Outcome::Done)
-                              session.assignmentsWritten();
-                          if (afterWrite)
-                              afterWrite(link.lastOutcome());
-                      },
-                      [this] { readFile(); }, [this] { writeFile(); },
+                      [this] { writeConfig(); }, [this] { readFile(); }, [this] { writeFile(); },
                       [this] { link.requestStop(); }});
     files.panelNameMissing = [this] { form.focusPanelName(); };
     // Tab reaches the sheet command after the option buttons, as it sits.
     QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("Option2")),
                          form.findChild<QToolButton*>(QStringLiteral("PRINT_SHEET")));
+}
+
+std::optional<PanelLink::Outcome> PanelTool::writeConfig() {
+    if (session.transactionRunning() || (beforeWrite && !beforeWrite()))
+        return std::nullopt;
+    if (!overPickedPort(&PanelLink::WRITE_CONFIG_Click))
+        return std::nullopt;
+    if (link.lastOutcome() == PanelLink::Outcome::Done)
+        session.assignmentsWritten();
+    if (afterWrite)
+        afterWrite(link.lastOutcome());
+    return link.lastOutcome();
+}
+
+PanelLink::Outcome PanelTool::probe() {
+    if (picker)
+        link.useDevice(picker->device());
+    return link.probe();
 }
 
 FileOutcome PanelTool::open(const QString& path) {

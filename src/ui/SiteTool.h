@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/PanelLink.h"
+#include "site/BenchLoop.h"
 #include "site/SiteModel.h"
 
 #include <QObject>
@@ -37,11 +38,25 @@ public:
     // Opens row's file in the main window, asking first about unsaved changes.
     void openRow(int row);
 
+    // Bench mode: each panel of the site written as it is plugged in, until
+    // the site is done, STOP or Escape. Returns how it ended.
+    BenchLoop::Step runBench();
+    void stopBench();
+    bool benchRunning() const { return m_bench.running(); }
+    // How the bench waits; the event loop's own unless set.
+    void setBenchTiming(std::function<void()> waitForEvents,
+                        std::function<void(int ms, std::function<void()>)> after);
+    // The outcome as a sound: one tone for programmed, three for failed.
+    std::function<void(BenchLoop::Step)> sound;
+
     SiteModel& site() { return m_site; }
     SiteWindow* window() const { return m_window; }
     QToolButton* button() const { return m_button; }
     // The row of the file in the main window; -1 when it holds none of the site.
     int currentRow() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool beforeWrite();
@@ -50,11 +65,15 @@ private:
     bool record(const QString& path, const QString& outcome);
     QString outcomeText(PanelLink::Outcome outcome) const;
     void showCurrent();
+    BenchLoop::Written benchWrite(int row, QString* why);
+    void benchStepped(BenchLoop::Step step, const QString& text);
 
     PanelTool& m_tool;
     SiteModel m_site;
     SiteWindow* m_window = nullptr;
     QToolButton* m_button = nullptr;
     FolderChooser m_chooseFolder;
-    QString m_writing; // the site file a write under way belongs to
+    QString m_writing;      // the site file a write under way belongs to
+    bool m_recorded = true; // the last write's line reached the log
+    BenchLoop m_bench;
 };

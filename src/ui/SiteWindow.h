@@ -1,5 +1,6 @@
 #pragma once
 
+#include "site/BenchLoop.h"
 #include "site/SiteModel.h"
 
 #include <QWidget>
@@ -29,12 +30,21 @@ public:
     // The rows listed, in order: all, or those still to do.
     QList<int> listedRows() const;
 
+    // While the bench runs, rows are not chosen and STOP is offered.
+    void setBenchRunning(bool running);
+    // A step of the bench: said in the bench line, which a screen reader
+    // announces, and flashed green for programmed, red for failed.
+    void showBench(BenchLoop::Step step, const QString& text);
+    QString benchText() const;
+
     QTreeWidget* table() const { return m_table; }
     QPushButton* openFolderButton() const { return m_openFolder; }
 
 signals:
     void rowChosen(int row);
     void openFolderAsked();
+    void benchAsked();
+    void stopAsked();
 
 private:
     void showSite();
@@ -46,6 +56,9 @@ private:
     QCheckBox* m_moveOn = nullptr;
     QTreeWidget* m_table = nullptr;
     QPushButton* m_openFolder = nullptr;
+    QPushButton* m_bench = nullptr;
+    QPushButton* m_stop = nullptr;
+    QLabel* m_benchLine = nullptr;
     int m_current = -1;
     QString m_goTo; // the row to make current at the next showing
 };
