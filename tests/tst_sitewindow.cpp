@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +37,7 @@ private slots:
     void benchWritesEachPanelAsItIsPluggedIn();
     void benchStops_data();
     void benchStops();
+    void handoverDocumentFromTheSiteWindow();
 
 private:
     QString file(int n) const { return m_dir->filePath(QString("P%1.zqc").arg(n)); }
@@ -328,6 +331,47 @@ void TestSiteWindow::benchStops() {
     QVERIFY(h.clock.now() < 60000);
     QVERIFY(site.window()->findChild<QPushButton*>("BENCH_MODE")->isEnabled());
     QVERIFY(!site.window()->findChild<QPushButton*>("BENCH_STOP")->isEnabled());
+}
+
+// The name and who configured it are the folder's, kept across runs; the
+// document's cover says what the log says.
+void TestSiteWindow::handoverDocumentFromTheSiteWindow() {
+    QTemporaryDir other;
+    Settings settings(other.filePath("settings.ini"));
+    const QString pdf = other.filePath("handover.pdf");
+    {
+        Harness h;
+        SiteTool site(h.tool);
+        site.setSettings(settings);
+        QVERIFY(site.openSite(m_dir->path(), true));
+        QCOMPARE(site.window()->siteNameBox()->text(), QDir(m_dir->path()).dirName());
+        site.window()->siteNameBox()->setText("HALL");
+        site.window()->configuredByBox()->setText("J. DOE");
+        emit site.window()->configuredByBox()->editingFinished();
+        write(h); // P1 programmed
+        h.dialogs.answers = {other.filePath("missing/handover.pdf"), pdf};
+        QVERIFY(!site.saveHandover()); // a folder that is not there: said, nothing lost
+        QCOMPARE(h.dialogs.messages.size(), 1);
+        QCOMPARE(h.dialogs.messages[0].title, QString("HANDOVER DOCUMENT"));
+        QVERIFY(site.saveHandover());
+        QCOMPARE(h.dialogs.fileRequests.last().fileName, QString("HALL.pdf"));
+    }
+    QProcess extract;
+    extract.start("pdftotext", {"-layout", "-f", "1", "-l", "1", pdf, "-"});
+    QVERIFY(extract.waitForFinished(60000));
+    const QString cover = QString::fromUtf8(extract.readAllStandardOutput());
+    for (const char* text : {"HALL", "J. DOE", "COMMISSIONING", "programmed", "not yet"})
+        QVERIFY2(cover.contains(text), qPrintable(QString(text) + " not in:\n" + cover));
+
+    Harness h;
+    SiteTool site(h.tool);
+    site.setSettings(settings);
+    QVERIFY(site.openSite(m_dir->path(), false));
+    QCOMPARE(site.window()->siteNameBox()->text(), QString("HALL"));
+    QCOMPARE(site.window()->configuredByBox()->text(), QString("J. DOE"));
+    QVERIFY(site.openSite(other.path(), false)); // another folder, its own
+    QCOMPARE(site.window()->siteNameBox()->text(), QDir(other.path()).dirName());
+    QCOMPARE(site.window()->configuredByBox()->text(), QString());
 }
 
 QTEST_MAIN(TestSiteWindow)

@@ -1,6 +1,7 @@
 #include "ui/SiteTool.h"
 
 #include "link/LinkTexts.h"
+#include "sheet/SheetCommand.h"
 #include "site/SiteLog.h"
 #include "ui/PanelTool.h"
 #include "ui/SiteWindow.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
@@ -80,6 +82,9 @@ SiteTool::SiteTool(PanelTool& tool)
     });
     connect(&m_site, &SiteModel::changed, this, &SiteTool::showCurrent);
     connect(m_window, &SiteWindow::benchAsked, this, &SiteTool::runBench);
+    connect(m_window, &SiteWindow::handoverAsked, this, &SiteTool::saveHandover);
+    for (QLineEdit* box : {m_window->siteNameBox(), m_window->configuredByBox()})
+        connect(box, &QLineEdit::editingFinished, this, &SiteTool::rememberHandoverFields);
     connect(m_window, &SiteWindow::stopAsked, this, &SiteTool::stopBench);
     connect(&m_bench, &BenchLoop::stepped, this, &SiteTool::benchStepped);
     tool.form.installEventFilter(this);
@@ -104,6 +109,7 @@ bool SiteTool::openSite(const QString& folder, bool openFirst) {
     QString why;
     const bool opened = m_site.open(folder, &why);
     m_site.setFollowing(opened);
+    showHandoverFields();
     m_window->show();
     m_window->raise();
     if (!opened) {
@@ -299,4 +305,59 @@ bool SiteTool::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close)
         stopBench();
     return QObject::eventFilter(watched, event);
+}
+
+void SiteTool::setSettings(Settings& settings) {
+    m_settings = &settings;
+    showHandoverFields();
+}
+
+// The site's name starts as its folder's, as the sheet command's site
+// document names it.
+void SiteTool::showHandoverFields() {
+    if (!m_site.isOpen())
+        return;
+    const QString folder = m_site.folder();
+    const QString name = m_settings ? m_settings->siteValue(folder, Settings::siteName) : QString();
+    m_window->siteNameBox()->setText(name.isEmpty() ? m_site.name() : name);
+    m_window->configuredByBox()->setText(
+        m_settings ? m_settings->siteValue(folder, Settings::siteConfiguredBy) : QString());
+}
+
+void SiteTool::rememberHandoverFields() {
+    if (!m_settings || !m_site.isOpen())
+        return;
+    m_settings->setSiteValue(m_site.folder(), Settings::siteName,
+                             m_window->siteNameBox()->text().trimmed());
+    m_settings->setSiteValue(m_site.folder(), Settings::siteConfiguredBy,
+                             m_window->configuredByBox()->text().trimmed());
+}
+
+bool SiteTool::saveHandover() {
+    if (!m_site.isOpen() || m_tool.session.transactionRunning())
+        return false;
+    rememberHandoverFields();
+    m_site.refresh();
+    QStringList files;
+    for (const SitePanel& panel : m_site.panels())
+        files << panel.path;
+    const QString title = QStringLiteral("HANDOVER DOCUMENT");
+    if (files.isEmpty()) {
+        m_tool.dialogs().message(QStringLiteral("THE SITE HAS NO CONFIGURATION FILE (*.zqc)"),
+                                 title);
+        return false;
+    }
+    const QString name = m_window->siteNameBox()->text().trimmed();
+    const auto path = m_tool.dialogs().chooseSavePath(title, QStringLiteral("PDF (*.pdf)"),
+                                                      (name.isEmpty() ? m_site.name() : name) +
+                                                          QStringLiteral(".pdf"));
+    if (!path)
+        return false;
+    QString errors;
+    const int status = SheetCommand::run({files, *path, name.isEmpty() ? m_site.name() : name,
+                                          m_window->configuredByBox()->text().trimmed()},
+                                         &errors, {});
+    if (!errors.trimmed().isEmpty())
+        m_tool.dialogs().message(errors.trimmed(), title);
+    return status == 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/PanelLink.h"
+#include "platform/Settings.h"
 #include "site/BenchLoop.h"
 #include "site/SiteModel.h"
 
@@ -49,6 +50,14 @@ public:
     // The outcome as a sound: one tone for programmed, three for failed.
     std::function<void(BenchLoop::Step)> sound;
 
+    // Where the site name and who configured it are remembered, per folder.
+    void setSettings(Settings& settings);
+    // The site's handover document as a PDF: the sheet command's site
+    // document with the name and configured-by of the site window, and on
+    // the cover each panel's commissioning from the log. False when it was
+    // not written (said in a message) or cancelled.
+    bool saveHandover();
+
     SiteModel& site() { return m_site; }
     SiteWindow* window() const { return m_window; }
     QToolButton* button() const { return m_button; }
@@ -65,6 +74,8 @@ private:
     bool record(const QString& path, const QString& outcome);
     QString outcomeText(PanelLink::Outcome outcome) const;
     void showCurrent();
+    void showHandoverFields();
+    void rememberHandoverFields();
     BenchLoop::Written benchWrite(int row, QString* why);
     void benchStepped(BenchLoop::Step step, const QString& text);
 
@@ -76,4 +87,5 @@ private:
     QString m_writing;      // the site file a write under way belongs to
     bool m_recorded = true; // the last write's line reached the log
     BenchLoop m_bench;
+    Settings* m_settings = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -66,6 +67,27 @@ SiteWindow::SiteWindow(SiteModel& site, QWidget* parent)
     bench->addWidget(m_stop);
     bench->addWidget(m_benchLine, 1);
     layout->addLayout(bench);
+
+    auto* handover = new QHBoxLayout;
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("SITE_NAME"));
+    m_name->setAccessibleName(QStringLiteral("SITE NAME FOR THE HANDOVER DOCUMENT"));
+    m_by = new QLineEdit(this);
+    m_by->setObjectName(QStringLiteral("CONFIGURED_BY"));
+    m_by->setAccessibleName(QStringLiteral("CONFIGURED BY, FOR THE HANDOVER DOCUMENT"));
+    auto* nameLabel = new QLabel(QStringLiteral("SITE &NAME"), this);
+    nameLabel->setBuddy(m_name);
+    auto* byLabel = new QLabel(QStringLiteral("CONFIGURED &BY"), this);
+    byLabel->setBuddy(m_by);
+    auto* document = new QPushButton(QStringLiteral("&HANDOVER DOCUMENT\u2026"), this);
+    document->setObjectName(QStringLiteral("HANDOVER_DOCUMENT"));
+    handover->addWidget(nameLabel);
+    handover->addWidget(m_name, 1);
+    handover->addWidget(byLabel);
+    handover->addWidget(m_by, 1);
+    handover->addWidget(document);
+    layout->addLayout(handover);
+    connect(document, &QPushButton::clicked, this, &SiteWindow::handoverAsked);
 
     m_table = new QTreeWidget(this);
     m_table->setObjectName(QStringLiteral("SITE_PANELS"));

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 
@@ -37,6 +38,10 @@ public:
     void showBench(BenchLoop::Step step, const QString& text);
     QString benchText() const;
 
+    // The handover document's site name and who configured the site.
+    QLineEdit* siteNameBox() const { return m_name; }
+    QLineEdit* configuredByBox() const { return m_by; }
+
     QTreeWidget* table() const { return m_table; }
     QPushButton* openFolderButton() const { return m_openFolder; }
 
@@ -44,6 +49,7 @@ signals:
     void rowChosen(int row);
     void openFolderAsked();
     void benchAsked();
+    void handoverAsked();
     void stopAsked();
 
 private:
@@ -59,6 +65,8 @@ private:
     QPushButton* m_bench = nullptr;
     QPushButton* m_stop = nullptr;
     QLabel* m_benchLine = nullptr;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_by = nullptr;
     int m_current = -1;
     QString m_goTo; // the row to make current at the next showing
 };
