@@ -497,6 +497,8 @@ void TestFileCommands::saveProposesANameEverySystemAccepts_data() {
                                         << "LOBBY COM1.zqc";
     QTest::newRow("COM10 is no device") << "COM10"
                                         << "COM10.zqc";
+    QTest::newRow("superscript port")
+        << QString::fromUtf8("COM\u00b9") << QString::fromUtf8("_COM\u00b9.zqc");
 }
 
 // The panel name keeps what it is; only the proposed file name changes.

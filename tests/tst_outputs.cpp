@@ -1,11 +1,11 @@
 #include "Harness.h"
-#include "site/SiteLog.h"
 #include "files/ConfigFile.h"
 #include "files/OutputGuard.h"
 #include "files/RecordFile.h"
 #include "link/LinkTrace.h"
 #include "link/PortNames.h"
 #include "platform/Settings.h"
+#include "site/SiteLog.h"
 #include "ui/Controls.h"
 
 #include <QDir>
@@ -265,9 +265,10 @@ void TestOutputs::longStatusKeepsItsReason() {
     Harness h;
     h.form().show();
     const QString text = "SERIAL PORT " + device + " " + reason;
+    StatusBox* box = h.form().statusBox();
+    box->setDevice(device);
     h.session().setStatusVisible(true);
     h.session().setStatusText(text);
-    StatusBox* box = h.form().statusBox();
     QCOMPARE(box->text(), text); // the commands and the trace get it whole
     const QString shown = box->toPlainText();
     QVERIFY2(shown.endsWith(reason), qPrintable(shown));

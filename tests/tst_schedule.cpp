@@ -273,6 +273,22 @@ void TestSchedule::fileColumnNamesOnlyConfigurations_data() {
     for (const char* name : {"site.csv", " spaced.zqc ", "../up.zqc", "notes.txt", ".zqc"})
         QTest::newRow(qPrintable(name))
             << name << "" << notPlain.arg(name) << QStringList{"HALL.zqc", "site.csv"};
+    // The same names as the panel name's file refuses, so a site's files
+    // open on Windows too.
+    const QString notOnWindows =
+        "row 2, column I (FILE): \"%1\" cannot be a file name on Windows: it %2";
+    const struct {
+        const char* name;
+        const char* why;
+    } windows[] = {{"A*B.zqc", "holds the character *"},  {"WHAT?.zqc", "holds the character ?"},
+                   {"A<B>.zqc", "holds the character <"}, {"A|B.zqc", "holds the character |"},
+                   {"CON.zqc", "is a device name"},       {"nul.ZQC", "is a device name"},
+                   {"COM\u00b9.zqc", "is a device name"}, {"LPT3 .zqc", "is a device name"}};
+    for (const auto& w : windows) {
+        const QString name = QString::fromUtf8(w.name);
+        QTest::newRow(w.name) << name << "" << notOnWindows.arg(name, w.why)
+                              << QStringList{"HALL.zqc", "site.csv"};
+    }
     QTest::newRow("two panels, one file")
         << "Lobby.zqc"
         << "lobby.ZQC"

@@ -1,5 +1,6 @@
 #include "Harness.h"
 #include "link/LinkTexts.h"
+#include "link/PanelProtocol.h"
 
 #include <QTest>
 #include <QTimer>
@@ -18,6 +19,8 @@ private slots:
     void shortReplyEndsTheRead();
     void garbageReplyEndsTheRead_data();
     void garbageReplyEndsTheRead();
+    void cutReplyIsNoValue_data();
+    void cutReplyIsNoValue();
     void staleValueNeverPassesTheIdentityCheck();
     void lateHandshakeAnswerIsNotTheIdentity();
     void writeWithIncompleteAssignments_data();
@@ -222,6 +225,98 @@ void TestTransactions::garbageReplyEndsTheRead() {
     QCOMPARE(h.form().list(5)->listIndex(), -1);
     QCOMPARE(h.rec().s2, qint16(23)); // "C" "4"
     QVERIFY(!h.port.isOpen);
+}
+
+void TestTransactions::cutReplyIsNoValue_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<QByteArray>("head"); // what has come when the reply wait ends on the tick
+    QTest::addColumn<QByteArray>("rest"); // what comes after the tick
+    QTest::addColumn<int>("restAfterMs"); // the tick is 20 ms: 21 is after the next command
+    QTest::addColumn<bool>("done");
+    // SW1 is written as 4 (module "A", channel position 4); the last item,
+    // the dimmed intensity, as 10.
+    QTest::newRow("read, cut at 4 then more")
+        << false << 0 << QByteArray("0037") << QByteArray("0") << 1 << false;
+    QTest::newRow("read, last value cut, rest in the closing wait")
+        << false << 24 << QByteArray("0009") << QByteArray("0") << 1 << false;
+    QTest::newRow("read, cut with two more")
+        << false << 0 << QByteArray("0037") << QByteArray("0X") << 1 << false;
+    QTest::newRow("read, cut, rest in the next reply's wait")
+        << false << 0 << QByteArray("0037") << QByteArray("00") << 21 << false;
+    QTest::newRow("read, 4 and nothing more")
+        << false << 0 << QByteArray("1235") << QByteArray() << 1 << true;
+    QTest::newRow("read, 5 then a late character")
+        << false << 0 << QByteArray("00370") << QByteArray("0") << 1 << true;
+    QTest::newRow("write, read-back cut at 4 then more")
+        << true << 0 << QByteArray("0037") << QByteArray("0") << 1 << false;
+    QTest::newRow("write, last read-back cut, rest in the closing wait")
+        << true << 24 << QByteArray("0097") << QByteArray("0") << 1 << false;
+    QTest::newRow("write, read-back 4 and nothing more")
+        << true << 0 << QByteArray("0037") << QByteArray() << 1 << true;
+}
+
+// A reply taken short when its wait ended on the tick, whose rest comes
+// afterwards, was cut: the value read from its start is not the panel's
+// ("0037" reads 4 where the panel sent "00370", 37). The transaction ends
+// with bad data, whether that rest comes before the next command, in front
+// of the next reply or during the closing wait; four characters and nothing
+// after them still read.
+void TestTransactions::cutReplyIsNoValue() {
+    QFETCH(bool, write);
+    QFETCH(int, address);
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, rest);
+    QFETCH(int, restAfterMs);
+    QFETCH(bool, done);
+    Harness h;
+    h.assignAll();
+    h.assign(0, 1, 4);
+    const auto values = h.session().valuesToSend();
+    QVERIFY(values);
+    QCOMPARE((*values)[0], 4);
+    QCOMPARE((*values)[24], 10);
+
+    // Every other reply is whole: the panel holds what is written, and 0
+    // where it is only read.
+    h.port.script = {"D000D", "00610"};
+    for (int a = 0; a < 25; ++a) {
+        if (write)
+            h.port.script.append("D000D");
+        h.port.script.append(a == address ? head
+                             : write ? QByteArray::number((*values)[a] * 10).rightJustified(5, '0')
+                                     : QByteArray("00000"));
+    }
+    bool restSent = false;
+    connect(&h.tool.link, &PanelLink::progress, this, [&](int at, const QString&) {
+        if (at == address && !restSent && !rest.isEmpty()) {
+            h.port.deliver(rest, restAfterMs);
+            restSent = true;
+        }
+    });
+    if (write)
+        h.tool.link.WRITE_CONFIG_Click();
+    else
+        h.tool.link.READ_CONFIG_Click();
+
+    QVERIFY(!h.port.isOpen);
+    QCOMPARE(restSent, !rest.isEmpty());
+    if (done) {
+        QCOMPARE(h.tool.link.lastOutcome(), PanelLink::Outcome::Done);
+        QCOMPARE(status(h), write ? LinkTexts::programmed : LinkTexts::readSuccessful);
+        QCOMPARE(statusColour(h), green);
+        if (!write)
+            QCOMPARE(h.tool.link.valuesRead()[size_t(address)],
+                     PanelProtocol::replyValue(head).value);
+        return;
+    }
+    QCOMPARE(h.tool.link.lastOutcome(), PanelLink::Outcome::BadData);
+    QCOMPARE(status(h), LinkTexts::badData);
+    QCOMPARE(statusColour(h), red);
+    QCOMPARE(h.rec().error_flag, qint16(1));
+    // Nothing goes out once the rest has been seen.
+    const qint16 lastRead = restAfterMs > 20 ? qint16(address + 1) : qint16(address);
+    QVERIFY(h.port.sent.endsWith(PanelProtocol::readCommand(lastRead)));
 }
 
 // The handshake of a second read succeeds but the identity reply comes back

@@ -52,6 +52,23 @@ void PanelLink::checkLine() {
         throw Stopped{};
 }
 
+// A value read from four characters, taken when its wait ended on the tick,
+// may be the start of a five-character reply whose rest was still on the
+// line: "0037" reads 4 where the panel sent "00370", 37. From such a take
+// on, the link no longer knows where a reply begins, so bytes that belong
+// to no take end the transaction: bytes waiting when a command goes out or
+// at the end of the closing wait, and a take longer than a reply. Either
+// may hold that rest, and the value read was not the panel's.
+void PanelLink::checkNoRest(const QByteArray& taken) {
+    if (!m_shortTake || (m_port.waiting() == 0 && taken.size() <= PanelProtocol::replyLength))
+        return;
+    if (m_trace)
+        m_trace->note(QStringLiteral("bytes after a cut reply: ") +
+                      LinkTrace::render(taken + m_port.takeAll()));
+    r.error_flag = 1;
+    throw CutReply{};
+}
+
 // Whatever is still waiting when a command goes out answered an earlier
 // one after its wait had ended (a late panel, a busy machine): it is
 // dropped, so that it is never taken as this command's reply.
@@ -59,10 +76,13 @@ void PanelLink::checkLine() {
 // split over two of its waits.
 void PanelLink::send(const QByteArray& bytes, bool dropLate) {
     checkLine();
-    if (dropLate && m_port.waiting() > 0) {
-        const QByteArray late = m_port.takeAll();
-        if (m_trace)
-            m_trace->note(QStringLiteral("late reply dropped: ") + LinkTrace::render(late));
+    if (dropLate) {
+        checkNoRest();
+        if (m_port.waiting() > 0) {
+            const QByteArray late = m_port.takeAll();
+            if (m_trace)
+                m_trace->note(QStringLiteral("late reply dropped: ") + LinkTrace::render(late));
+        }
     }
     m_port.send(bytes);
 }
@@ -84,7 +104,9 @@ QByteArray PanelLink::exchange(const QByteArray& command) {
     send(command);
     arm();
     replyWait();
-    return m_port.takeAll();
+    QByteArray reply = m_port.takeAll();
+    checkNoRest(reply);
+    return reply;
 }
 
 // A read's reply, whether a read-back or a read of its own: one too short to
@@ -103,6 +125,7 @@ std::optional<PanelProtocol::ReplyValue> PanelLink::readValue(const QByteArray& 
         showByteStatus(LinkTexts::corrupted);
         return std::nullopt;
     }
+    m_shortTake |= reply.size() < PanelProtocol::replyLength;
     return read;
 }
 

@@ -78,6 +78,8 @@ private:
     struct Stopped {
         QString status; // empty when the user closed the window
     };
+    // Bytes came after a read reply that was taken short: it was cut.
+    struct CutReply {};
 
     void overPort(const QString& name, void (PanelLink::*walk)(), bool quiet = false);
     QString outcomeText(bool quiet) const;
@@ -99,6 +101,7 @@ private:
     void arm();
     void replyWait();
     void checkLine();
+    void checkNoRest(const QByteArray& taken = {});
 
     ConfigScreen& m_window;
     ConfigRecord& r;
@@ -117,4 +120,6 @@ private:
     bool m_stopRequested = false;
     bool m_deviceChosen = true;
     bool m_valueRead = false; // the last ReadPanelByte put a value read just now into A
+    // A value of this transaction was read from fewer than five characters.
+    bool m_shortTake = false;
 };

@@ -3,6 +3,8 @@
 #include <QSerialPortInfo>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace PortNames {
 
 QString numbered(int number) {
@@ -26,6 +28,20 @@ QString numbered(int number) {
 #else
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
 #endif
+}
+
+QString normalised(const QString& typed, System system) {
+    QString name = typed.trimmed();
+    if (system != System::Windows)
+        return name;
+    // \\.\COM10 and //./COM10 are the same port in the device namespace.
+    if (name.startsWith(QLatin1String("\\\\.\\")) || name.startsWith(QLatin1String("//./")))
+        name = name.mid(4);
+    const bool isCom =
+        name.size() > 3 && name.left(3).compare(QLatin1String("COM"), Qt::CaseInsensitive) == 0 &&
+        std::all_of(name.cbegin() + 3, name.cend(),
+                    [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    return isCom ? QStringLiteral("COM") + name.mid(3) : typed.trimmed();
 }
 
 bool lessByNumber(const QString& a, const QString& b) {

@@ -20,7 +20,7 @@ void QtSerialPort::setDeviceName(const QString& name) {
 }
 
 void QtSerialPort::chooseDevice() {
-    m_device = m_named.isEmpty() ? PortNames::numbered(m_number) : m_named;
+    m_device = m_named.isEmpty() ? PortNames::numbered(m_number) : PortNames::normalised(m_named);
     if (!m_port.isOpen())
         m_port.setPortName(m_device);
 }

@@ -17,6 +17,7 @@ using Colour = ConfigScreen::StatusColour;
 // walk at its next wait. A quiet walk (a probe) shows nothing of its own.
 void PanelLink::overPort(const QString& name, void (PanelLink::*walk)(), bool quiet) {
     m_stopRequested = false;
+    m_shortTake = false;
     m_outcome = Outcome::Done;
     if (m_trace)
         m_trace->note(name + QStringLiteral(" started"));
@@ -41,6 +42,10 @@ void PanelLink::overPort(const QString& name, void (PanelLink::*walk)(), bool qu
         m_outcome = stop.status.isEmpty() ? Outcome::Stopped : Outcome::PortFault;
         if (!stop.status.isEmpty() && !quiet)
             failStatus(stop.status);
+    } catch (const CutReply&) {
+        m_outcome = Outcome::BadData;
+        if (!quiet)
+            failStatus(LinkTexts::badData);
     }
     m_port.close();
     Timer1.stop(); // nothing waits on it until the next transaction arms it
@@ -163,6 +168,7 @@ void PanelLink::readWalk() {
         return;
     }
     WaitTick();
+    checkNoRest();
     m_window.setStatusColour(Colour::Green);
     showStatus(LinkTexts::readSuccessful);
 }
@@ -212,6 +218,7 @@ void PanelLink::writeWalk() {
         }
     }
     WaitTick();
+    checkNoRest();
     m_window.setStatusColour(Colour::Green);
     showStatus(LinkTexts::programmed);
 }

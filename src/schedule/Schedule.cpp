@@ -61,7 +61,6 @@ int intensityEntry(const QString& cell) {
     return -1;
 }
 
-// A file name in the folder, nothing that climbs out of it.
 // A configuration file's name in the folder itself: nothing else is ever
 // written by an import.
 bool isPlainFileName(const QString& name) {
@@ -69,6 +68,17 @@ bool isPlainFileName(const QString& name) {
            name.endsWith(QLatin1String(".zqc"), Qt::CaseInsensitive) &&
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
            !name.contains(QLatin1Char(':')) && Cp1252::isStorableText(name);
+}
+
+// Why FILE cannot name the panel's file, or empty when it can.
+QString fileRefusal(const QString& file) {
+    if (!isPlainFileName(file))
+        return QStringLiteral("\"%1\" is not a plain file name ending in .zqc").arg(file);
+    // The files go to Windows machines too: a name one of them refuses, or
+    // takes for a device, is no file of the site.
+    if (const QString why = FileNames::whyNotPortable(file); !why.isEmpty())
+        return QStringLiteral("\"%1\" cannot be a file name on Windows: it %2").arg(file, why);
+    return {};
 }
 
 struct Reader {
@@ -228,10 +238,9 @@ std::variant<Plan, Refusal> plan(const Csv::Table& table) {
             panel.firstRow = rowNumber;
             panel.fileName =
                 file.isEmpty() ? FileNames::fromPanelName(name) + QStringLiteral(".zqc") : file;
-            if (!file.isEmpty() && !isPlainFileName(file))
-                panel.refusals << in.refusal(
-                    rowNumber, File,
-                    QStringLiteral("\"%1\" is not a plain file name ending in .zqc").arg(file));
+            if (!file.isEmpty())
+                if (const QString why = fileRefusal(file); !why.isEmpty())
+                    panel.refusals << in.refusal(rowNumber, File, why);
             found = byKey.insert(key, result.panels.size());
             result.panels << panel;
             givenAt.push_back({});

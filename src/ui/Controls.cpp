@@ -192,19 +192,6 @@ qreal wrappedHeight(const QString& text, const QFont& font, const QTextOption& o
     return height - lastDescent;
 }
 
-// The longest word with a path separator: a device path the message names.
-std::pair<qsizetype, qsizetype> longestPath(const QString& text) {
-    std::pair<qsizetype, qsizetype> best{-1, 0};
-    qsizetype start = 0;
-    for (const QString& word : text.split(QLatin1Char(' '))) {
-        if ((word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\'))) &&
-            word.size() > best.second)
-            best = {start, word.size()};
-        start += word.size() + 1;
-    }
-    return best;
-}
-
 QString shortenedPath(const QString& text, qsizetype at, qsizetype size, qsizetype kept) {
     const qsizetype head = (kept + 1) / 2;
     const qsizetype tail = kept - head;
@@ -212,7 +199,7 @@ QString shortenedPath(const QString& text, qsizetype at, qsizetype size, qsizety
 }
 } // namespace
 
-// A message too long for the box's lines has the device path it names
+// A message too long for the box's lines has the device it names
 // shortened in the middle, and where that is not enough its letters made
 // smaller, so the reason at its end is always seen; text() stays whole.
 // A screen reader speaks text that appears in the box with the focus only
@@ -253,7 +240,8 @@ std::optional<QString> StatusBox::fitted(const QString& text, const QFont& face)
     };
     if (width <= 0 || fits(text))
         return text;
-    const auto [at, size] = longestPath(text);
+    const qsizetype at = m_device.isEmpty() ? -1 : text.indexOf(m_device);
+    const qsizetype size = m_device.size();
     constexpr qsizetype shortest = 8; // enough to recognise the adapter's end
     if (at < 0 || size <= shortest || !fits(shortenedPath(text, at, size, shortest)))
         return std::nullopt;

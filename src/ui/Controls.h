@@ -98,6 +98,9 @@ public:
     StatusBox(const QString& name, QWidget* parent);
     QString text() const { return m_text; }
     void setText(const QString& text);
+    // The device the panel commands use: where a message names it and is
+    // too long for the box, its path gives way in the middle.
+    void setDevice(const QString& device) { m_device = device; }
     QColor background() const;
     QColor textColour() const;
     // The fixed yellow, red and green carry black text.
@@ -110,6 +113,7 @@ private:
     std::optional<QString> fitted(const QString& text, const QFont& face) const;
 
     QString m_text;
+    QString m_device;
     std::optional<QFont> m_designFont; // the window's; a long message may take a smaller one
 };
 

@@ -71,6 +71,7 @@ void PanelTool::addPortPicker(Settings& settings, const QString& commandLinePort
 // while the transaction runs on the device the picker shows.
 bool PanelTool::overPickedPort(void (PanelLink::*transaction)()) {
     return session.runTransaction([this, transaction] {
+        form.statusBox()->setDevice(device());
         if (picker) {
             link.useDevice(picker->device());
             picker->setEnabled(false);
