@@ -20,6 +20,8 @@
 class TestSheet : public QObject {
     Q_OBJECT
 private slots:
+    void coverTellsEachPanelsCommissioning_data();
+    void coverTellsEachPanelsCommissioning();
     void sheetShowsWhatTheWindowShows();
     void sheetHoldsEveryItemAsText_data();
     void sheetHoldsEveryItemAsText();
@@ -714,6 +716,53 @@ void TestSheet::sheetShowsWhatTheWindowShows() {
     const Sheet changed = h.tool.sheet->sheet();
     QVERIFY(changed.source.endsWith(", changed in the window since"));
     QVERIFY(changed.notes.isEmpty());
+}
+
+void TestSheet::coverTellsEachPanelsCommissioning_data() {
+    QTest::addColumn<QByteArray>("log");
+    QTest::addColumn<QString>("outside"); // a file from another folder, "" for none
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("notShown");
+    const QByteArray lines =
+        "2026-03-02T09:15:00\t/dev/ttyUSB0\twrite\tsite/a.zqc\tSWITCH PANEL HAS BEEN PROGRAMMED\n"
+        "2026-03-02T09:20:00\t/dev/ttyUSB1\twrite\tb.zqc\tNO REPLY\n";
+    QTest::newRow("from the log beside the files")
+        << lines << ""
+        << QStringList{"COMMISSIONING", "programmed", "09:15:00", "/dev/ttyUSB0", "failed: NO",
+                       "REPLY",         "09:20:00",   "ttyUSB1",  "not yet"}
+        << QStringList{};
+    QTest::newRow("a log with no line for a file")
+        << QByteArray() << "" << QStringList{"COMMISSIONING", "not yet"}
+        << QStringList{"programmed"};
+    QTest::newRow("no log: as before") << QByteArray("none") << "" << QStringList{"SITE HANDOVER"}
+                                       << QStringList{"COMMISSIONING", "not yet"};
+    // Files from two folders are no one site: no log speaks for them.
+    QTest::newRow("files of two folders")
+        << lines << "elsewhere.zqc" << QStringList{"SITE HANDOVER"}
+        << QStringList{"COMMISSIONING", "programmed"};
+}
+
+void TestSheet::coverTellsEachPanelsCommissioning() {
+    QFETCH(QByteArray, log);
+    QFETCH(QString, outside);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, notShown);
+    QTemporaryDir dir, other;
+    QStringList files;
+    for (const char* name : {"a.zqc", "b.zqc", "c.zqc"})
+        files << writeFile(dir, name, ConfigFile::format(siteLine(QString(name).toUpper())));
+    if (!outside.isEmpty())
+        files << writeFile(other, outside, ConfigFile::format(siteLine("OTHER")));
+    if (log != "none")
+        writeFile(dir, "site.log", log);
+    const QString pdf = other.filePath("site.pdf");
+    QString errors;
+    QCOMPARE(SheetCommand::run({files, pdf, "HALL", "J. DOE"}, &errors), 0);
+    const QString cover = pdfPages(pdf).value(0);
+    for (const QString& text : shown)
+        QVERIFY2(cover.contains(text), qPrintable(text + " not in:\n" + cover));
+    for (const QString& text : notShown)
+        QVERIFY2(!cover.contains(text), qPrintable(text + " in:\n" + cover));
 }
 
 QTEST_MAIN(TestSheet)

@@ -5,9 +5,14 @@
 #include "ui/SiteWindow.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -29,6 +34,10 @@ private slots:
     void fileOutsideTheSiteIsNotRecorded();
     void folderThatCannotBeReadIsSaid();
     void filterListsThePanelsStillToDo();
+    void benchWritesEachPanelAsItIsPluggedIn();
+    void benchStops_data();
+    void benchStops();
+    void handoverDocumentFromTheSiteWindow();
 
 private:
     QString file(int n) const { return m_dir->filePath(QString("P%1.zqc").arg(n)); }
@@ -229,6 +238,140 @@ void TestSiteWindow::filterListsThePanelsStillToDo() {
     site.window()->findChild<QCheckBox*>("SITE_FILTER")->setChecked(true);
     QCOMPARE(site.window()->listedRows(), (QList<int>{1, 2}));
     QCOMPARE(site.window()->table()->currentItem()->text(0), QString("P2.zqc"));
+}
+
+namespace {
+// The bench's waits on the test's clock, its sounds written down.
+void onTheClock(SiteTool& site, Harness& h, QList<BenchLoop::Step>* sounds) {
+    site.setBenchTiming([&h] { h.clock.waitForEvents(); },
+                        [&h](int ms, std::function<void()> done) { h.clock.after(ms, done); });
+    site.sound = [sounds](BenchLoop::Step step) { *sounds << step; };
+}
+// A panel on the line from in to out, in ms of the clock.
+void plug(Harness& h, int in, int out) {
+    h.clock.after(in, [&h] { h.port.connected = true; });
+    h.clock.after(out, [&h] { h.port.connected = false; });
+}
+} // namespace
+
+void TestSiteWindow::benchWritesEachPanelAsItIsPluggedIn() {
+    Harness h;
+    SiteTool site(h.tool);
+    QList<BenchLoop::Step> sounds;
+    onTheClock(site, h, &sounds);
+    QVERIFY(site.openSite(m_dir->path(), true));
+    h.port.connected = false;
+    plug(h, 500, 20000);
+    h.clock.after(20000, [&h] { h.port.panel = PanelEngine(PanelFaults{}); });
+    plug(h, 25000, 45000);
+    plug(h, 50000, 70000);
+    h.clock.after(200000, [&site] { site.stopBench(); });
+    QCOMPARE(site.runBench(), BenchLoop::Step::Done);
+    QCOMPARE(logLines(),
+             (QStringList{
+                 "/dev/fake\twrite\t" + QDir::toNativeSeparators(file(1)) + "\t" + programmed,
+                 "/dev/fake\twrite\t" + QDir::toNativeSeparators(file(2)) + "\t" + programmed,
+                 "/dev/fake\twrite\t" + QDir::toNativeSeparators(file(3)) + "\t" + programmed}));
+    QCOMPARE(sounds, QList<BenchLoop::Step>(3, BenchLoop::Step::Programmed));
+    QVERIFY(h.clock.now() >= 70000); // the last panel was unplugged before the end
+    QCOMPARE(site.window()->benchText(), QString("EVERY PANEL OF THE SITE IS PROGRAMMED"));
+    QCOMPARE(site.site().summary(), QString("3 OF 3 PROGRAMMED"));
+    QCOMPARE(h.session().storedPath(), file(3));
+    QVERIFY(site.window()->table()->isEnabled());
+}
+
+void TestSiteWindow::benchStops_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("duringWrite");
+    QTest::addColumn<QStringList>("logged");
+    QTest::newRow("STOP while waiting") << "STOP" << false << QStringList{};
+    QTest::newRow("Escape in the site window") << "site" << false << QStringList{};
+    QTest::newRow("Escape in the main window") << "main" << false << QStringList{};
+    // The write ends at its next wait, and is logged as the commands log it.
+    QTest::newRow("STOP during the write") << "STOP" << true << QStringList{"INTERRUPTED"};
+}
+
+void TestSiteWindow::benchStops() {
+    QFETCH(QString, how);
+    QFETCH(bool, duringWrite);
+    QFETCH(QStringList, logged);
+    Harness h;
+    SiteTool site(h.tool);
+    QList<BenchLoop::Step> sounds;
+    onTheClock(site, h, &sounds);
+    QVERIFY(site.openSite(m_dir->path(), true));
+    h.port.connected = false;
+    plug(h, duringWrite ? 500 : 60000, 90000);
+    auto stop = [&] {
+        if (how == "STOP") {
+            site.window()->findChild<QPushButton*>("BENCH_STOP")->click();
+            return;
+        }
+        QWidget* w = how == "site" ? static_cast<QWidget*>(site.window()) : &h.form();
+        w->show();
+        QApplication::setActiveWindow(w);
+        QTest::keyClick(w, Qt::Key_Escape);
+    };
+    if (duringWrite)
+        connect(&h.session(), &Session::transactionRunningChanged, this, [&](bool running) {
+            if (running)
+                h.clock.after(100, stop);
+        });
+    else
+        h.clock.after(2500, stop);
+    h.clock.after(200000, [&site] { site.stopBench(); }); // a stop missed fails, not hangs
+    QCOMPARE(site.runBench(), BenchLoop::Step::Ended);
+    QStringList outcomes;
+    for (const QString& line : logLines())
+        outcomes << line.section('\t', -1);
+    QCOMPARE(outcomes, logged);
+    QVERIFY(sounds.isEmpty()); // a stop is the technician's, neither outcome
+    QCOMPARE(site.window()->benchText(), QString("BENCH STOPPED"));
+    QCOMPARE(h.session().storedPath(), file(1));
+    QVERIFY(h.clock.now() < 60000);
+    QVERIFY(site.window()->findChild<QPushButton*>("BENCH_MODE")->isEnabled());
+    QVERIFY(!site.window()->findChild<QPushButton*>("BENCH_STOP")->isEnabled());
+}
+
+// The name and who configured it are the folder's, kept across runs; the
+// document's cover says what the log says.
+void TestSiteWindow::handoverDocumentFromTheSiteWindow() {
+    QTemporaryDir other;
+    Settings settings(other.filePath("settings.ini"));
+    const QString pdf = other.filePath("handover.pdf");
+    {
+        Harness h;
+        SiteTool site(h.tool);
+        site.setSettings(settings);
+        QVERIFY(site.openSite(m_dir->path(), true));
+        QCOMPARE(site.window()->siteNameBox()->text(), QDir(m_dir->path()).dirName());
+        site.window()->siteNameBox()->setText("HALL");
+        site.window()->configuredByBox()->setText("J. DOE");
+        emit site.window()->configuredByBox()->editingFinished();
+        write(h); // P1 programmed
+        h.dialogs.answers = {other.filePath("missing/handover.pdf"), pdf};
+        QVERIFY(!site.saveHandover()); // a folder that is not there: said, nothing lost
+        QCOMPARE(h.dialogs.messages.size(), 1);
+        QCOMPARE(h.dialogs.messages[0].title, QString("HANDOVER DOCUMENT"));
+        QVERIFY(site.saveHandover());
+        QCOMPARE(h.dialogs.fileRequests.last().fileName, QString("HALL.pdf"));
+    }
+    QProcess extract;
+    extract.start("pdftotext", {"-layout", "-f", "1", "-l", "1", pdf, "-"});
+    QVERIFY(extract.waitForFinished(60000));
+    const QString cover = QString::fromUtf8(extract.readAllStandardOutput());
+    for (const char* text : {"HALL", "J. DOE", "COMMISSIONING", "programmed", "not yet"})
+        QVERIFY2(cover.contains(text), qPrintable(QString(text) + " not in:\n" + cover));
+
+    Harness h;
+    SiteTool site(h.tool);
+    site.setSettings(settings);
+    QVERIFY(site.openSite(m_dir->path(), false));
+    QCOMPARE(site.window()->siteNameBox()->text(), QString("HALL"));
+    QCOMPARE(site.window()->configuredByBox()->text(), QString("J. DOE"));
+    QVERIFY(site.openSite(other.path(), false)); // another folder, its own
+    QCOMPARE(site.window()->siteNameBox()->text(), QDir(other.path()).dirName());
+    QCOMPARE(site.window()->configuredByBox()->text(), QString());
 }
 
 QTEST_MAIN(TestSiteWindow)

@@ -152,6 +152,7 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
     tool.addRecentFiles(settings);
     dialogs.setParent(&tool.form);
     SiteTool site(tool);
+    site.setSettings(settings);
     showAtStart(tool, options.file);
     if (!options.site.isEmpty())
         showSiteAtStart(site, options.site);

@@ -6,6 +6,10 @@
 #include "platform/AppInfo.h"
 #include "platform/Console.h"
 #include "sheet/SheetDocument.h"
+#include "site/SiteModel.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +17,28 @@
 #include <QTemporaryDir>
 
 #include <optional>
+
+namespace {
+// The files of one folder with a site log beside them are a site: the cover
+// says what the log says of each panel.
+void takeCommissioning(const QStringList& files, Site& site) {
+    QString folder;
+    for (const QString& path : files) {
+        const QString of = QFileInfo(path).absolutePath();
+        if (!folder.isEmpty() && of != folder)
+            return;
+        folder = of;
+    }
+    if (!QFileInfo::exists(QDir(folder).filePath(SiteLog::fileName)))
+        return;
+    SiteModel model;
+    if (!model.open(folder))
+        return;
+    site.hasLog = true;
+    for (const SitePanel& panel : model.panels())
+        site.states.insert(panel.file, panel.commissioningText());
+}
+} // namespace
 
 int SheetCommand::run(const SheetOptions& options, QString* errors, const QString& speaker) {
     const QString lead = speaker.isEmpty() ? QString() : speaker + QStringLiteral(": ");
@@ -24,7 +50,7 @@ int SheetCommand::run(const SheetOptions& options, QString* errors, const QStrin
     }
     int status = 0;
     QList<Sheet> sheets;
-    Site site{options.site, options.by, QDate::currentDate(), {}};
+    Site site{options.site, options.by, QDate::currentDate(), {}, false, {}};
     QString shownFor; // the file whose opening shows a message
     AnsweringDialogs messages([&](const QString& line) {
         *errors += QStringLiteral("%1%2: %3\n").arg(lead, shownFor, line);
@@ -52,6 +78,8 @@ int SheetCommand::run(const SheetOptions& options, QString* errors, const QStrin
             : QPageSize(options.paper == QLatin1String("Letter") ? QPageSize::Letter
                                                                  : QPageSize::A4);
     const bool isSite = options.files.size() > 1 || !options.site.isEmpty();
+    if (isSite)
+        takeCommissioning(options.files, site);
     if (QString why; !SheetDocument::writePdf(output, sheets, &why, paper, options.files,
                                               isSite ? &site : nullptr)) {
         *errors += QStringLiteral("%1cannot write %2: %3\n").arg(lead, output, why);

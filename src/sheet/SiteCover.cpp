@@ -2,6 +2,7 @@
 
 #include "sheet/SheetText.h"
 
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -24,13 +25,20 @@ QList<Line> coverLines(const Site& site, const QList<Sheet>& sheets, const QList
     lines << Line{Line::Field, {QStringLiteral("DATE"), site.date.toString("yyyy-MM-dd")}};
     lines << Line{Line::Field, {QStringLiteral("CONFIGURED BY"), site.by}};
     lines << Line{Line::Field, {QStringLiteral("PANELS"), QStringLiteral("%1").arg(sheets.size())}};
-    lines << Line{Line::Heading,
-                  {QStringLiteral("PANEL"), QStringLiteral("FILE"), QStringLiteral("MODEL"),
-                   QStringLiteral("PAGE")}};
-    for (qsizetype i = 0; i < sheets.size(); ++i)
-        lines << Line{
-            Line::Panel,
-            {sheets[i].panel, sheets[i].source, sheets[i].model, QString::number(pages.value(i))}};
+    QStringList heading{QStringLiteral("PANEL"), QStringLiteral("FILE"), QStringLiteral("MODEL"),
+                        QStringLiteral("PAGE")};
+    if (site.hasLog)
+        heading.insert(3, QStringLiteral("COMMISSIONING"));
+    lines << Line{Line::Heading, heading};
+    for (qsizetype i = 0; i < sheets.size(); ++i) {
+        QStringList cells{sheets[i].panel, sheets[i].source, sheets[i].model,
+                          QString::number(pages.value(i))};
+        if (site.hasLog) {
+            const QString file = QFileInfo(sheets[i].source).fileName();
+            cells.insert(3, site.states.value(file, QStringLiteral("not yet")));
+        }
+        lines << Line{Line::Panel, cells};
+    }
     if (!site.skipped.isEmpty()) {
         lines << Line{Line::Heading, {QStringLiteral("SKIPPED FILE"), QStringLiteral("WHY")}};
         for (const auto& [file, why] : site.skipped)
@@ -58,6 +66,8 @@ double heightOf(Line::Kind kind) {
 // Columns of the list of panels: name, file, model, page; of the skipped
 // files: file, why. The fields' keys take the first.
 constexpr double nameColumn = 2200, modelColumn = 3900, pageColumn = 900, keyColumn = 2600;
+// With the commissioning states, the model's column gives them room.
+constexpr double narrowModelColumn = 1700, stateColumn = 2200;
 constexpr double cellGap = 80;
 
 // A line with its cells set into their columns, every text whole: names and
@@ -97,7 +107,10 @@ QList<SetLine> setLines(QPainter& p, const QList<Line>& lines, double width, dou
         case Line::Heading:
         case Line::Panel:
         case Line::Skipped:
-            columns = line.cells.size() == 4
+            columns = line.cells.size() == 5
+                          ? QList<double>{nameColumn, fileColumn, narrowModelColumn, stateColumn,
+                                          pageColumn}
+                      : line.cells.size() == 4
                           ? QList<double>{nameColumn, fileColumn, modelColumn, pageColumn}
                           : QList<double>{nameColumn + fileColumn, modelColumn + pageColumn};
             s.fonts = QList<QFont>(columns.size(), SheetText::font(9, line.kind == Line::Heading));

@@ -3,6 +3,7 @@
 #include "sheet/Sheet.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QRectF>
@@ -16,6 +17,10 @@ struct Site {
     QString by; // who configured it
     QDate date;
     QList<QPair<QString, QString>> skipped; // file, why
+    // Each panel's commissioning state from the site's log, by file name;
+    // the cover shows the column only for a site that has a log.
+    bool hasLog = false;
+    QHash<QString, QString> states;
 };
 
 // How many pages the cover takes: its list of panels goes on over further

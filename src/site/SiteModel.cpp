@@ -43,6 +43,16 @@ QString SitePanel::whenText() const {
     return when.isValid() ? when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
 }
 
+QString SitePanel::commissioningText() const {
+    QString text = stateText();
+    if (!opens() || !when.isValid())
+        return text;
+    text += QLatin1Char(' ') + whenText();
+    if (!port.isEmpty())
+        text += QStringLiteral(" on %1").arg(port);
+    return text;
+}
+
 QStringList SitePanel::fields() const {
     QString text = stateText();
     if (!sameNameAs.isEmpty())

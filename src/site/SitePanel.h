@@ -36,6 +36,9 @@ struct SitePanel {
     QString stateText() const;
     // When, as the site shows it: "2026-03-02 09:15:00"; empty for never.
     QString whenText() const;
+    // What the handover document says of it: "not yet", or the state with
+    // when and on which port: "programmed 2026-03-02 09:15:00 on /dev/ttyUSB0".
+    QString commissioningText() const;
     // What the site shows of it: file, panel name, state (with the other
     // file of its panel name, if any), when, port.
     QStringList fields() const;

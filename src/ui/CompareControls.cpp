@@ -34,12 +34,12 @@ CompareControls::CompareControls(Form1& form, std::function<void()> compare)
             compare();
     });
 
-    // Between the port box and the picture, over the status box.
+    // Under its command, where the window is empty.
     m_progress = new QProgressBar(&form);
     m_progress->setObjectName("TransactionProgress");
     m_progress->setAccessibleName("PANEL COMMUNICATIONS PROGRESS");
     m_progress->setFormat("%v OF %m");
-    m_progress->setGeometry(twipsRect(1680, 1080, 3255, 255));
+    m_progress->setGeometry(twipsRect(9600, 4680, 1575, 255));
     m_progress->hide();
 
     for (int k = 1; k <= 10; ++k) {

@@ -41,8 +41,8 @@ Help::Help(QWidget& window, Dialogs& dialogs, Opener open)
     m_button->setObjectName(QStringLiteral("HELP"));
     m_button->setText(QStringLiteral("HELP"));
     m_button->setToolTip(QStringLiteral("LEFT CLICK FOR THE MANUAL (F1) AND ABOUT THIS PROGRAM"));
-    // Between the option buttons and the sheet command, where the window is empty.
-    m_button->setGeometry(twipsRect(7260, 420, 1335, 615));
+    // Under COMPARE WITH PANEL, where the window is empty.
+    m_button->setGeometry(twipsRect(9600, 5160, 1575, 615));
     m_button->setPopupMode(QToolButton::InstantPopup);
     m_button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto* menu = new QMenu(m_button);

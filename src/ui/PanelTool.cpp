@@ -25,17 +25,7 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
                               sheet->readFromPanel(QDateTime::currentDateTime(), link.valuesRead());
                           }
                       },
-                      [this] {
-                          if (session.transactionRunning() || (beforeWrite && !beforeWrite()))
-                              return;
-                          if (!overPickedPort(&PanelLink::WRITE_CONFIG_Click))
-                              return;
-                          if (link.lastOutcome() == PanelLink::Outcome::Done)
-                              session.assignmentsWritten();
-                          if (afterWrite)
-                              afterWrite(link.lastOutcome());
-                      },
-                      [this] { readFile(); }, [this] { writeFile(); },
+                      [this] { writeConfig(); }, [this] { readFile(); }, [this] { writeFile(); },
                       [this] { link.requestStop(); }});
     files.panelNameMissing = [this] { form.focusPanelName(); };
     // Tab reaches the sheet command after the option buttons, as it sits.
@@ -54,6 +44,24 @@ void PanelTool::compare() {
     overPickedPort(&PanelLink::COMPARE_CONFIG_Click);
     if (link.lastOutcome() == PanelLink::Outcome::Done)
         session.showComparison(link.valuesRead());
+}
+
+std::optional<PanelLink::Outcome> PanelTool::writeConfig() {
+    if (session.transactionRunning() || (beforeWrite && !beforeWrite()))
+        return std::nullopt;
+    if (!overPickedPort(&PanelLink::WRITE_CONFIG_Click))
+        return std::nullopt;
+    if (link.lastOutcome() == PanelLink::Outcome::Done)
+        session.assignmentsWritten();
+    if (afterWrite)
+        afterWrite(link.lastOutcome());
+    return link.lastOutcome();
+}
+
+PanelLink::Outcome PanelTool::probe() {
+    if (picker)
+        link.useDevice(picker->device());
+    return link.probe();
 }
 
 FileOutcome PanelTool::open(const QString& path) {

@@ -54,6 +54,12 @@ public:
     Help* help;
     RecentFiles* recent = nullptr;
 
+    // The write command as the window runs it; nullopt when it was held
+    // back (a transaction under way, or beforeWrite said no).
+    std::optional<PanelLink::Outcome> writeConfig();
+    // Whether a panel answers on the device the picker shows; nothing shown.
+    PanelLink::Outcome probe();
+
     // The open command on path, as the window runs it: the configuration
     // shown is what the window is then on.
     FileOutcome open(const QString& path);

@@ -1,13 +1,16 @@
 #include "ui/SiteTool.h"
 
 #include "link/LinkTexts.h"
+#include "sheet/SheetCommand.h"
 #include "site/SiteLog.h"
 #include "ui/PanelTool.h"
 #include "ui/SiteWindow.h"
 #include "ui/Twips.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
@@ -20,13 +23,37 @@ const QString notRecordedText =
     QStringLiteral("THE WRITE WAS NOT RECORDED IN THE SITE LOG:\n%1\n%2");
 } // namespace
 
-SiteTool::SiteTool(PanelTool& tool) : QObject(&tool.form), m_tool(tool) {
+SiteTool::SiteTool(PanelTool& tool)
+    : QObject(&tool.form), m_tool(tool),
+      m_bench(m_site, {[this] {
+                           return !m_tool.session.transactionRunning() &&
+                                  m_tool.probe() == PanelLink::Outcome::Done;
+                       },
+                       [this](int row) {
+                           openRow(row);
+                           return currentRow() == row;
+                       },
+                       [this](int row, QString* why) { return benchWrite(row, why); },
+                       [] {
+                           QCoreApplication::processEvents(QEventLoop::AllEvents |
+                                                           QEventLoop::WaitForMoreEvents);
+                       },
+                       [this](int ms, std::function<void()> done) {
+                           QTimer::singleShot(ms, Qt::PreciseTimer, this, std::move(done));
+                       }}) {
+    sound = [this](BenchLoop::Step step) {
+        // Told apart by ear: one tone for programmed, three for failed.
+        const int tones = step == BenchLoop::Step::Programmed ? 1 : 3;
+        QApplication::beep();
+        for (int i = 1; i < tones; ++i)
+            QTimer::singleShot(i * 180, this, [] { QApplication::beep(); });
+    };
     m_window = new SiteWindow(m_site, &tool.form);
     m_button = new QToolButton(&tool.form);
     m_button->setObjectName(QStringLiteral("SITE_WINDOW"));
     m_button->setText(QStringLiteral("SITE\u2026"));
     m_button->setToolTip(
-        QStringLiteral("LEFT CLICK TO SHOW THE PANELS OF A SITE AND THEIR STATE (CTRL+SHIFT+O)"));
+        QStringLiteral("LEFT CLICK TO SHOW THE PANELS OF A SITE AND THEIR STATE (CTRL+SHIFT+T)"));
     m_button->setAccessibleName(QStringLiteral("SITE WINDOW"));
     if (const auto* command = tool.form.findChild<QPushButton*>(QStringLiteral("READ_CONFIG")))
         m_button->setFont(command->font());
@@ -34,9 +61,9 @@ SiteTool::SiteTool(PanelTool& tool) : QObject(&tool.form), m_tool(tool) {
     m_button->setGeometry(twipsRect(7200, 420, 1440, 615));
     m_button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     connect(m_button, &QToolButton::clicked, this, &SiteTool::showWindow);
-    auto* key = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+O")), &tool.form);
+    auto* key = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+T")), &tool.form);
     connect(key, &QShortcut::activated, this, &SiteTool::showWindow);
-    auto* back = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+O")), m_window);
+    auto* back = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+T")), m_window);
     connect(back, &QShortcut::activated, this, [this] {
         m_tool.form.raise();
         m_tool.form.activateWindow();
@@ -54,6 +81,22 @@ SiteTool::SiteTool(PanelTool& tool) : QObject(&tool.form), m_tool(tool) {
             openSite(*folder, false);
     });
     connect(&m_site, &SiteModel::changed, this, &SiteTool::showCurrent);
+    connect(m_window, &SiteWindow::benchAsked, this, &SiteTool::runBench);
+    connect(m_window, &SiteWindow::handoverAsked, this, &SiteTool::saveHandover);
+    for (QLineEdit* box : {m_window->siteNameBox(), m_window->configuredByBox()})
+        connect(box, &QLineEdit::editingFinished, this, &SiteTool::rememberHandoverFields);
+    connect(m_window, &SiteWindow::stopAsked, this, &SiteTool::stopBench);
+    connect(&m_bench, &BenchLoop::stepped, this, &SiteTool::benchStepped);
+    tool.form.installEventFilter(this);
+    m_window->installEventFilter(this);
+    // Escape ends the bench from either window; it means nothing otherwise.
+    for (QWidget* w : {static_cast<QWidget*>(&tool.form), static_cast<QWidget*>(m_window)}) {
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), w);
+        escape->setEnabled(false);
+        connect(escape, &QShortcut::activated, this, &SiteTool::stopBench);
+        connect(&m_bench, &BenchLoop::stepped, escape,
+                [this, escape] { escape->setEnabled(m_bench.running()); });
+    }
     connect(&m_tool.session, &Session::undoChanged, this, &SiteTool::showCurrent);
 
     tool.beforeWrite = [this] { return beforeWrite(); };
@@ -66,6 +109,7 @@ bool SiteTool::openSite(const QString& folder, bool openFirst) {
     QString why;
     const bool opened = m_site.open(folder, &why);
     m_site.setFollowing(opened);
+    showHandoverFields();
     m_window->show();
     m_window->raise();
     if (!opened) {
@@ -138,6 +182,8 @@ bool SiteTool::beforeWrite() {
         return false;
     if (!discarded)
         m_writing = path;
+    else if (m_bench.running())
+        return false; // the bench writes only what a site file holds
     return true;
 }
 
@@ -145,9 +191,10 @@ void SiteTool::afterWrite(PanelLink::Outcome outcome) {
     const QString path = std::exchange(m_writing, QString());
     if (path.isEmpty())
         return;
-    record(path, outcomeText(outcome));
+    m_recorded = record(path, outcomeText(outcome));
     m_site.refresh();
-    if (outcome != PanelLink::Outcome::Done || !m_window->movesOn())
+    // The bench moves on itself, once the panel is unplugged.
+    if (outcome != PanelLink::Outcome::Done || !m_window->movesOn() || m_bench.running())
         return;
     const auto next = m_site.nextToWrite(m_site.rowOf(path));
     if (!next)
@@ -184,4 +231,133 @@ bool SiteTool::record(const QString& path, const QString& outcome) {
     m_tool.dialogs().message(
         notRecordedText.arg(QDir::toNativeSeparators(m_site.logPath()), why.toUpper()), siteTitle);
     return false;
+}
+
+void SiteTool::setBenchTiming(std::function<void()> waitForEvents,
+                              std::function<void(int, std::function<void()>)> after) {
+    m_bench.setTiming(std::move(waitForEvents), std::move(after));
+}
+
+BenchLoop::Step SiteTool::runBench() {
+    if (m_bench.running() || m_tool.session.transactionRunning())
+        return BenchLoop::Step::Ended;
+    if (!m_site.isOpen()) {
+        showWindow();
+        if (!m_site.isOpen())
+            return BenchLoop::Step::Ended;
+    }
+    m_window->show();
+    m_window->setBenchRunning(true);
+    const BenchLoop::Step ended = m_bench.run(currentRow());
+    m_window->setBenchRunning(false);
+    return ended;
+}
+
+// Between panels the loop ends at once; during a write, at its next wait.
+void SiteTool::stopBench() {
+    if (!m_bench.running())
+        return;
+    m_bench.requestStop();
+    if (m_tool.session.transactionRunning())
+        m_tool.link.requestStop();
+}
+
+// The write command on row's file as the window runs it, with the save
+// question first and the line in the log after.
+BenchLoop::Written SiteTool::benchWrite(int row, QString* why) {
+    if (currentRow() != row) {
+        openRow(row);
+        if (currentRow() != row) {
+            *why = QStringLiteral("THE FILE TO WRITE WAS NOT OPENED");
+            return BenchLoop::Written::Refused;
+        }
+    }
+    m_recorded = true;
+    const auto outcome = m_tool.writeConfig();
+    if (!outcome) {
+        *why = QStringLiteral("THE FILE WAS NOT SAVED");
+        return BenchLoop::Written::Refused;
+    }
+    *why = outcomeText(*outcome);
+    if (!m_recorded) // no next panel without its line in the log
+        return BenchLoop::Written::Refused;
+    switch (*outcome) {
+    case PanelLink::Outcome::Done:
+        return BenchLoop::Written::Programmed;
+    case PanelLink::Outcome::Stopped:
+        return BenchLoop::Written::Stopped;
+    case PanelLink::Outcome::Incomplete: // no panel can take this file
+        return BenchLoop::Written::Refused;
+    default:
+        return BenchLoop::Written::Failed;
+    }
+}
+
+void SiteTool::benchStepped(BenchLoop::Step step, const QString& text) {
+    if ((step == BenchLoop::Step::Programmed || step == BenchLoop::Step::Failed) && sound)
+        sound(step);
+    m_window->showBench(step, text);
+}
+
+// Closing either window ends the bench: nothing is written to a panel nobody
+// is looking at.
+bool SiteTool::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close)
+        stopBench();
+    return QObject::eventFilter(watched, event);
+}
+
+void SiteTool::setSettings(Settings& settings) {
+    m_settings = &settings;
+    showHandoverFields();
+}
+
+// The site's name starts as its folder's, as the sheet command's site
+// document names it.
+void SiteTool::showHandoverFields() {
+    if (!m_site.isOpen())
+        return;
+    const QString folder = m_site.folder();
+    const QString name = m_settings ? m_settings->siteValue(folder, Settings::siteName) : QString();
+    m_window->siteNameBox()->setText(name.isEmpty() ? m_site.name() : name);
+    m_window->configuredByBox()->setText(
+        m_settings ? m_settings->siteValue(folder, Settings::siteConfiguredBy) : QString());
+}
+
+void SiteTool::rememberHandoverFields() {
+    if (!m_settings || !m_site.isOpen())
+        return;
+    m_settings->setSiteValue(m_site.folder(), Settings::siteName,
+                             m_window->siteNameBox()->text().trimmed());
+    m_settings->setSiteValue(m_site.folder(), Settings::siteConfiguredBy,
+                             m_window->configuredByBox()->text().trimmed());
+}
+
+bool SiteTool::saveHandover() {
+    if (!m_site.isOpen() || m_tool.session.transactionRunning())
+        return false;
+    rememberHandoverFields();
+    m_site.refresh();
+    QStringList files;
+    for (const SitePanel& panel : m_site.panels())
+        files << panel.path;
+    const QString title = QStringLiteral("HANDOVER DOCUMENT");
+    if (files.isEmpty()) {
+        m_tool.dialogs().message(QStringLiteral("THE SITE HAS NO CONFIGURATION FILE (*.zqc)"),
+                                 title);
+        return false;
+    }
+    const QString name = m_window->siteNameBox()->text().trimmed();
+    const auto path = m_tool.dialogs().chooseSavePath(title, QStringLiteral("PDF (*.pdf)"),
+                                                      (name.isEmpty() ? m_site.name() : name) +
+                                                          QStringLiteral(".pdf"));
+    if (!path)
+        return false;
+    QString errors;
+    const int status = SheetCommand::run({files, *path, name.isEmpty() ? m_site.name() : name,
+                                          m_window->configuredByBox()->text().trimmed()},
+                                         &errors, {});
+    if (!errors.trimmed().isEmpty())
+        m_tool.dialogs().message(errors.trimmed(), title);
+    return status == 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "link/PanelLink.h"
+#include "platform/Settings.h"
+#include "site/BenchLoop.h"
 #include "site/SiteModel.h"
 
 #include <QObject>
@@ -13,7 +15,7 @@ class SiteWindow;
 class QToolButton;
 
 // A site in the window: the site window beside the main one, opened by the
-// SITE button or Ctrl+Shift+O. Choosing a row opens its file in the main
+// SITE button or Ctrl+Shift+T. Choosing a row opens its file in the main
 // window, after the question about unsaved changes. A write of a site file
 // from the main window saves the file first, is recorded in the site log and
 // shown in its row; once the panel is programmed the next panel still to do
@@ -37,11 +39,33 @@ public:
     // Opens row's file in the main window, asking first about unsaved changes.
     void openRow(int row);
 
+    // Bench mode: each panel of the site written as it is plugged in, until
+    // the site is done, STOP or Escape. Returns how it ended.
+    BenchLoop::Step runBench();
+    void stopBench();
+    bool benchRunning() const { return m_bench.running(); }
+    // How the bench waits; the event loop's own unless set.
+    void setBenchTiming(std::function<void()> waitForEvents,
+                        std::function<void(int ms, std::function<void()>)> after);
+    // The outcome as a sound: one tone for programmed, three for failed.
+    std::function<void(BenchLoop::Step)> sound;
+
+    // Where the site name and who configured it are remembered, per folder.
+    void setSettings(Settings& settings);
+    // The site's handover document as a PDF: the sheet command's site
+    // document with the name and configured-by of the site window, and on
+    // the cover each panel's commissioning from the log. False when it was
+    // not written (said in a message) or cancelled.
+    bool saveHandover();
+
     SiteModel& site() { return m_site; }
     SiteWindow* window() const { return m_window; }
     QToolButton* button() const { return m_button; }
     // The row of the file in the main window; -1 when it holds none of the site.
     int currentRow() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool beforeWrite();
@@ -50,11 +74,18 @@ private:
     bool record(const QString& path, const QString& outcome);
     QString outcomeText(PanelLink::Outcome outcome) const;
     void showCurrent();
+    void showHandoverFields();
+    void rememberHandoverFields();
+    BenchLoop::Written benchWrite(int row, QString* why);
+    void benchStepped(BenchLoop::Step step, const QString& text);
 
     PanelTool& m_tool;
     SiteModel m_site;
     SiteWindow* m_window = nullptr;
     QToolButton* m_button = nullptr;
     FolderChooser m_chooseFolder;
-    QString m_writing; // the site file a write under way belongs to
+    QString m_writing;      // the site file a write under way belongs to
+    bool m_recorded = true; // the last write's line reached the log
+    BenchLoop m_bench;
+    Settings* m_settings = nullptr;
 };

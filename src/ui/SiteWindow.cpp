@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -51,6 +52,43 @@ SiteWindow::SiteWindow(SiteModel& site, QWidget* parent)
     options->addStretch(1);
     layout->addLayout(options);
 
+    auto* bench = new QHBoxLayout;
+    m_bench = new QPushButton(QStringLiteral("&WRITE EACH PANEL AS IT IS PLUGGED IN"), this);
+    m_bench->setObjectName(QStringLiteral("BENCH_MODE"));
+    m_stop = new QPushButton(QStringLiteral("STOP"), this);
+    m_stop->setObjectName(QStringLiteral("BENCH_STOP"));
+    m_stop->setToolTip(QStringLiteral("ENDS THE BENCH (ESC)"));
+    m_stop->setEnabled(false);
+    m_benchLine = new QLabel(this);
+    m_benchLine->setObjectName(QStringLiteral("BENCH_STATUS"));
+    m_benchLine->setAutoFillBackground(true);
+    m_benchLine->setMargin(4);
+    bench->addWidget(m_bench);
+    bench->addWidget(m_stop);
+    bench->addWidget(m_benchLine, 1);
+    layout->addLayout(bench);
+
+    auto* handover = new QHBoxLayout;
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("SITE_NAME"));
+    m_name->setAccessibleName(QStringLiteral("SITE NAME FOR THE HANDOVER DOCUMENT"));
+    m_by = new QLineEdit(this);
+    m_by->setObjectName(QStringLiteral("CONFIGURED_BY"));
+    m_by->setAccessibleName(QStringLiteral("CONFIGURED BY, FOR THE HANDOVER DOCUMENT"));
+    auto* nameLabel = new QLabel(QStringLiteral("SITE &NAME"), this);
+    nameLabel->setBuddy(m_name);
+    auto* byLabel = new QLabel(QStringLiteral("CONFIGURED &BY"), this);
+    byLabel->setBuddy(m_by);
+    auto* document = new QPushButton(QStringLiteral("&HANDOVER DOCUMENT\u2026"), this);
+    document->setObjectName(QStringLiteral("HANDOVER_DOCUMENT"));
+    handover->addWidget(nameLabel);
+    handover->addWidget(m_name, 1);
+    handover->addWidget(byLabel);
+    handover->addWidget(m_by, 1);
+    handover->addWidget(document);
+    layout->addLayout(handover);
+    connect(document, &QPushButton::clicked, this, &SiteWindow::handoverAsked);
+
     m_table = new QTreeWidget(this);
     m_table->setObjectName(QStringLiteral("SITE_PANELS"));
     m_table->setAccessibleName(QStringLiteral("PANELS OF THE SITE"));
@@ -69,6 +107,8 @@ SiteWindow::SiteWindow(SiteModel& site, QWidget* parent)
             [this](QTreeWidgetItem* item) { emit rowChosen(item->data(File, rowRole).toInt()); });
     connect(m_filter, &QCheckBox::toggled, this, &SiteWindow::showSite);
     connect(m_openFolder, &QPushButton::clicked, this, &SiteWindow::openFolderAsked);
+    connect(m_bench, &QPushButton::clicked, this, &SiteWindow::benchAsked);
+    connect(m_stop, &QPushButton::clicked, this, &SiteWindow::stopAsked);
     connect(&m_site, &SiteModel::changed, this, &SiteWindow::showSite);
     showSite();
 }
@@ -139,4 +179,55 @@ void SiteWindow::showSite() {
     for (int c = 0; c < Columns; ++c)
         if (c != State)
             m_table->resizeColumnToContents(c);
+}
+
+void SiteWindow::setBenchRunning(bool running) {
+    m_bench->setEnabled(!running);
+    m_stop->setEnabled(running);
+    m_table->setEnabled(!running);
+    m_openFolder->setEnabled(!running);
+    if (running)
+        m_stop->setFocus();
+}
+
+QString SiteWindow::benchText() const {
+    return m_benchLine->text();
+}
+
+void SiteWindow::showBench(BenchLoop::Step step, const QString& text) {
+    QString line;
+    // Both colours fixed where one is, so no theme makes the line unreadable.
+    QPalette colours = palette();
+    switch (step) {
+    case BenchLoop::Step::Waiting:
+        line = QStringLiteral("PLUG IN THE PANEL FOR %1").arg(text);
+        break;
+    case BenchLoop::Step::Writing:
+        line = QStringLiteral("WRITING %1").arg(text);
+        break;
+    case BenchLoop::Step::Programmed:
+        line = QStringLiteral("PROGRAMMED: %1 - UNPLUG THE PANEL").arg(text);
+        colours.setColor(QPalette::Window, QColor(0x00, 0x80, 0x00));
+        colours.setColor(QPalette::WindowText, Qt::white);
+        break;
+    case BenchLoop::Step::Failed:
+        line = QStringLiteral("FAILED: %1 - UNPLUG THE PANEL").arg(text);
+        colours.setColor(QPalette::Window, QColor(0xc0, 0x00, 0x00));
+        colours.setColor(QPalette::WindowText, Qt::white);
+        break;
+    case BenchLoop::Step::Unplug:
+        return; // the outcome stays on the line until the panel has gone
+    case BenchLoop::Step::Done:
+        line = QStringLiteral("EVERY PANEL OF THE SITE IS PROGRAMMED");
+        break;
+    case BenchLoop::Step::Ended:
+        line = text.isEmpty() ? QStringLiteral("BENCH STOPPED")
+                              : QStringLiteral("BENCH STOPPED: %1").arg(text);
+        break;
+    }
+    m_benchLine->setPalette(colours);
+    m_benchLine->setText(line);
+    m_benchLine->setAccessibleName(line);
+    QAccessibleEvent event(m_benchLine, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }

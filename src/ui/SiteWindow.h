@@ -1,11 +1,13 @@
 #pragma once
 
+#include "site/BenchLoop.h"
 #include "site/SiteModel.h"
 
 #include <QWidget>
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 
@@ -29,12 +31,26 @@ public:
     // The rows listed, in order: all, or those still to do.
     QList<int> listedRows() const;
 
+    // While the bench runs, rows are not chosen and STOP is offered.
+    void setBenchRunning(bool running);
+    // A step of the bench: said in the bench line, which a screen reader
+    // announces, and flashed green for programmed, red for failed.
+    void showBench(BenchLoop::Step step, const QString& text);
+    QString benchText() const;
+
+    // The handover document's site name and who configured the site.
+    QLineEdit* siteNameBox() const { return m_name; }
+    QLineEdit* configuredByBox() const { return m_by; }
+
     QTreeWidget* table() const { return m_table; }
     QPushButton* openFolderButton() const { return m_openFolder; }
 
 signals:
     void rowChosen(int row);
     void openFolderAsked();
+    void benchAsked();
+    void handoverAsked();
+    void stopAsked();
 
 private:
     void showSite();
@@ -46,6 +62,11 @@ private:
     QCheckBox* m_moveOn = nullptr;
     QTreeWidget* m_table = nullptr;
     QPushButton* m_openFolder = nullptr;
+    QPushButton* m_bench = nullptr;
+    QPushButton* m_stop = nullptr;
+    QLabel* m_benchLine = nullptr;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_by = nullptr;
     int m_current = -1;
     QString m_goTo; // the row to make current at the next showing
 };
