@@ -161,6 +161,7 @@ id=com.tarnek.PanelConfig
 expected="./usr/bin/panelconfig
 ./usr/share/applications/$id.desktop
 ./usr/share/bash-completion/completions/panelconfig
+./usr/share/doc/panelconfig/README.md
 ./usr/share/doc/panelconfig/changelog.gz
 ./usr/share/doc/panelconfig/copyright
 $(for size in 128 16 22 24 256 32 48 512 64; do # in the order of sort
