@@ -130,13 +130,13 @@ QStringList chainNames(const QString& view) {
               << "List46";
     names << "Text2"
           << "Option1"
-          << "HELP"
           << "PRINT_SHEET"
           << "READ_FILE"
           << "WRITE_FILE"
           << "READ_CONFIG"
           << "WRITE_CONFIG"
-          << "COMPARE_CONFIG";
+          << "COMPARE_CONFIG"
+          << "HELP";
     return names;
 }
 } // namespace

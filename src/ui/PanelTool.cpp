@@ -28,12 +28,13 @@ PanelTool::PanelTool(Dialogs& dialogs, SerialPort& port, int tickMs, EventYield*
                       [this] { writeConfig(); }, [this] { readFile(); }, [this] { writeFile(); },
                       [this] { link.requestStop(); }});
     files.panelNameMissing = [this] { form.focusPanelName(); };
-    // Tab reaches the sheet command after the option buttons, as it sits.
-    QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("Option2")), help->button());
-    QWidget::setTabOrder(help->button(),
+    // Tab reaches the sheet command after the option buttons, and HELP
+    // after the compare command, as they sit.
+    QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("Option2")),
                          form.findChild<QToolButton*>(QStringLiteral("PRINT_SHEET")));
     QWidget::setTabOrder(form.findChild<QWidget*>(QStringLiteral("WRITE_CONFIG")),
                          compareControls->button());
+    QWidget::setTabOrder(compareControls->button(), help->button());
 }
 
 // Only the status box and the marks change: no selection, no text, so the
