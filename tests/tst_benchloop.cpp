@@ -1,3 +1,4 @@
+#include "SiteFiles.h"
 #include "VirtualClock.h"
 #include "files/ConfigFile.h"
 #include "site/BenchLoop.h"
@@ -37,23 +38,11 @@ private:
               bool firstDone = false, bool refuseOpen = false);
 };
 
-namespace {
-void writeConfig(const QString& path, const QString& panel) {
-    ConfigFileLine config;
-    config.model = ConfigFile::modelText;
-    config.panel = panel;
-    config.code.fill(160);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(ConfigFile::format(config));
-}
-} // namespace
-
 TestBenchLoop::Run TestBenchLoop::bench(Plugs plugs, QList<Written> outcomes, int startRow,
                                         int stopAt, bool firstDone, bool refuseOpen) {
     QTemporaryDir dir;
     for (int n = 1; n <= 3; ++n)
-        writeConfig(dir.filePath(QString("P%1.zqc").arg(n)), QString("P%1").arg(n));
+        writeSiteConfig(dir.filePath(QString("P%1.zqc").arg(n)), QString("P%1").arg(n));
     SiteLog log;
     log.open(dir.filePath("site.log"), nullptr);
     if (firstDone)

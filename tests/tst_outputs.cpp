@@ -16,6 +16,7 @@
 #include <QTextLayout>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -37,6 +38,21 @@ private slots:
     void portsInNumberOrderUnderEveryLocale_data();
     void portsInNumberOrderUnderEveryLocale();
 };
+
+namespace {
+// A full disk, as a file-size limit makes it, while write runs.
+void underFileSizeLimit(rlim_t bytes, const std::function<void()>& write) {
+    rlimit old{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = bytes;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    write();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+}
+} // namespace
 
 void TestOutputs::traceAndLogGoOnlyToALog_data() {
     QTest::addColumn<QString>("name");
@@ -135,17 +151,13 @@ void TestOutputs::lostLineIsReportedOnceAtOnce() {
     record.setFailureReport([&](const QString& why) { reports << why; });
     QString error;
     QVERIFY(record.open(path, &error));
-    rlimit old{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 1024;
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool first = record.append("line one\n");
-    const int reportsAfterFirst = int(reports.size());
-    const bool second = record.append("line two\n");
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool first = false, second = false;
+    int reportsAfterFirst = 0;
+    underFileSizeLimit(1024, [&] {
+        first = record.append("line one\n");
+        reportsAfterFirst = int(reports.size());
+        second = record.append("line two\n");
+    });
     QVERIFY(!first);
     QCOMPARE(reportsAfterFirst, 1); // at once, not at the end
     QVERIFY(!second);
@@ -170,15 +182,8 @@ void TestOutputs::cutLineIsTakenOff() {
     }
     RecordFile record;
     QVERIFY(record.open(path, nullptr));
-    rlimit old{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 1024;
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = record.append(QByteArray(100, 'y') + '\n');
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    underFileSizeLimit(1024, [&] { written = record.append(QByteArray(100, 'y') + '\n'); });
     QVERIFY(!written);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -1,4 +1,5 @@
 #include "ProgramRun.h"
+#include "SiteFiles.h"
 #include "Unprivileged.h"
 #include "cli/SiteStatus.h"
 #include "files/ConfigFile.h"
@@ -50,13 +51,7 @@ private:
 };
 
 void TestSite::writeConfig(const QString& path, const QString& panel) {
-    ConfigFileLine config;
-    config.model = ConfigFile::modelText;
-    config.panel = panel;
-    config.code.fill(160);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(ConfigFile::format(config));
+    writeSiteConfig(path, panel);
 }
 
 void TestSite::appendLog(const QString& folder, const QByteArray& lines) {
