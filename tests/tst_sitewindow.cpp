@@ -98,6 +98,8 @@ void TestSiteWindow::siteAtStartOpensTheFirstStillToDo() {
     QCOMPARE(site.currentRow(), 1);
     QVERIFY(site.window()->isVisible());
     QCOMPARE(site.window()->windowTitle(), "SITE - " + QDir(m_dir->path()).dirName());
+    // The keyboard starts on the panels, so Enter opens the row it is on.
+    QCOMPARE(site.window()->focusWidget(), static_cast<QWidget*>(site.window()->table()));
 }
 
 void TestSiteWindow::programmedIsRecordedAndTheNextOpens() {
@@ -331,6 +333,7 @@ void TestSiteWindow::benchStops() {
     QVERIFY(h.clock.now() < 60000);
     QVERIFY(site.window()->findChild<QPushButton*>("BENCH_MODE")->isEnabled());
     QVERIFY(!site.window()->findChild<QPushButton*>("BENCH_STOP")->isEnabled());
+    QCOMPARE(site.window()->focusWidget(), static_cast<QWidget*>(site.window()->table()));
 }
 
 // The name and who configured it are the folder's, kept across runs; the

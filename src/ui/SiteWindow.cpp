@@ -102,6 +102,8 @@ SiteWindow::SiteWindow(SiteModel& site, QWidget* parent)
     m_table->header()->setSectionResizeMode(State, QHeaderView::Stretch);
     layout->addWidget(m_table, 1);
     resize(860, 520);
+    // A keyboard user starts on the panels: arrows choose a row, Enter opens it.
+    m_table->setFocus();
 
     connect(m_table, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { emit rowChosen(item->data(File, rowRole).toInt()); });
@@ -186,8 +188,12 @@ void SiteWindow::setBenchRunning(bool running) {
     m_stop->setEnabled(running);
     m_table->setEnabled(!running);
     m_openFolder->setEnabled(!running);
+    // The keyboard goes where the next step is: STOP while the bench runs,
+    // the panels once it has ended (not the next box in the tab order).
     if (running)
         m_stop->setFocus();
+    else
+        m_table->setFocus();
 }
 
 QString SiteWindow::benchText() const {
