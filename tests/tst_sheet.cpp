@@ -44,6 +44,7 @@ private slots:
     void everyItemOnAnyPaper();
     void paperFromOptionOrEnvironment();
     void windowMakesTheSiteDocumentOfAFolder();
+    void coverMarksPanelsSharingAName();
 };
 
 namespace {
@@ -677,6 +678,31 @@ void TestSheet::windowMakesTheSiteDocumentOfAFolder() {
     QCOMPARE(h.dialogs.messages.size(), 1);
     QVERIFY(h.dialogs.messages[0].text.contains("NO CONFIGURATION FILE"));
     QVERIFY(!QFile::exists(pdf));
+}
+
+// Two panels of one name, however typed, are told apart on the cover by
+// their files, for the sheet command and the window's site document alike
+// (the window runs the command).
+void TestSheet::coverMarksPanelsSharingAName() {
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, "a.zqc", ConfigFile::format(siteLine("HALL")));
+    const QString b = writeFile(dir, "b.zqc", ConfigFile::format(siteLine("Hall ")));
+    const QString c = writeFile(dir, "c.zqc", ConfigFile::format(siteLine("LOBBY")));
+    const QString pdf = dir.filePath("site.pdf");
+    QString errors;
+    QCOMPARE(SheetCommand::run({{a, b, c}, pdf, "TOWN HALL"}, &errors), 0);
+    QCOMPARE(errors, QString());
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 4);
+    // Each cell's lines as drawn, one cell after the other.
+    QProcess extract;
+    extract.start("pdftotext", {"-raw", "-l", "1", "-enc", "UTF-8", pdf, "-"});
+    QVERIFY(extract.waitForFinished(60000));
+    const QString cover = QString::fromUtf8(extract.readAllStandardOutput()).simplified();
+    QVERIFY2(cover.contains("HALL (same panel name as b.zqc)"), qPrintable(cover));
+    QVERIFY2(cover.contains("Hall (same panel name as a.zqc)"), qPrintable(cover));
+    QVERIFY2(cover.contains("LOBBY " + c), qPrintable(cover));
+    QCOMPARE(cover.count("same panel name"), 2);
 }
 
 // The file's indicator 30 % under its backlighting 100 %, and SW3 on a code

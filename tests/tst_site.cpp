@@ -4,6 +4,7 @@
 #include "cli/SiteStatus.h"
 #include "files/ConfigFile.h"
 #include "link/LinkTexts.h"
+#include "site/SameName.h"
 #include "site/SiteModel.h"
 
 #include <QDir>
@@ -31,6 +32,8 @@ private slots:
     void filesThatDoNotOpenSayWhy();
     void fileThisUserMayNotRead();
     void samePanelNameMarkedOnBoth();
+    void sameNameRule_data();
+    void sameNameRule();
     void summaryLine_data();
     void summaryLine();
     void nextToWrite_data();
@@ -304,6 +307,28 @@ void TestSite::samePanelNameMarkedOnBoth() {
     site.refresh(); // a file changed is read again
     QCOMPARE(site.panels()[0].sameNameAs, QString());
     QCOMPARE(site.panels()[2].panel, QString("STAIRWELL"));
+}
+
+// The rule the site window and the site document's cover share.
+void TestSite::sameNameRule_data() {
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QList<qsizetype>>("others");
+    using L = QList<qsizetype>;
+    QTest::newRow("all apart") << QStringList{"LOBBY", "HALL", "LOBBY 2"} << L{-1, -1, -1};
+    QTest::newRow("a pair names each other")
+        << QStringList{"LOBBY", "HALL", "LOBBY"} << L{2, -1, 0};
+    QTest::newRow("case and blanks aside")
+        << QStringList{" Lobby", "LOBBY  ", "lobby"} << L{1, 0, 0};
+    QTest::newRow("two pairs") << QStringList{"A", "B", "B", "A"} << L{3, 2, 1, 0};
+    QTest::newRow("inner blanks count") << QStringList{"HALL 1", "HALL  1"} << L{-1, -1};
+    QTest::newRow("unnamed alike") << QStringList{"", " ", "X"} << L{1, 0, -1};
+    QTest::newRow("none") << QStringList{} << L{};
+}
+
+void TestSite::sameNameRule() {
+    QFETCH(QStringList, names);
+    QFETCH(QList<qsizetype>, others);
+    QCOMPARE(SameName::others(names), others);
 }
 
 void TestSite::summaryLine_data() {
