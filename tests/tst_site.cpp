@@ -4,6 +4,8 @@
 #include "cli/SiteStatus.h"
 #include "files/ConfigFile.h"
 #include "link/LinkTexts.h"
+#include "platform/Settings.h"
+#include "site/Handover.h"
 #include "site/SameName.h"
 #include "site/SiteModel.h"
 
@@ -34,6 +36,7 @@ private slots:
     void samePanelNameMarkedOnBoth();
     void sameNameRule_data();
     void sameNameRule();
+    void handoverFieldsPerFolder();
     void summaryLine_data();
     void summaryLine();
     void nextToWrite_data();
@@ -329,6 +332,34 @@ void TestSite::sameNameRule() {
     QFETCH(QStringList, names);
     QFETCH(QList<qsizetype>, others);
     QCOMPARE(SameName::others(names), others);
+}
+
+// The site window and the main window's site document start from what was
+// entered last for the folder, however the folder is named.
+void TestSite::handoverFieldsPerFolder() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("north"));
+    QVERIFY(QDir(dir.path()).mkdir("south"));
+    const QString north = dir.filePath("north");
+    Settings settings(dir.filePath("settings.ini"));
+
+    Handover::Fields start = Handover::remembered(north, &settings);
+    QCOMPARE(start.name, QString("north")); // the folder's own name
+    QCOMPARE(start.by, QString());
+    start = Handover::remembered(north, nullptr);
+    QCOMPARE(start.name, QString("north"));
+
+    Handover::remember(north + "/", {"  TOWN HALL ", " J. DOE"}, &settings);
+    const Handover::Fields again = Handover::remembered(dir.filePath("north/../north"), &settings);
+    QCOMPARE(again.name, QString("TOWN HALL"));
+    QCOMPARE(again.by, QString("J. DOE"));
+    QCOMPARE(Handover::remembered(dir.filePath("south"), &settings).name, QString("south"));
+    QCOMPARE(Handover::remembered(dir.filePath("south"), &settings).by, QString());
+
+    Handover::remember(north, {"", "J. DOE"}, &settings); // a name taken out
+    QCOMPARE(Handover::remembered(north, &settings).name, QString("north"));
+    Handover::remember(north, {"ELSEWHERE", ""}, nullptr); // nowhere to keep it
+    QCOMPARE(Handover::remembered(north, &settings).by, QString("J. DOE"));
 }
 
 void TestSite::summaryLine_data() {

@@ -2,6 +2,7 @@
 
 #include "link/LinkTexts.h"
 #include "sheet/SheetCommand.h"
+#include "site/Handover.h"
 #include "site/SiteLog.h"
 #include "ui/PanelTool.h"
 #include "ui/SiteWindow.h"
@@ -312,25 +313,20 @@ void SiteTool::setSettings(Settings& settings) {
     showHandoverFields();
 }
 
-// The site's name starts as its folder's, as the sheet command's site
-// document names it.
 void SiteTool::showHandoverFields() {
     if (!m_site.isOpen())
         return;
-    const QString folder = m_site.folder();
-    const QString name = m_settings ? m_settings->siteValue(folder, Settings::siteName) : QString();
-    m_window->siteNameBox()->setText(name.isEmpty() ? m_site.name() : name);
-    m_window->configuredByBox()->setText(
-        m_settings ? m_settings->siteValue(folder, Settings::siteConfiguredBy) : QString());
+    const Handover::Fields fields = Handover::remembered(m_site.folder(), m_settings);
+    m_window->siteNameBox()->setText(fields.name);
+    m_window->configuredByBox()->setText(fields.by);
 }
 
 void SiteTool::rememberHandoverFields() {
-    if (!m_settings || !m_site.isOpen())
+    if (!m_site.isOpen())
         return;
-    m_settings->setSiteValue(m_site.folder(), Settings::siteName,
-                             m_window->siteNameBox()->text().trimmed());
-    m_settings->setSiteValue(m_site.folder(), Settings::siteConfiguredBy,
-                             m_window->configuredByBox()->text().trimmed());
+    Handover::remember(m_site.folder(),
+                       {m_window->siteNameBox()->text(), m_window->configuredByBox()->text()},
+                       m_settings);
 }
 
 bool SiteTool::saveHandover() {
