@@ -392,14 +392,13 @@ void TestSheet::windowCommandLeavesTheConfigurationAlone() {
         shown << h.form().textBox(box)->isVisible();
 
     const QString pdf = dir.filePath("HALL.pdf");
-    QString proposed;
-    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
-        proposed = name;
-        return std::optional<QString>(pdf);
-    });
+    h.dialogs.outputAnswers = {pdf};
     h.tool.sheet->saveAsPdf();
 
-    QCOMPARE(proposed, "HALL.pdf");
+    QCOMPARE(h.dialogs.outputRequests.size(), 1);
+    QCOMPARE(h.dialogs.outputRequests[0].title, "SAVE CONFIGURATION SHEET AS PDF");
+    QCOMPARE(h.dialogs.outputRequests[0].filter, "PDF FILES (*.pdf)");
+    QCOMPARE(h.dialogs.outputRequests[0].fileName, "HALL.pdf");
     QVERIFY(h.rec() == before);
     for (int list = 1; list <= 49; ++list)
         QCOMPARE(h.form().list(list) ? h.session().listIndex(list) : -2, selections[list - 1]);
@@ -446,15 +445,13 @@ void TestSheet::incompleteWindowPrintsBlanks() {
 
 void TestSheet::pdfNameIsOneEverySystemAccepts() {
     Harness h;
-    QStringList proposed;
-    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
-        proposed << name;
-        return std::optional<QString>();
-    });
     h.tool.sheet->saveAsPdf();
     h.session().setBoxText(2, "HALL 1/2: EAST?");
     h.tool.sheet->saveAsPdf();
-    QCOMPARE(proposed, QStringList({"sheet.pdf", "HALL 1_2_ EAST_.pdf"}));
+    QCOMPARE(h.dialogs.outputRequests.size(), 2);
+    QCOMPARE(h.dialogs.outputRequests[0].fileName, "sheet.pdf");
+    QCOMPARE(h.dialogs.outputRequests[1].fileName, "HALL 1_2_ EAST_.pdf");
+    QVERIFY(h.dialogs.messages.isEmpty()); // cancelled: nothing to say
 }
 
 void TestSheet::paperFollowsTheLocale() {
@@ -532,7 +529,7 @@ void TestSheet::windowSheetKeepsAConfigurationFileTyped() {
     const QByteArray before = ConfigFile::format(siteLine("HALL"));
     Harness h;
     h.tool.open(path);
-    h.tool.sheet->setPdfPathChooser([&](const QString&) { return std::optional<QString>(path); });
+    h.dialogs.outputAnswers = {path};
     h.tool.sheet->saveAsPdf();
     QFile config(path);
     QVERIFY(config.open(QIODevice::ReadOnly));
@@ -541,7 +538,7 @@ void TestSheet::windowSheetKeepsAConfigurationFileTyped() {
     QCOMPARE(pdfPages(path + ".pdf").size(), 1);
 
     const QString notes = writeFile(dir, "notes.pdf", "my notes");
-    h.tool.sheet->setPdfPathChooser([&](const QString&) { return std::optional<QString>(notes); });
+    h.dialogs.outputAnswers = {notes};
     h.tool.sheet->saveAsPdf();
     QCOMPARE(h.dialogs.messages.size(), 1);
     QVERIFY2(h.dialogs.messages[0].text.endsWith("\nIT EXISTS AND IS NOT A PDF"),
@@ -651,16 +648,14 @@ void TestSheet::windowMakesTheSiteDocumentOfAFolder() {
     writeFile(dir, "site/broken.zqc", "\"00-00999-MDL\"\r\n");
     writeFile(dir, "site/notes.txt", "not a configuration");
     Harness h;
-    QString proposed;
     const QString pdf = dir.filePath("site.pdf");
-    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
-        proposed = name;
-        return std::optional<QString>(pdf);
-    });
-    h.tool.sheet->setFolderChooser([&] { return std::optional<QString>(dir.filePath("site")); });
+    h.dialogs.outputAnswers = {pdf};
+    h.dialogs.folderAnswers = {dir.filePath("site")};
     h.tool.sheet->saveSiteAsPdf();
-    QCOMPARE(proposed, "site.pdf");
-    QCOMPARE(h.dialogs.messages.size(), 1); // the file skipped, named
+    QCOMPARE(h.dialogs.outputRequests.size(), 1);
+    QCOMPARE(h.dialogs.outputRequests[0].fileName, "site.pdf");
+    QVERIFY(h.dialogs.fileRequests.isEmpty()); // the open and save dialog keeps its name
+    QCOMPARE(h.dialogs.messages.size(), 1);    // the file skipped, named
     QVERIFY2(h.dialogs.messages[0].text.contains("broken.zqc: skipped: not a configuration") &&
                  !h.dialogs.messages[0].text.contains("panelconfig:"),
              qPrintable(h.dialogs.messages[0].text));
@@ -673,7 +668,7 @@ void TestSheet::windowMakesTheSiteDocumentOfAFolder() {
     // A folder without configurations writes nothing and says so.
     h.dialogs.messages.clear();
     QFile::remove(pdf);
-    h.tool.sheet->setFolderChooser([&] { return std::optional<QString>(dir.filePath("empty")); });
+    h.dialogs.folderAnswers = {dir.filePath("empty")};
     h.tool.sheet->saveSiteAsPdf();
     QCOMPARE(h.dialogs.messages.size(), 1);
     QVERIFY(h.dialogs.messages[0].text.contains("NO CONFIGURATION FILE"));

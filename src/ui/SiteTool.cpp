@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -70,15 +69,9 @@ SiteTool::SiteTool(PanelTool& tool)
         m_tool.form.activateWindow();
     });
 
-    m_chooseFolder = [this]() -> std::optional<QString> {
-        const QString folder = QFileDialog::getExistingDirectory(
-            m_window->isVisible() ? static_cast<QWidget*>(m_window) : &m_tool.form,
-            QStringLiteral("SITE FOLDER OF CONFIGURATION FILES"));
-        return folder.isEmpty() ? std::nullopt : std::optional(folder);
-    };
     connect(m_window, &SiteWindow::rowChosen, this, &SiteTool::openRow);
     connect(m_window, &SiteWindow::openFolderAsked, this, [this] {
-        if (const auto folder = m_chooseFolder())
+        if (const auto folder = chooseFolder())
             openSite(*folder, false);
     });
     connect(&m_site, &SiteModel::changed, this, &SiteTool::showCurrent);
@@ -124,9 +117,13 @@ bool SiteTool::openSite(const QString& folder, bool openFirst) {
     return true;
 }
 
+std::optional<QString> SiteTool::chooseFolder() {
+    return m_tool.dialogs().chooseFolder(QStringLiteral("SITE FOLDER OF CONFIGURATION FILES"));
+}
+
 void SiteTool::showWindow() {
     if (!m_site.isOpen()) {
-        const auto folder = m_chooseFolder();
+        const auto folder = chooseFolder();
         if (!folder)
             return;
         openSite(*folder, false);

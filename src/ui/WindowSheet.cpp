@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -25,16 +24,6 @@ const QString notSavedText = QStringLiteral("THE CONFIGURATION SHEET WAS NOT SAV
 const QString notPrintedTitle = QStringLiteral("SHEET NOT PRINTED");
 const QString notPrintedText = QStringLiteral("THE CONFIGURATION SHEET COULD NOT BE PRINTED.");
 
-// Its own dialog, so the open and save commands' file name is left alone.
-std::optional<QString> askPdfPath(QWidget* parent, const QString& proposed) {
-    QFileDialog dialog(parent, saveTitle, QString(), pdfFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(proposed);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().first();
-}
 // The panel's name, as the save command proposes it for the configuration
 // file, made safe to be a file name.
 QString documentName(const Sheet& sheet) {
@@ -44,8 +33,7 @@ QString documentName(const Sheet& sheet) {
 } // namespace
 
 WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
-    : QObject(&form), m_form(form), m_dialogs(dialogs),
-      m_choosePdfPath([&form](const QString& proposed) { return askPdfPath(&form, proposed); }) {
+    : QObject(&form), m_form(form), m_dialogs(dialogs) {
     m_button = new QToolButton(&form);
     m_button->setObjectName(QStringLiteral("PRINT_SHEET"));
     m_button->setText(caption);
@@ -70,11 +58,6 @@ WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
     QAction* site = menu->addAction(QStringLiteral("SITE DOCUMENT OF A FOLDER AS PDF\u2026"));
     site->setObjectName(QStringLiteral("SAVE_SITE_PDF"));
     connect(site, &QAction::triggered, this, &WindowSheet::saveSiteAsPdf);
-    m_chooseFolder = [&form]() -> std::optional<QString> {
-        const QString folder = QFileDialog::getExistingDirectory(
-            &form, QStringLiteral("FOLDER OF CONFIGURATION FILES"));
-        return folder.isEmpty() ? std::nullopt : std::optional(folder);
-    };
     connect(save, &QAction::triggered, this, &WindowSheet::saveAsPdf);
     connect(printing, &QAction::triggered, this, &WindowSheet::print);
     m_button->setMenu(menu);
@@ -121,7 +104,9 @@ void WindowSheet::saveAsPdf() {
     if (m_form.session().transactionRunning())
         return;
     const Sheet shown = sheet();
-    const auto path = m_choosePdfPath(documentName(shown) + QStringLiteral(".pdf"));
+    // A dialog of its own, so the open and save commands' file name is left alone.
+    const auto path = m_dialogs.chooseOutputPath(saveTitle, pdfFilter,
+                                                 documentName(shown) + QStringLiteral(".pdf"));
     if (!path)
         return;
     if (QString why; !SheetDocument::writePdf(*path, {shown}, &why))
@@ -133,7 +118,7 @@ void WindowSheet::saveAsPdf() {
 void WindowSheet::saveSiteAsPdf() {
     if (m_form.session().transactionRunning())
         return;
-    const auto folder = m_chooseFolder();
+    const auto folder = m_dialogs.chooseFolder(QStringLiteral("FOLDER OF CONFIGURATION FILES"));
     if (!folder)
         return;
     const QDir dir(*folder);
@@ -146,7 +131,8 @@ void WindowSheet::saveSiteAsPdf() {
             notSavedTitle);
         return;
     }
-    const auto path = m_choosePdfPath(dir.dirName() + QStringLiteral(".pdf"));
+    const auto path =
+        m_dialogs.chooseOutputPath(saveTitle, pdfFilter, dir.dirName() + QStringLiteral(".pdf"));
     if (!path)
         return;
     SheetOptions options{files, *path, dir.dirName()};

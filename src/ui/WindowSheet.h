@@ -5,7 +5,6 @@
 
 #include <QObject>
 
-#include <functional>
 #include <optional>
 
 class Form1;
@@ -18,16 +17,9 @@ class QToolButton;
 class WindowSheet : public QObject {
     Q_OBJECT
 public:
-    // Asks where to save the PDF, proposing a name; nullopt for a cancel.
-    using PdfPathChooser = std::function<std::optional<QString>(const QString& proposed)>;
-
     WindowSheet(Form1& form, Dialogs& dialogs);
 
     QToolButton* button() const { return m_button; }
-    void setPdfPathChooser(PdfPathChooser choose) { m_choosePdfPath = std::move(choose); }
-    // Asks for a folder of configuration files; nullopt for a cancel.
-    using FolderChooser = std::function<std::optional<QString>()>;
-    void setFolderChooser(FolderChooser choose) { m_chooseFolder = std::move(choose); }
 
     // Where the configuration in the window came from, told as it arrives:
     // the file it was opened from or saved to, and the values it gives.
@@ -51,8 +43,6 @@ private:
     Form1& m_form;
     Dialogs& m_dialogs;
     QToolButton* m_button = nullptr;
-    PdfPathChooser m_choosePdfPath;
-    FolderChooser m_chooseFolder;
     QString m_source;
     std::optional<Sheet> m_sourceSheet;        // the window as it came from m_source
     std::optional<PanelValues> m_sourceValues; // what m_source holds
