@@ -3,6 +3,8 @@
 #include "files/FileNames.h"
 #include "sheet/SheetCommand.h"
 #include "sheet/SheetDocument.h"
+#include "site/Handover.h"
+#include "site/SiteModel.h"
 #include "ui/Form1.h"
 #include "ui/Twips.h"
 
@@ -23,6 +25,15 @@ const QString notSavedTitle = QStringLiteral("SHEET NOT SAVED");
 const QString notSavedText = QStringLiteral("THE CONFIGURATION SHEET WAS NOT SAVED:\n%1\n%2");
 const QString notPrintedTitle = QStringLiteral("SHEET NOT PRINTED");
 const QString notPrintedText = QStringLiteral("THE CONFIGURATION SHEET COULD NOT BE PRINTED.");
+
+const QString siteFolderTitle = QStringLiteral("FOLDER FOR THE SITE DOCUMENT");
+const QString siteTitle = QStringLiteral("SITE DOCUMENT");
+const QString siteSaveTitle = QStringLiteral("SAVE SITE DOCUMENT AS PDF");
+const QString siteSavedTitle = QStringLiteral("SITE DOCUMENT SAVED");
+const QString siteSavedText = QStringLiteral("THE SITE DOCUMENT WAS SAVED AS:\n%1");
+const QString siteNotSavedTitle = QStringLiteral("SITE DOCUMENT NOT SAVED");
+const QString siteNotSavedText = QStringLiteral("THE SITE DOCUMENT WAS NOT SAVED:\n%1");
+const QStringList siteFields{QStringLiteral("SITE &NAME"), QStringLiteral("CONFIGURED &BY")};
 
 // The panel's name, as the save command proposes it for the configuration
 // file, made safe to be a file name.
@@ -113,32 +124,55 @@ void WindowSheet::saveAsPdf() {
         m_dialogs.message(notSavedText.arg(*path, why.toUpper()), notSavedTitle);
 }
 
-// The command's own run: a cover, the files in name order, each skipped file
-// named on the cover and in the message.
+// The sheet command's own run on the site's files as the site window lists
+// them: a cover, the files in natural order, each that does not open named
+// as skipped.
 void WindowSheet::saveSiteAsPdf() {
     if (m_form.session().transactionRunning())
         return;
-    const auto folder = m_dialogs.chooseFolder(QStringLiteral("FOLDER OF CONFIGURATION FILES"));
-    if (!folder)
+    const auto chosen = m_dialogs.chooseFolder(siteFolderTitle);
+    if (!chosen)
         return;
-    const QDir dir(*folder);
-    QStringList files;
-    for (const QString& name : dir.entryList({QStringLiteral("*.zqc")}, QDir::Files, QDir::Name))
-        files << dir.filePath(name);
-    if (files.isEmpty()) {
+    SiteModel site;
+    QString why;
+    if (!site.open(*chosen, &why) || site.panels().isEmpty()) {
         m_dialogs.message(
-            notSavedText.arg(*folder, QStringLiteral("NO CONFIGURATION FILE (*.zqc)")),
-            notSavedTitle);
+            siteNotSavedText.arg(
+                QDir::toNativeSeparators(*chosen) + u'\n' +
+                (why.isEmpty() ? QStringLiteral("NO CONFIGURATION FILE (*.zqc)") : why.toUpper())),
+            siteNotSavedTitle);
         return;
     }
+    QStringList files;
+    for (const SitePanel& panel : site.panels())
+        files << panel.path;
+
+    const Handover::Fields start = Handover::remembered(site.folder(), m_settings);
+    const auto texts = m_dialogs.askTexts(siteTitle, siteFields, {start.name, start.by});
+    if (!texts)
+        return;
+    Handover::Fields fields{texts->value(0).trimmed(), texts->value(1).trimmed()};
+    Handover::remember(site.folder(), fields, m_settings);
+    if (fields.name.isEmpty())
+        fields.name = Handover::folderName(site.folder());
+
+    const QString proposed =
+        fields.name.isEmpty() ? QStringLiteral("site") : FileNames::fromPanelName(fields.name);
     const auto path =
-        m_dialogs.chooseOutputPath(saveTitle, pdfFilter, dir.dirName() + QStringLiteral(".pdf"));
+        m_dialogs.chooseOutputPath(siteSaveTitle, pdfFilter, proposed + QStringLiteral(".pdf"));
     if (!path)
         return;
-    SheetOptions options{files, *path, dir.dirName()};
-    QString errors;
-    if (SheetCommand::run(options, &errors, {}) != 0)
-        m_dialogs.message(errors.trimmed(), QStringLiteral("SITE DOCUMENT"));
+    QString errors, written;
+    SheetCommand::run({files, *path, fields.name, fields.by}, &errors, {}, &written);
+    // The files skipped, and the notes of values the window would show
+    // otherwise, after where it went.
+    if (written.isEmpty())
+        m_dialogs.message(siteNotSavedText.arg(errors.trimmed()), siteNotSavedTitle);
+    else
+        m_dialogs.message((siteSavedText.arg(QDir::toNativeSeparators(written)) +
+                           QStringLiteral("\n\n") + errors.trimmed())
+                              .trimmed(),
+                          siteSavedTitle);
 }
 
 void WindowSheet::print() {
