@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -60,6 +62,7 @@ private slots:
     void openDeniedIsSilent_data();
     void openDeniedIsSilent();
     void realDialogsCarryTheNameOver();
+    void outputFolderAndFormDialogsAreTheirOwn();
     void typedNameLeavesNothingBehind();
     void saveQuestionAnswersByKey_data();
     void saveQuestionAnswersByKey();
@@ -1078,6 +1081,96 @@ void TestFileCommands::realDialogsCarryTheNameOver() {
     QCOMPARE(proposed, QString("LOBBY.zqc"));
     QCOMPARE(folder, QDir(dir.path()).absolutePath()); // where it was saved
     QCOMPARE(windowState(form), window);
+}
+
+// A sheet's or a site document's PDF, a folder and the site document's form
+// go through dialogs of their own: the open and save commands' dialog keeps
+// its name and folder.
+void TestFileCommands::outputFolderAndFormDialogsAreTheirOwn() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("out"));
+    QVERIFY(QDir(dir.path()).mkdir("site"));
+    QtDialogs dialogs;
+    Dialogs& asked = dialogs;
+    QWidget window;
+    dialogs.setParent(&window);
+    auto answer = [](const QString& path) {
+        onNextModal([path](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            QVERIFY(d);
+            d->selectFile(path);
+            static_cast<QDialog*>(d)->accept();
+        });
+    };
+    answer(dir.filePath("LOBBY.zqc"));
+    QCOMPARE(asked.chooseSavePath(writeTitle, filter, "LOBBY.zqc"), dir.filePath("LOBBY.zqc"));
+
+    QString title, proposed;
+    QStringList filters;
+    onNextModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        QVERIFY(d);
+        title = d->windowTitle();
+        filters = d->nameFilters();
+        proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
+        QCOMPARE(d->acceptMode(), QFileDialog::AcceptSave);
+        d->selectFile(dir.filePath("out/handover")); // typed without ".pdf"
+        static_cast<QDialog*>(d)->accept();
+    });
+    QCOMPARE(asked.chooseOutputPath("SAVE SITE DOCUMENT AS PDF", "PDF FILES (*.pdf)", "HALL.pdf"),
+             dir.filePath("out/handover.pdf"));
+    QCOMPARE(title, QString("SAVE SITE DOCUMENT AS PDF"));
+    QCOMPARE(filters, QStringList{"PDF FILES (*.pdf)"});
+    QCOMPARE(proposed, QString("HALL.pdf"));
+
+    QString folder;
+    onNextModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        QVERIFY(d);
+        title = d->windowTitle();
+        proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
+        folder = d->directory().absolutePath();
+        d->reject();
+    });
+    QCOMPARE(asked.chooseOpenPath(readTitle, filter), std::nullopt);
+    QCOMPARE(title, readTitle);
+    QCOMPARE(proposed, QString("LOBBY.zqc"));
+    QCOMPARE(folder, QDir(dir.path()).absolutePath());
+
+    onNextModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        QVERIFY(d);
+        title = d->windowTitle();
+        folder = d->directory().absolutePath();
+        QCOMPARE(d->fileMode(), QFileDialog::Directory);
+        d->selectFile(dir.filePath("site"));
+        static_cast<QDialog*>(d)->accept();
+    });
+    QCOMPARE(asked.chooseFolder("FOLDER FOR THE SITE DOCUMENT"), dir.filePath("site"));
+    QCOMPARE(title, QString("FOLDER FOR THE SITE DOCUMENT"));
+    QCOMPARE(folder, QDir(dir.path()).absolutePath()); // where the configuration was
+
+    QStringList names, started;
+    onNextModal([&](QWidget* w) {
+        title = w->windowTitle();
+        const QList<QLineEdit*> boxes = w->findChildren<QLineEdit*>();
+        for (QLineEdit* box : boxes) {
+            names << box->accessibleName();
+            started << box->text();
+        }
+        QCOMPARE(boxes.size(), 2);
+        boxes[1]->setText("A. SMITH");
+        w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    QCOMPARE(asked.askTexts("SITE DOCUMENT", {"SITE &NAME", "CONFIGURED &BY"}, {"HALL", "J. DOE"}),
+             QStringList({"HALL", "A. SMITH"}));
+    QCOMPARE(title, QString("SITE DOCUMENT"));
+    QCOMPARE(names, QStringList({"SITE NAME", "CONFIGURED BY"}));
+    QCOMPARE(started, QStringList({"HALL", "J. DOE"}));
+    onNextModal([](QWidget* w) {
+        w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    });
+    QCOMPARE(asked.askTexts("SITE DOCUMENT", {"SITE &NAME"}, {"HALL"}), std::nullopt);
 }
 
 void TestFileCommands::saveQuestionAnswersByKey_data() {

@@ -2,9 +2,12 @@
 #include "ProgramRun.h"
 #include "app/CommandLine.h"
 #include "files/ConfigFileReader.h"
+#include "platform/AnsweringDialogs.h"
+#include "platform/Settings.h"
 #include "sheet/PdfOutline.h"
 #include "sheet/SheetCommand.h"
 #include "sheet/SheetDocument.h"
+#include "site/Handover.h"
 #include "ui/WindowSheet.h"
 
 #include <QBuffer>
@@ -44,6 +47,9 @@ private slots:
     void everyItemOnAnyPaper();
     void paperFromOptionOrEnvironment();
     void windowMakesTheSiteDocumentOfAFolder();
+    void windowSiteDocumentStopsOrSays_data();
+    void windowSiteDocumentStopsOrSays();
+    void coverMarksPanelsSharingAName();
 };
 
 namespace {
@@ -391,14 +397,13 @@ void TestSheet::windowCommandLeavesTheConfigurationAlone() {
         shown << h.form().textBox(box)->isVisible();
 
     const QString pdf = dir.filePath("HALL.pdf");
-    QString proposed;
-    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
-        proposed = name;
-        return std::optional<QString>(pdf);
-    });
+    h.dialogs.outputAnswers = {pdf};
     h.tool.sheet->saveAsPdf();
 
-    QCOMPARE(proposed, "HALL.pdf");
+    QCOMPARE(h.dialogs.outputRequests.size(), 1);
+    QCOMPARE(h.dialogs.outputRequests[0].title, "SAVE CONFIGURATION SHEET AS PDF");
+    QCOMPARE(h.dialogs.outputRequests[0].filter, "PDF FILES (*.pdf)");
+    QCOMPARE(h.dialogs.outputRequests[0].fileName, "HALL.pdf");
     QVERIFY(h.rec() == before);
     for (int list = 1; list <= 49; ++list)
         QCOMPARE(h.form().list(list) ? h.session().listIndex(list) : -2, selections[list - 1]);
@@ -445,15 +450,13 @@ void TestSheet::incompleteWindowPrintsBlanks() {
 
 void TestSheet::pdfNameIsOneEverySystemAccepts() {
     Harness h;
-    QStringList proposed;
-    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
-        proposed << name;
-        return std::optional<QString>();
-    });
     h.tool.sheet->saveAsPdf();
     h.session().setBoxText(2, "HALL 1/2: EAST?");
     h.tool.sheet->saveAsPdf();
-    QCOMPARE(proposed, QStringList({"sheet.pdf", "HALL 1_2_ EAST_.pdf"}));
+    QCOMPARE(h.dialogs.outputRequests.size(), 2);
+    QCOMPARE(h.dialogs.outputRequests[0].fileName, "sheet.pdf");
+    QCOMPARE(h.dialogs.outputRequests[1].fileName, "HALL 1_2_ EAST_.pdf");
+    QVERIFY(h.dialogs.messages.isEmpty()); // cancelled: nothing to say
 }
 
 void TestSheet::paperFollowsTheLocale() {
@@ -531,7 +534,7 @@ void TestSheet::windowSheetKeepsAConfigurationFileTyped() {
     const QByteArray before = ConfigFile::format(siteLine("HALL"));
     Harness h;
     h.tool.open(path);
-    h.tool.sheet->setPdfPathChooser([&](const QString&) { return std::optional<QString>(path); });
+    h.dialogs.outputAnswers = {path};
     h.tool.sheet->saveAsPdf();
     QFile config(path);
     QVERIFY(config.open(QIODevice::ReadOnly));
@@ -540,7 +543,7 @@ void TestSheet::windowSheetKeepsAConfigurationFileTyped() {
     QCOMPARE(pdfPages(path + ".pdf").size(), 1);
 
     const QString notes = writeFile(dir, "notes.pdf", "my notes");
-    h.tool.sheet->setPdfPathChooser([&](const QString&) { return std::optional<QString>(notes); });
+    h.dialogs.outputAnswers = {notes};
     h.tool.sheet->saveAsPdf();
     QCOMPARE(h.dialogs.messages.size(), 1);
     QVERIFY2(h.dialogs.messages[0].text.endsWith("\nIT EXISTS AND IS NOT A PDF"),
@@ -642,41 +645,164 @@ void TestSheet::paperFromOptionOrEnvironment() {
     QVERIFY(wrong.errors.startsWith("panelconfig: --paper takes A4 or Letter."));
 }
 
+// The site's name and who configured it start as the site window left them
+// for the folder and are remembered back; the files go in as a person counts
+// them; the message says where the PDF went and which file was skipped.
 void TestSheet::windowMakesTheSiteDocumentOfAFolder() {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("site");
-    writeFile(dir, "site/b.zqc", ConfigFile::format(siteLine("SOUTH")));
-    writeFile(dir, "site/a.zqc", ConfigFile::format(siteLine("NORTH")));
+    writeFile(dir, "site/a10.zqc", ConfigFile::format(siteLine("SOUTH")));
+    writeFile(dir, "site/a2.zqc", ConfigFile::format(siteLine("NORTH")));
     writeFile(dir, "site/broken.zqc", "\"00-00999-MDL\"\r\n");
     writeFile(dir, "site/notes.txt", "not a configuration");
+    const QString folder = dir.filePath("site");
+    Settings settings(dir.filePath("settings.ini"));
+    Handover::remember(folder, {"TOWN HALL", "J. DOE"}, &settings);
     Harness h;
-    QString proposed;
-    const QString pdf = dir.filePath("site.pdf");
-    h.tool.sheet->setPdfPathChooser([&](const QString& name) {
-        proposed = name;
-        return std::optional<QString>(pdf);
-    });
-    h.tool.sheet->setFolderChooser([&] { return std::optional<QString>(dir.filePath("site")); });
+    h.tool.sheet->setSettings(settings);
+    const QString pdf = dir.filePath("handover"); // ".pdf" added
+    h.dialogs.folderAnswers = {folder};
+    h.dialogs.textsAnswers = {QStringList{" TOWN HALL, EAST WING ", " A. SMITH"}};
+    h.dialogs.outputAnswers = {pdf};
     h.tool.sheet->saveSiteAsPdf();
-    QCOMPARE(proposed, "site.pdf");
-    QCOMPARE(h.dialogs.messages.size(), 1); // the file skipped, named
-    QVERIFY2(h.dialogs.messages[0].text.contains("broken.zqc: skipped: not a configuration") &&
-                 !h.dialogs.messages[0].text.contains("panelconfig:"),
-             qPrintable(h.dialogs.messages[0].text));
-    const QStringList pages = pdfPages(pdf);
+
+    QCOMPARE(h.dialogs.folderRequests, QStringList{"FOLDER FOR THE SITE DOCUMENT"});
+    QCOMPARE(h.dialogs.textsRequests.size(), 1);
+    QCOMPARE(h.dialogs.textsRequests[0].title, "SITE DOCUMENT");
+    QCOMPARE(h.dialogs.textsRequests[0].labels, QStringList({"SITE &NAME", "CONFIGURED &BY"}));
+    QCOMPARE(h.dialogs.textsRequests[0].values, QStringList({"TOWN HALL", "J. DOE"}));
+    QCOMPARE(h.dialogs.outputRequests.size(), 1);
+    QCOMPARE(h.dialogs.outputRequests[0].title, "SAVE SITE DOCUMENT AS PDF");
+    QCOMPARE(h.dialogs.outputRequests[0].fileName, "TOWN HALL, EAST WING.pdf");
+    QVERIFY(h.dialogs.fileRequests.isEmpty()); // the open and save dialog keeps its name
+
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    const QString& said = h.dialogs.messages[0].text;
+    QCOMPARE(h.dialogs.messages[0].title, "SITE DOCUMENT SAVED");
+    QVERIFY2(said.startsWith("THE SITE DOCUMENT WAS SAVED AS:\n" +
+                             QDir::toNativeSeparators(pdf + ".pdf") + "\n\n") &&
+                 said.contains("broken.zqc: skipped: not a configuration") &&
+                 !said.contains("panelconfig:") && !said.contains("written to"),
+             qPrintable(said));
+
+    const QStringList pages = pdfPages(pdf + ".pdf");
     QCOMPARE(pages.size(), 3);
-    QVERIFY(pages[0].contains("SITE HANDOVER") && pages[0].contains("broken.zqc"));
-    QVERIFY(pages[1].contains("NORTH") && pages[2].contains("SOUTH")); // in name order
+    QVERIFY(pages[0].contains(QRegularExpression("SITE\\s+TOWN HALL, EAST WING")));
+    QVERIFY(pages[0].contains(QRegularExpression("CONFIGURED BY\\s+A. SMITH")));
+    QVERIFY(pages[0].contains("broken.zqc"));
+    QVERIFY(pages[1].contains("NORTH") && pages[2].contains("SOUTH")); // a2 before a10
     QVERIFY(!pages.join("").contains("notes.txt"));
 
-    // A folder without configurations writes nothing and says so.
-    h.dialogs.messages.clear();
-    QFile::remove(pdf);
-    h.tool.sheet->setFolderChooser([&] { return std::optional<QString>(dir.filePath("empty")); });
+    const Handover::Fields kept = Handover::remembered(folder, &settings);
+    QCOMPARE(kept.name, QString("TOWN HALL, EAST WING"));
+    QCOMPARE(kept.by, QString("A. SMITH"));
+}
+
+void TestSheet::windowSiteDocumentStopsOrSays_data() {
+    QTest::addColumn<QString>("folder");   // under the test's folder; empty: cancelled
+    QTest::addColumn<QStringList>("form"); // the form's answer; empty: cancelled
+    QTest::addColumn<QString>("pdf");      // under the test's folder; empty: cancelled
+    QTest::addColumn<int>("asked");        // dialogs shown: folder, form, PDF
+    QTest::addColumn<QString>("said");     // the message's title and text; empty: none
+    QTest::addColumn<bool>("remembered");  // the form's texts kept for the folder
+    const QStringList form{"HALL", "J. DOE"};
+    QTest::newRow("folder cancelled") << "" << form << "x.pdf" << 1 << "" << false;
+    QTest::newRow("no configuration")
+        << "empty" << form << "x.pdf" << 1
+        << "SITE DOCUMENT NOT SAVED: THE SITE DOCUMENT WAS NOT SAVED: %1/empty NO "
+           "CONFIGURATION FILE (*.zqc)"
+        << false;
+    QTest::newRow("no such folder")
+        << "gone" << form << "x.pdf" << 1
+        << "SITE DOCUMENT NOT SAVED: THE SITE DOCUMENT WAS NOT SAVED: %1/gone NO SUCH FOLDER"
+        << false;
+    QTest::newRow("form cancelled") << "site" << QStringList() << "x.pdf" << 2 << "" << false;
+    QTest::newRow("PDF cancelled") << "site" << form << "" << 3 << "" << true;
+    QTest::newRow("PDF not writable")
+        << "site" << form << "missing/x.pdf" << 3
+        << "SITE DOCUMENT NOT SAVED: THE SITE DOCUMENT WAS NOT SAVED: cannot write "
+           "%1/missing/x.pdf: "
+        << true;
+    QTest::newRow("PDF over notes")
+        << "site" << form << "notes.pdf" << 3
+        << "SITE DOCUMENT NOT SAVED: THE SITE DOCUMENT WAS NOT SAVED: %1/notes.pdf not "
+           "written: it exists and is not a PDF"
+        << true;
+    QTest::newRow("written") << "site" << form << "x.pdf" << 3
+                             << "SITE DOCUMENT SAVED: THE SITE DOCUMENT WAS SAVED AS: %1/x.pdf"
+                             << true;
+}
+
+// Each way the window's site document ends: a cancel says nothing and
+// writes nothing, a failure says why, and only a PDF written is confirmed.
+void TestSheet::windowSiteDocumentStopsOrSays() {
+    QFETCH(QString, folder);
+    QFETCH(QStringList, form);
+    QFETCH(QString, pdf);
+    QFETCH(int, asked);
+    QFETCH(QString, said);
+    QFETCH(bool, remembered);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("site");
+    QDir(dir.path()).mkdir("empty");
+    writeFile(dir, "site/a.zqc", ConfigFile::format(siteLine("NORTH")));
+    writeFile(dir, "empty/notes.txt", "not a configuration");
+    writeFile(dir, "notes.pdf", "my notes");
+    Settings settings(dir.filePath("settings.ini"));
+    Harness h;
+    h.tool.sheet->setSettings(settings);
+    h.dialogs.folderAnswers = {folder.isEmpty() ? std::nullopt
+                                                : std::optional(dir.filePath(folder))};
+    h.dialogs.textsAnswers = {form.isEmpty() ? std::nullopt : std::optional(form)};
+    h.dialogs.outputAnswers = {pdf.isEmpty() ? std::nullopt : std::optional(dir.filePath(pdf))};
     h.tool.sheet->saveSiteAsPdf();
-    QCOMPARE(h.dialogs.messages.size(), 1);
-    QVERIFY(h.dialogs.messages[0].text.contains("NO CONFIGURATION FILE"));
-    QVERIFY(!QFile::exists(pdf));
+
+    QCOMPARE(h.dialogs.folderRequests.size() + h.dialogs.textsRequests.size() +
+                 h.dialogs.outputRequests.size(),
+             asked);
+    QStringList shown;
+    for (const DialogRecorder::Shown& m : h.dialogs.messages)
+        shown << AnsweringDialogs::line(m.text, m.title);
+    if (said.isEmpty())
+        QCOMPARE(shown, QStringList());
+    else {
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith(said.arg(QDir::toNativeSeparators(dir.path()))),
+                 qPrintable(shown[0]));
+    }
+    QCOMPARE(Handover::remembered(dir.filePath("site"), &settings).by,
+             remembered ? QString("J. DOE") : QString());
+    const bool written = said.startsWith("SITE DOCUMENT SAVED");
+    QCOMPARE(QFile::exists(dir.filePath("x.pdf")), written);
+    QCOMPARE(QFile::exists(dir.filePath("missing")), false);
+    QFile notes(dir.filePath("notes.pdf"));
+    QVERIFY(notes.open(QIODevice::ReadOnly));
+    QCOMPARE(notes.readAll(), QByteArray("my notes"));
+}
+
+// Two panels of one name, however typed, are told apart on the cover by
+// their files, for the sheet command and the window's site document alike
+// (the window runs the command).
+void TestSheet::coverMarksPanelsSharingAName() {
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, "a.zqc", ConfigFile::format(siteLine("HALL")));
+    const QString b = writeFile(dir, "b.zqc", ConfigFile::format(siteLine("Hall ")));
+    const QString c = writeFile(dir, "c.zqc", ConfigFile::format(siteLine("LOBBY")));
+    const QString pdf = dir.filePath("site.pdf");
+    QString errors;
+    QCOMPARE(SheetCommand::run({{a, b, c}, pdf, "TOWN HALL"}, &errors), 0);
+    QCOMPARE(errors, QString());
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 4);
+    // Each cell's lines as drawn, one cell after the other.
+    QProcess extract;
+    extract.start("pdftotext", {"-raw", "-l", "1", "-enc", "UTF-8", pdf, "-"});
+    QVERIFY(extract.waitForFinished(60000));
+    const QString cover = QString::fromUtf8(extract.readAllStandardOutput()).simplified();
+    QVERIFY2(cover.contains("HALL (same panel name as b.zqc)"), qPrintable(cover));
+    QVERIFY2(cover.contains("Hall (same panel name as a.zqc)"), qPrintable(cover));
+    QVERIFY2(cover.contains("LOBBY " + c), qPrintable(cover));
+    QCOMPARE(cover.count("same panel name"), 2);
 }
 
 // The file's indicator 30 % under its backlighting 100 %, and SW3 on a code

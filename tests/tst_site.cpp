@@ -4,6 +4,9 @@
 #include "cli/SiteStatus.h"
 #include "files/ConfigFile.h"
 #include "link/LinkTexts.h"
+#include "platform/Settings.h"
+#include "site/Handover.h"
+#include "site/SameName.h"
 #include "site/SiteModel.h"
 
 #include <QDir>
@@ -31,6 +34,9 @@ private slots:
     void filesThatDoNotOpenSayWhy();
     void fileThisUserMayNotRead();
     void samePanelNameMarkedOnBoth();
+    void sameNameRule_data();
+    void sameNameRule();
+    void handoverFieldsPerFolder();
     void summaryLine_data();
     void summaryLine();
     void nextToWrite_data();
@@ -304,6 +310,56 @@ void TestSite::samePanelNameMarkedOnBoth() {
     site.refresh(); // a file changed is read again
     QCOMPARE(site.panels()[0].sameNameAs, QString());
     QCOMPARE(site.panels()[2].panel, QString("STAIRWELL"));
+}
+
+// The rule the site window and the site document's cover share.
+void TestSite::sameNameRule_data() {
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QList<qsizetype>>("others");
+    using L = QList<qsizetype>;
+    QTest::newRow("all apart") << QStringList{"LOBBY", "HALL", "LOBBY 2"} << L{-1, -1, -1};
+    QTest::newRow("a pair names each other")
+        << QStringList{"LOBBY", "HALL", "LOBBY"} << L{2, -1, 0};
+    QTest::newRow("case and blanks aside")
+        << QStringList{" Lobby", "LOBBY  ", "lobby"} << L{1, 0, 0};
+    QTest::newRow("two pairs") << QStringList{"A", "B", "B", "A"} << L{3, 2, 1, 0};
+    QTest::newRow("inner blanks count") << QStringList{"HALL 1", "HALL  1"} << L{-1, -1};
+    QTest::newRow("unnamed alike") << QStringList{"", " ", "X"} << L{1, 0, -1};
+    QTest::newRow("none") << QStringList{} << L{};
+}
+
+void TestSite::sameNameRule() {
+    QFETCH(QStringList, names);
+    QFETCH(QList<qsizetype>, others);
+    QCOMPARE(SameName::others(names), others);
+}
+
+// The site window and the main window's site document start from what was
+// entered last for the folder, however the folder is named.
+void TestSite::handoverFieldsPerFolder() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("north"));
+    QVERIFY(QDir(dir.path()).mkdir("south"));
+    const QString north = dir.filePath("north");
+    Settings settings(dir.filePath("settings.ini"));
+
+    Handover::Fields start = Handover::remembered(north, &settings);
+    QCOMPARE(start.name, QString("north")); // the folder's own name
+    QCOMPARE(start.by, QString());
+    start = Handover::remembered(north, nullptr);
+    QCOMPARE(start.name, QString("north"));
+
+    Handover::remember(north + "/", {"  TOWN HALL ", " J. DOE"}, &settings);
+    const Handover::Fields again = Handover::remembered(dir.filePath("north/../north"), &settings);
+    QCOMPARE(again.name, QString("TOWN HALL"));
+    QCOMPARE(again.by, QString("J. DOE"));
+    QCOMPARE(Handover::remembered(dir.filePath("south"), &settings).name, QString("south"));
+    QCOMPARE(Handover::remembered(dir.filePath("south"), &settings).by, QString());
+
+    Handover::remember(north, {"", "J. DOE"}, &settings); // a name taken out
+    QCOMPARE(Handover::remembered(north, &settings).name, QString("north"));
+    Handover::remember(north, {"ELSEWHERE", ""}, nullptr); // nowhere to keep it
+    QCOMPARE(Handover::remembered(north, &settings).by, QString("J. DOE"));
 }
 
 void TestSite::summaryLine_data() {

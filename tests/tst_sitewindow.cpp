@@ -38,6 +38,7 @@ private slots:
     void benchStops_data();
     void benchStops();
     void handoverDocumentFromTheSiteWindow();
+    void siteFolderIsAskedThroughTheDialogs();
 
 private:
     QString file(int n) const { return m_dir->filePath(QString("P%1.zqc").arg(n)); }
@@ -375,6 +376,33 @@ void TestSiteWindow::handoverDocumentFromTheSiteWindow() {
     QVERIFY(site.openSite(other.path(), false)); // another folder, its own
     QCOMPARE(site.window()->siteNameBox()->text(), QDir(other.path()).dirName());
     QCOMPARE(site.window()->configuredByBox()->text(), QString());
+}
+
+// The folder dialog is the window's own, answered in tests as any other.
+void TestSiteWindow::siteFolderIsAskedThroughTheDialogs() {
+    Harness h;
+    SiteTool site(h.tool);
+    site.showWindow(); // cancelled: no site, no window
+    QCOMPARE(h.dialogs.folderRequests, QStringList{"SITE FOLDER OF CONFIGURATION FILES"});
+    QVERIFY(!site.site().isOpen());
+    QVERIFY(!site.window()->isVisible());
+
+    h.dialogs.folderAnswers = {m_dir->path()};
+    site.showWindow();
+    QCOMPARE(site.site().folder(), QDir(m_dir->path()).absolutePath());
+    QVERIFY(site.window()->isVisible());
+    site.showWindow(); // open: shown, nothing asked
+    QCOMPARE(h.dialogs.folderRequests.size(), 2);
+
+    QTemporaryDir other;
+    writeConfig(other.filePath("Q1.zqc"), "Q1");
+    emit site.window()->openFolderAsked(); // cancelled: the site stays
+    QCOMPARE(site.site().folder(), QDir(m_dir->path()).absolutePath());
+    h.dialogs.folderAnswers = {other.path()};
+    emit site.window()->openFolderAsked();
+    QCOMPARE(h.dialogs.folderRequests.size(), 4);
+    QCOMPARE(site.site().folder(), QDir(other.path()).absolutePath());
+    QVERIFY(h.dialogs.fileRequests.isEmpty() && h.dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(TestSiteWindow)

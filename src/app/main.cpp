@@ -150,6 +150,7 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
         tool.link.setTrace(&trace);
     tool.addPortPicker(settings, chosen.device);
     tool.addRecentFiles(settings);
+    tool.sheet->setSettings(settings);
     dialogs.setParent(&tool.form);
     SiteTool site(tool);
     site.setSettings(settings);

@@ -8,8 +8,9 @@
 
 // The dialogs of a front end with no one to ask (the console commands, the
 // sheet, the schedule): a message box is kept as one line and handed to print
-// the moment it is shown; the file dialog answers with the path set; unsaved
-// changes are discarded without a question.
+// the moment it is shown; the file and folder dialogs answer with the path
+// set; a form is taken as it starts; unsaved changes are discarded without a
+// question.
 class AnsweringDialogs : public Dialogs {
 public:
     explicit AnsweringDialogs(std::function<void(const QString&)> print = {})
@@ -22,7 +23,17 @@ public:
     std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
         return answer;
     }
+    std::optional<QString> chooseOutputPath(const QString&, const QString&,
+                                            const QString&) override {
+        return answer;
+    }
+    std::optional<QString> chooseFolder(const QString&) override { return answer; }
     SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Discard; }
+    // A form is taken as it starts.
+    std::optional<QStringList> askTexts(const QString&, const QStringList&,
+                                        const QStringList& values) override {
+        return values;
+    }
 
     // What the file dialog answers; nullopt for a cancel.
     std::optional<QString> answer;

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
-// Message boxes and the file dialog. The product shows Qt's own; tests answer
-// them and record what was shown.
+// Message boxes, the file and folder dialogs and small forms. The product shows Qt's own; tests
+// answer them and record what was shown.
 class Dialogs {
 public:
     static inline const QString applicationTitle = QStringLiteral("TARNEK561or567");
@@ -28,4 +29,17 @@ public:
     virtual std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) = 0;
     virtual std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
                                                   const QString& fileName) = 0;
+
+    // The file dialog of another output (a sheet, a site document) and the
+    // folder dialog: dialogs of their own, so the open and save commands'
+    // file name stays. A save proposes proposed; nullopt for a cancel.
+    virtual std::optional<QString> chooseOutputPath(const QString& title, const QString& filter,
+                                                    const QString& proposed) = 0;
+    virtual std::optional<QString> chooseFolder(const QString& title) = 0;
+
+    // A form of one-line texts, each beside its label and starting at its
+    // value, with OK and Cancel: the texts as confirmed, nullopt for a cancel.
+    // A label's "&" marks its key (Alt and the letter).
+    virtual std::optional<QStringList> askTexts(const QString& title, const QStringList& labels,
+                                                const QStringList& values) = 0;
 };

@@ -9,10 +9,8 @@
 #include "site/SiteModel.h"
 
 #include <QDir>
-#include <QFileInfo>
-
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -40,7 +38,10 @@ void takeCommissioning(const QStringList& files, Site& site) {
 }
 } // namespace
 
-int SheetCommand::run(const SheetOptions& options, QString* errors, const QString& speaker) {
+int SheetCommand::run(const SheetOptions& options, QString* errors, const QString& speaker,
+                      QString* written) {
+    if (written)
+        written->clear();
     const QString lead = speaker.isEmpty() ? QString() : speaker + QStringLiteral(": ");
     const QString output = OutputGuard::pdfPath(options.output);
     // Refused before anything is read, so a wrong -o costs nothing.
@@ -85,7 +86,9 @@ int SheetCommand::run(const SheetOptions& options, QString* errors, const QStrin
         *errors += QStringLiteral("%1cannot write %2: %3\n").arg(lead, output, why);
         return failed;
     }
-    if (output != options.output) // the shell may have put a configuration file after -o
+    if (written)
+        *written = output;
+    else if (output != options.output) // the shell may have put a configuration file after -o
         *errors += QStringLiteral("%1the sheet was written to %2\n").arg(lead, output);
     return status;
 }

@@ -1,6 +1,7 @@
 #include "sheet/SiteCover.h"
 
 #include "sheet/SheetText.h"
+#include "site/SameName.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -30,8 +31,18 @@ QList<Line> coverLines(const Site& site, const QList<Sheet>& sheets, const QList
     if (site.hasLog)
         heading.insert(3, QStringLiteral("COMMISSIONING"));
     lines << Line{Line::Heading, heading};
+    QStringList names;
+    for (const Sheet& sheet : sheets)
+        names << sheet.panel;
+    const QList<qsizetype> sameName = SameName::others(names);
     for (qsizetype i = 0; i < sheets.size(); ++i) {
-        QStringList cells{sheets[i].panel, sheets[i].source, sheets[i].model,
+        // Two panels of one name are told apart by their files.
+        const QString panel =
+            sameName[i] < 0
+                ? sheets[i].panel
+                : QStringLiteral("%1 (same panel name as %2)")
+                      .arg(sheets[i].panel, QFileInfo(sheets[sameName[i]].source).fileName());
+        QStringList cells{panel, sheets[i].source, sheets[i].model,
                           QString::number(pages.value(i))};
         if (site.hasLog) {
             const QString file = QFileInfo(sheets[i].source).fileName();

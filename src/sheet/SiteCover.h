@@ -29,7 +29,8 @@ int coverPageCount(QPainter& painter, const QRectF& page, const Site& site,
                    const QList<Sheet>& sheets);
 
 // Draws page pageOfCover of the cover: site, date, who configured it, each
-// panel with its file, model and first page, each file skipped and why, and
-// on the last page the lines for the acceptance.
+// panel with its file, model and first page (a panel whose name another
+// holds too with that one's file), each file skipped and why, and on the
+// last page the lines for the acceptance.
 void paintCover(QPainter& painter, const QRectF& page, const Site& site, const QList<Sheet>& sheets,
                 const QList<int>& firstPages, int pageOfCover);

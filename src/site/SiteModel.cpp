@@ -2,6 +2,7 @@
 
 #include "files/ConfigFileReader.h"
 #include "site/NaturalOrder.h"
+#include "site/SameName.h"
 
 #include <QDir>
 #include <QFile>
@@ -233,21 +234,18 @@ void SiteModel::rebuild() {
         }
         m_panels << p;
     }
-    // Each file of a name held twice names the other (the first names the second).
-    QHash<QString, int> rows;
-    for (int i = 0; i < m_panels.size(); ++i) {
-        SitePanel& p = m_panels[i];
-        if (!p.opens())
-            continue;
-        const QString key = p.panel.trimmed().toUpper();
-        if (const auto other = rows.constFind(key); other != rows.cend()) {
-            p.sameNameAs = m_panels[*other].file;
-            if (m_panels[*other].sameNameAs.isEmpty())
-                m_panels[*other].sameNameAs = p.file;
-        } else {
-            rows.insert(key, i);
+    // A file that does not open has no panel name to share.
+    QList<qsizetype> rows;
+    QStringList names;
+    for (qsizetype i = 0; i < m_panels.size(); ++i)
+        if (m_panels[i].opens()) {
+            rows << i;
+            names << m_panels[i].panel;
         }
-    }
+    const QList<qsizetype> others = SameName::others(names);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        if (others[i] >= 0)
+            m_panels[rows[i]].sameNameAs = m_panels[rows[others[i]]].file;
 }
 
 int SiteModel::rowOf(const QString& path) const {

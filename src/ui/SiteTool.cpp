@@ -2,6 +2,7 @@
 
 #include "link/LinkTexts.h"
 #include "sheet/SheetCommand.h"
+#include "site/Handover.h"
 #include "site/SiteLog.h"
 #include "ui/PanelTool.h"
 #include "ui/SiteWindow.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -69,15 +69,9 @@ SiteTool::SiteTool(PanelTool& tool)
         m_tool.form.activateWindow();
     });
 
-    m_chooseFolder = [this]() -> std::optional<QString> {
-        const QString folder = QFileDialog::getExistingDirectory(
-            m_window->isVisible() ? static_cast<QWidget*>(m_window) : &m_tool.form,
-            QStringLiteral("SITE FOLDER OF CONFIGURATION FILES"));
-        return folder.isEmpty() ? std::nullopt : std::optional(folder);
-    };
     connect(m_window, &SiteWindow::rowChosen, this, &SiteTool::openRow);
     connect(m_window, &SiteWindow::openFolderAsked, this, [this] {
-        if (const auto folder = m_chooseFolder())
+        if (const auto folder = chooseFolder())
             openSite(*folder, false);
     });
     connect(&m_site, &SiteModel::changed, this, &SiteTool::showCurrent);
@@ -123,9 +117,13 @@ bool SiteTool::openSite(const QString& folder, bool openFirst) {
     return true;
 }
 
+std::optional<QString> SiteTool::chooseFolder() {
+    return m_tool.dialogs().chooseFolder(QStringLiteral("SITE FOLDER OF CONFIGURATION FILES"));
+}
+
 void SiteTool::showWindow() {
     if (!m_site.isOpen()) {
-        const auto folder = m_chooseFolder();
+        const auto folder = chooseFolder();
         if (!folder)
             return;
         openSite(*folder, false);
@@ -312,25 +310,20 @@ void SiteTool::setSettings(Settings& settings) {
     showHandoverFields();
 }
 
-// The site's name starts as its folder's, as the sheet command's site
-// document names it.
 void SiteTool::showHandoverFields() {
     if (!m_site.isOpen())
         return;
-    const QString folder = m_site.folder();
-    const QString name = m_settings ? m_settings->siteValue(folder, Settings::siteName) : QString();
-    m_window->siteNameBox()->setText(name.isEmpty() ? m_site.name() : name);
-    m_window->configuredByBox()->setText(
-        m_settings ? m_settings->siteValue(folder, Settings::siteConfiguredBy) : QString());
+    const Handover::Fields fields = Handover::remembered(m_site.folder(), m_settings);
+    m_window->siteNameBox()->setText(fields.name);
+    m_window->configuredByBox()->setText(fields.by);
 }
 
 void SiteTool::rememberHandoverFields() {
-    if (!m_settings || !m_site.isOpen())
+    if (!m_site.isOpen())
         return;
-    m_settings->setSiteValue(m_site.folder(), Settings::siteName,
-                             m_window->siteNameBox()->text().trimmed());
-    m_settings->setSiteValue(m_site.folder(), Settings::siteConfiguredBy,
-                             m_window->configuredByBox()->text().trimmed());
+    Handover::remember(m_site.folder(),
+                       {m_window->siteNameBox()->text(), m_window->configuredByBox()->text()},
+                       m_settings);
 }
 
 bool SiteTool::saveHandover() {

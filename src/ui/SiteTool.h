@@ -26,10 +26,6 @@ public:
     explicit SiteTool(PanelTool& tool);
     ~SiteTool() override;
 
-    // Asks for a folder; nullopt for a cancel.
-    using FolderChooser = std::function<std::optional<QString>()>;
-    void setFolderChooser(FolderChooser choose) { m_chooseFolder = std::move(choose); }
-
     // Opens folder as the site and shows the site window; a folder that
     // cannot be read is said in a message box. With openFirst, the first
     // panel still to do is opened in the main window.
@@ -74,6 +70,7 @@ private:
     bool record(const QString& path, const QString& outcome);
     QString outcomeText(PanelLink::Outcome outcome) const;
     void showCurrent();
+    std::optional<QString> chooseFolder();
     void showHandoverFields();
     void rememberHandoverFields();
     BenchLoop::Written benchWrite(int row, QString* why);
@@ -83,7 +80,6 @@ private:
     SiteModel m_site;
     SiteWindow* m_window = nullptr;
     QToolButton* m_button = nullptr;
-    FolderChooser m_chooseFolder;
     QString m_writing;      // the site file a write under way belongs to
     bool m_recorded = true; // the last write's line reached the log
     BenchLoop m_bench;

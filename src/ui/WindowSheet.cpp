@@ -3,12 +3,13 @@
 #include "files/FileNames.h"
 #include "sheet/SheetCommand.h"
 #include "sheet/SheetDocument.h"
+#include "site/Handover.h"
+#include "site/SiteModel.h"
 #include "ui/Form1.h"
 #include "ui/Twips.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -25,16 +26,15 @@ const QString notSavedText = QStringLiteral("THE CONFIGURATION SHEET WAS NOT SAV
 const QString notPrintedTitle = QStringLiteral("SHEET NOT PRINTED");
 const QString notPrintedText = QStringLiteral("THE CONFIGURATION SHEET COULD NOT BE PRINTED.");
 
-// Its own dialog, so the open and save commands' file name is left alone.
-std::optional<QString> askPdfPath(QWidget* parent, const QString& proposed) {
-    QFileDialog dialog(parent, saveTitle, QString(), pdfFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(proposed);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().first();
-}
+const QString siteFolderTitle = QStringLiteral("FOLDER FOR THE SITE DOCUMENT");
+const QString siteTitle = QStringLiteral("SITE DOCUMENT");
+const QString siteSaveTitle = QStringLiteral("SAVE SITE DOCUMENT AS PDF");
+const QString siteSavedTitle = QStringLiteral("SITE DOCUMENT SAVED");
+const QString siteSavedText = QStringLiteral("THE SITE DOCUMENT WAS SAVED AS:\n%1");
+const QString siteNotSavedTitle = QStringLiteral("SITE DOCUMENT NOT SAVED");
+const QString siteNotSavedText = QStringLiteral("THE SITE DOCUMENT WAS NOT SAVED:\n%1");
+const QStringList siteFields{QStringLiteral("SITE &NAME"), QStringLiteral("CONFIGURED &BY")};
+
 // The panel's name, as the save command proposes it for the configuration
 // file, made safe to be a file name.
 QString documentName(const Sheet& sheet) {
@@ -44,8 +44,7 @@ QString documentName(const Sheet& sheet) {
 } // namespace
 
 WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
-    : QObject(&form), m_form(form), m_dialogs(dialogs),
-      m_choosePdfPath([&form](const QString& proposed) { return askPdfPath(&form, proposed); }) {
+    : QObject(&form), m_form(form), m_dialogs(dialogs) {
     m_button = new QToolButton(&form);
     m_button->setObjectName(QStringLiteral("PRINT_SHEET"));
     m_button->setText(caption);
@@ -70,11 +69,6 @@ WindowSheet::WindowSheet(Form1& form, Dialogs& dialogs)
     QAction* site = menu->addAction(QStringLiteral("SITE DOCUMENT OF A FOLDER AS PDF\u2026"));
     site->setObjectName(QStringLiteral("SAVE_SITE_PDF"));
     connect(site, &QAction::triggered, this, &WindowSheet::saveSiteAsPdf);
-    m_chooseFolder = [&form]() -> std::optional<QString> {
-        const QString folder = QFileDialog::getExistingDirectory(
-            &form, QStringLiteral("FOLDER OF CONFIGURATION FILES"));
-        return folder.isEmpty() ? std::nullopt : std::optional(folder);
-    };
     connect(save, &QAction::triggered, this, &WindowSheet::saveAsPdf);
     connect(printing, &QAction::triggered, this, &WindowSheet::print);
     m_button->setMenu(menu);
@@ -121,38 +115,64 @@ void WindowSheet::saveAsPdf() {
     if (m_form.session().transactionRunning())
         return;
     const Sheet shown = sheet();
-    const auto path = m_choosePdfPath(documentName(shown) + QStringLiteral(".pdf"));
+    // A dialog of its own, so the open and save commands' file name is left alone.
+    const auto path = m_dialogs.chooseOutputPath(saveTitle, pdfFilter,
+                                                 documentName(shown) + QStringLiteral(".pdf"));
     if (!path)
         return;
     if (QString why; !SheetDocument::writePdf(*path, {shown}, &why))
         m_dialogs.message(notSavedText.arg(*path, why.toUpper()), notSavedTitle);
 }
 
-// The command's own run: a cover, the files in name order, each skipped file
-// named on the cover and in the message.
+// The sheet command's own run on the site's files as the site window lists
+// them: a cover, the files in natural order, each that does not open named
+// as skipped.
 void WindowSheet::saveSiteAsPdf() {
     if (m_form.session().transactionRunning())
         return;
-    const auto folder = m_chooseFolder();
-    if (!folder)
+    const auto chosen = m_dialogs.chooseFolder(siteFolderTitle);
+    if (!chosen)
         return;
-    const QDir dir(*folder);
-    QStringList files;
-    for (const QString& name : dir.entryList({QStringLiteral("*.zqc")}, QDir::Files, QDir::Name))
-        files << dir.filePath(name);
-    if (files.isEmpty()) {
+    SiteModel site;
+    QString why;
+    if (!site.open(*chosen, &why) || site.panels().isEmpty()) {
         m_dialogs.message(
-            notSavedText.arg(*folder, QStringLiteral("NO CONFIGURATION FILE (*.zqc)")),
-            notSavedTitle);
+            siteNotSavedText.arg(
+                QDir::toNativeSeparators(*chosen) + u'\n' +
+                (why.isEmpty() ? QStringLiteral("NO CONFIGURATION FILE (*.zqc)") : why.toUpper())),
+            siteNotSavedTitle);
         return;
     }
-    const auto path = m_choosePdfPath(dir.dirName() + QStringLiteral(".pdf"));
+    QStringList files;
+    for (const SitePanel& panel : site.panels())
+        files << panel.path;
+
+    const Handover::Fields start = Handover::remembered(site.folder(), m_settings);
+    const auto texts = m_dialogs.askTexts(siteTitle, siteFields, {start.name, start.by});
+    if (!texts)
+        return;
+    Handover::Fields fields{texts->value(0).trimmed(), texts->value(1).trimmed()};
+    Handover::remember(site.folder(), fields, m_settings);
+    if (fields.name.isEmpty())
+        fields.name = Handover::folderName(site.folder());
+
+    const QString proposed =
+        fields.name.isEmpty() ? QStringLiteral("site") : FileNames::fromPanelName(fields.name);
+    const auto path =
+        m_dialogs.chooseOutputPath(siteSaveTitle, pdfFilter, proposed + QStringLiteral(".pdf"));
     if (!path)
         return;
-    SheetOptions options{files, *path, dir.dirName()};
-    QString errors;
-    if (SheetCommand::run(options, &errors, {}) != 0)
-        m_dialogs.message(errors.trimmed(), QStringLiteral("SITE DOCUMENT"));
+    QString errors, written;
+    SheetCommand::run({files, *path, fields.name, fields.by}, &errors, {}, &written);
+    // The files skipped, and the notes of values the window would show
+    // otherwise, after where it went.
+    if (written.isEmpty())
+        m_dialogs.message(siteNotSavedText.arg(errors.trimmed()), siteNotSavedTitle);
+    else
+        m_dialogs.message((siteSavedText.arg(QDir::toNativeSeparators(written)) +
+                           QStringLiteral("\n\n") + errors.trimmed())
+                              .trimmed(),
+                          siteSavedTitle);
 }
 
 void WindowSheet::print() {

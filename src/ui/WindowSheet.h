@@ -5,10 +5,10 @@
 
 #include <QObject>
 
-#include <functional>
 #include <optional>
 
 class Form1;
+class Settings;
 class QPrinter;
 class QToolButton;
 
@@ -18,16 +18,12 @@ class QToolButton;
 class WindowSheet : public QObject {
     Q_OBJECT
 public:
-    // Asks where to save the PDF, proposing a name; nullopt for a cancel.
-    using PdfPathChooser = std::function<std::optional<QString>(const QString& proposed)>;
-
     WindowSheet(Form1& form, Dialogs& dialogs);
 
     QToolButton* button() const { return m_button; }
-    void setPdfPathChooser(PdfPathChooser choose) { m_choosePdfPath = std::move(choose); }
-    // Asks for a folder of configuration files; nullopt for a cancel.
-    using FolderChooser = std::function<std::optional<QString>()>;
-    void setFolderChooser(FolderChooser choose) { m_chooseFolder = std::move(choose); }
+    // Where a site's name and who configured it are remembered, per folder,
+    // as the site window remembers them.
+    void setSettings(Settings& settings) { m_settings = &settings; }
 
     // Where the configuration in the window came from, told as it arrives:
     // the file it was opened from or saved to, and the values it gives.
@@ -39,7 +35,8 @@ public:
     Sheet sheet() const;
 
     void saveAsPdf();
-    // The site's document of every configuration file in a folder.
+    // The site's document of every configuration file in a folder, made out
+    // to the site's name and who configured it; where it went is said.
     void saveSiteAsPdf();
     void print();
     // Prints on a printer already set up, as the print dialog leaves it.
@@ -51,8 +48,7 @@ private:
     Form1& m_form;
     Dialogs& m_dialogs;
     QToolButton* m_button = nullptr;
-    PdfPathChooser m_choosePdfPath;
-    FolderChooser m_chooseFolder;
+    Settings* m_settings = nullptr;
     QString m_source;
     std::optional<Sheet> m_sourceSheet;        // the window as it came from m_source
     std::optional<PanelValues> m_sourceValues; // what m_source holds

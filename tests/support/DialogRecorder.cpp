@@ -23,6 +23,29 @@ std::optional<QString> DialogRecorder::chooseSavePath(const QString& title, cons
     return answer(true, title, filter);
 }
 
+namespace {
+template <typename T> std::optional<T> next(QList<std::optional<T>>& answers) {
+    return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+}
+} // namespace
+
+std::optional<QString> DialogRecorder::chooseOutputPath(const QString& title, const QString& filter,
+                                                        const QString& proposed) {
+    outputRequests.append({true, title, filter, proposed});
+    return next(outputAnswers);
+}
+
+std::optional<QString> DialogRecorder::chooseFolder(const QString& title) {
+    folderRequests.append(title);
+    return next(folderAnswers);
+}
+
+std::optional<QStringList> DialogRecorder::askTexts(const QString& title, const QStringList& labels,
+                                                    const QStringList& values) {
+    textsRequests.append({title, labels, values});
+    return next(textsAnswers);
+}
+
 std::optional<QString> DialogRecorder::answer(bool save, const QString& title,
                                               const QString& filter) {
     fileRequests.append({save, title, filter, m_fileName});

@@ -28,6 +28,11 @@ public:
     std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) override;
     std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
                                           const QString& fileName) override;
+    std::optional<QString> chooseOutputPath(const QString& title, const QString& filter,
+                                            const QString& proposed) override;
+    std::optional<QString> chooseFolder(const QString& title) override;
+    std::optional<QStringList> askTexts(const QString& title, const QStringList& labels,
+                                        const QStringList& values) override;
 
     QList<Shown> messages;
     QList<Shown> questions; // asked whether to save
@@ -38,6 +43,22 @@ public:
 
     // The next paths the file dialog returns; nullopt answers as a cancel.
     QList<std::optional<QString>> answers;
+
+    // The output and folder dialogs, apart from the open and save commands'
+    // one; each answered from its own list, a cancel once it runs out.
+    QList<FileRequest> outputRequests; // save, with the name proposed
+    QList<std::optional<QString>> outputAnswers;
+    QStringList folderRequests; // their titles
+    QList<std::optional<QString>> folderAnswers;
+
+    struct TextsRequest {
+        QString title;
+        QStringList labels;
+        QStringList values; // as the form started
+    };
+    QList<TextsRequest> textsRequests;
+    // The next forms' answers; a cancel once they run out.
+    QList<std::optional<QStringList>> textsAnswers;
 
     // Runs while a message box is "open", as the user could act meanwhile.
     std::function<void(const Shown&)> onMessage;
