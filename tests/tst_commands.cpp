@@ -30,6 +30,8 @@ private slots:
     void progressLineOnlyOnATerminal_data();
     void progressLineOnlyOnATerminal();
     void repeatProgramsPanelAfterPanel();
+    void repeatSaysWrittenOnceAPanelWas_data();
+    void repeatSaysWrittenOnceAPanelWas();
     void ctrlCStopsAWriteAtItsNextWait_data();
     void ctrlCStopsAWriteAtItsNextWait();
     void commandsNeedNoWindowSystem();
@@ -205,8 +207,11 @@ void TestCommands::failuresEndWithTheirOwnStatus() {
     // The adjustment is still said, after the failure.
     const qsizetype failure = c.said.size() - (adjusted.isEmpty() ? 1 : 2);
     QVERIFY2(c.said.value(failure).startsWith(lastLine), qPrintable(c.said.join('\n')));
-    if (!adjusted.isEmpty())
+    if (!adjusted.isEmpty()) {
         QVERIFY(c.said.last().contains(adjusted == "rule" ? "intensity rule" : "no list shows"));
+        // Nothing was written, so nothing was written as anything.
+        QVERIFY2(c.said.last().contains("; to be written as "), qPrintable(c.said.last()));
+    }
     QVERIFY(!c.port.isOpen);
     if (fault == "bad byte" && command == "write") // nothing after the failed address
         QCOMPARE(c.port.panel.value(11), 160);
@@ -469,6 +474,35 @@ void TestCommands::repeatProgramsPanelAfterPanel() {
     QVERIFY(c.said.contains("panel 1: programmed"));
     QVERIFY(c.said.contains("panel 2: programmed"));
     QCOMPARE(c.said.last(), "panels programmed: 2, failed: 0");
+}
+
+void TestCommands::repeatSaysWrittenOnceAPanelWas_data() {
+    QTest::addColumn<bool>("panel"); // one is plugged in and unplugged before Ctrl+C
+    QTest::addColumn<QString>("lastLine");
+    const QString rule =
+        "NORMAL BACKLIGHTING (%): the file holds 100; %1 as 30 by the intensity rule";
+    QTest::newRow("no panel came") << false << rule.arg("to be written");
+    QTest::newRow("a panel programmed") << true << rule.arg("written");
+}
+
+void TestCommands::repeatSaysWrittenOnceAPanelWas() {
+    QFETCH(bool, panel);
+    QFETCH(QString, lastLine);
+    QTemporaryDir dir;
+    Command c;
+    c.options.command = "write";
+    c.options.repeat = true;
+    c.options.file = writeLine(dir, "dim.zqc", dimIndicator());
+    c.port.connected = panel;
+    c.during = [&](Commissioning& running) {
+        c.clock.after(3000, [&] { c.port.connected = false; });
+        c.clock.after(6000, [&running] { running.interrupt(); });
+    };
+    const int status = c.run();
+    QCOMPARE(c.said.contains("panel 1: programmed"), panel);
+    QCOMPARE(c.said.last(), lastLine);
+    if (panel)
+        QCOMPARE(status, ExitStatus::changed);
 }
 
 void TestCommands::ctrlCStopsAWriteAtItsNextWait_data() {

@@ -1,9 +1,9 @@
-#include "Harness.h"
 #include "SessionHarness.h"
 #include "StorableAlphabet.h"
 #include "Unprivileged.h"
 #include "files/ConfigFile.h"
 #include "model/Cp1252.h"
+#include "ui/Form1.h"
 #include "ui/QtDialogs.h"
 
 #include <QAbstractItemView>
@@ -34,8 +34,8 @@
 class TestFileCommands : public QObject {
     Q_OBJECT
 private slots:
-    void roundTripThroughAFreshWindow_data();
-    void roundTripThroughAFreshWindow();
+    void roundTripThroughAFreshSession_data();
+    void roundTripThroughAFreshSession();
     void saveProposesThePanelNameAndWritesTheLine();
     void saveProposesANameEverySystemAccepts_data();
     void saveProposesANameEverySystemAccepts();
@@ -193,16 +193,9 @@ QStringList sessionState(const Session& s) {
     return out;
 }
 
-Session& sessionOf(Harness& h) {
-    return h.session();
-}
-Session& sessionOf(SessionHarness& h) {
-    return h.session;
-}
-
-bool inSwitchView(Form1& f) {
-    return f.findChild<QRadioButton*>("Option1")->isChecked() &&
-           !shown(f.findChild<QGroupBox*>("Frame1")) && shown(f.list(1)) && !shown(f.list(21));
+bool inSwitchView(const Session& s) {
+    return s.view() == Session::View::Switch && !s.frameVisible(1) && s.listVisible(1) &&
+           !s.listVisible(21);
 }
 
 QByteArray contents(const QString& path) {
@@ -223,9 +216,8 @@ QStringList entries(const QString& dir) {
 
 // Intensities chosen without a rule message: backlighting out of the way
 // first, then the indicator, then a backlighting no brighter than it.
-template <class H>
-void setIntensities(H& h, int indicatorEntry, int backlightEntry, int dimmedEntry) {
-    Session& s = sessionOf(h);
+void setIntensities(SessionHarness& h, int indicatorEntry, int backlightEntry, int dimmedEntry) {
+    Session& s = h.session;
     s.selectListEntry(45, 7);
     s.selectListEntry(49, indicatorEntry);
     s.selectListEntry(45, backlightEntry);
@@ -242,7 +234,7 @@ QString randomText(QRandomGenerator& rng, int minLength, int maxLength) {
     return s;
 }
 
-// A file the tool could have written, unlike what prepareWindow shows.
+// A file the tool could have written, unlike what prepareSession shows.
 ConfigFileLine fileLine() {
     ConfigFileLine l;
     l.model = modelText;
@@ -258,10 +250,10 @@ ConfigFileLine fileLine() {
     return l;
 }
 
-// A window far from fileLine(): other assignments, texts and intensities,
+// A session far from fileLine(): other assignments, texts and intensities,
 // shown in the lighting view.
-template <class H> void prepareWindow(H& h) {
-    Session& s = sessionOf(h);
+void prepareSession(SessionHarness& h) {
+    Session& s = h.session;
     h.assignAll();
     h.assign(3, 0, 4); // SW4 "N/A"
     setIntensities(h, 5, 7, 6);
@@ -289,15 +281,15 @@ QByteArray fileWithFields(int keep) {
 // The child reports every message it showed as title and text, each ended by
 // a zero byte.
 int saveInChild(const QString& path, int designationLength) {
-    Harness h;
+    SessionHarness h;
     h.assignAll();
-    h.session().setBoxText(2, "BIG");
+    h.session.setBoxText(2, "BIG");
     if (designationLength > 0) {
         for (int t = 3; t <= 22; ++t)
-            h.session().setBoxText(t, QString(designationLength, QChar(u'A' + t)));
+            h.session.setBoxText(t, QString(designationLength, QChar(u'A' + t)));
     }
     h.dialogs.answers = {path};
-    h.tool.writeFile();
+    h.files.WRITE_FILE_Click();
     QByteArray report;
     for (const auto& m : h.dialogs.messages)
         report += m.title.toUtf8() + '\0' + m.text.toUtf8() + '\0';
@@ -321,93 +313,96 @@ void onNextModal(std::function<void(QWidget*)> handle) {
 }
 } // namespace
 
-void TestFileCommands::roundTripThroughAFreshWindow_data() {
+void TestFileCommands::roundTripThroughAFreshSession_data() {
     QTest::addColumn<int>("k");
     for (int k = 0; k < 40; ++k)
         QTest::newRow(qPrintable(QString("configuration %1").arg(k))) << k;
 }
 
 // Between them the configurations use every module, channel and intensity.
-void TestFileCommands::roundTripThroughAFreshWindow() {
+void TestFileCommands::roundTripThroughAFreshSession() {
     QFETCH(int, k);
     QRandomGenerator rng(quint32(561 + k));
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath("ROUND.zqc");
 
-    Harness a;
+    SessionHarness a;
+    Session& sa = a.session;
     for (int row = 0; row < 22; ++row) {
         const int module = (k + 5 * row) % 17;
         a.assign(row, module, (3 * k + row) % 10);
         if (module == 0 && rng.bounded(2))
-            a.form().list(2 * row + 2)->setListIndex(-1); // "N/A" needs no channel
+            sa.selectListEntry(2 * row + 2, -1); // "N/A" needs no channel
     }
     const int indicator = k % 8;
     setIntensities(a, indicator, indicator + int(rng.bounded(8 - indicator)), (5 * k + 3) % 8);
-    a.session().setBoxText(2, randomText(rng, 1, 12));
+    sa.setBoxText(2, randomText(rng, 1, 12));
     for (int t = 3; t <= 22; ++t)
-        a.session().setBoxText(t, randomText(rng, 0, 40));
-    a.session().setBoxText(3 + k % 20, " , two, " + randomText(rng, 0, 10));
+        sa.setBoxText(t, randomText(rng, 0, 40));
+    sa.setBoxText(3 + k % 20, " , two, " + randomText(rng, 0, 10));
     if (k % 2)
-        a.lightingView();
+        sa.Option2_Click();
     QVERIFY(a.dialogs.messages.isEmpty());
     a.dialogs.answers = {path};
-    a.tool.writeFile();
+    QCOMPARE(a.files.WRITE_FILE_Click().kind, FileOutcome::Kind::Saved);
     QVERIFY(a.dialogs.messages.isEmpty());
     const QByteArray saved = contents(path);
     QVERIFY(saved.endsWith("\r\n"));
 
-    Harness b;
+    SessionHarness b;
+    Session& sb = b.session;
     b.dialogs.answers = {path};
-    b.tool.readFile();
+    QCOMPARE(b.files.READ_FILE_Click().kind, FileOutcome::Kind::Shown);
     QVERIFY(b.dialogs.messages.isEmpty());
-    Form1& fa = a.form();
-    Form1& fb = b.form();
     for (int t = 2; t <= 22; ++t)
-        QCOMPARE(fb.textBox(t)->text(), fa.textBox(t)->text());
-    QCOMPARE(b.rec().panel, fa.textBox(2)->text());
+        QCOMPARE(sb.boxText(t), sa.boxText(t));
+    QCOMPARE(b.rec().panel, sa.boxText(2));
     for (int row = 0; row < 22; ++row) {
-        const int module = fa.list(2 * row + 1)->listIndex();
-        QCOMPARE(fb.list(2 * row + 1)->listIndex(), module);
+        const int module = sa.listIndex(2 * row + 1);
+        QCOMPARE(sb.listIndex(2 * row + 1), module);
         if (module != 0)
-            QCOMPARE(fb.list(2 * row + 2)->listIndex(), fa.list(2 * row + 2)->listIndex());
+            QCOMPARE(sb.listIndex(2 * row + 2), sa.listIndex(2 * row + 2));
         if (row < 20) {
-            QCOMPARE(b.rec().*Items::desig[row], fa.textBox(row + 3)->text());
+            QCOMPARE(b.rec().*Items::desig[row], sa.boxText(row + 3));
             if (module != 0)
                 QCOMPARE(b.rec().*Items::code[row], a.rec().*Items::code[row]);
         }
         if (row < 10)
-            QCOMPARE(shown(fb.list(2 * row + 2)), module != 0);
+            QCOMPARE(sb.listVisible(2 * row + 2), module != 0);
     }
     for (int l : {45, 46, 49})
-        QCOMPARE(fb.list(l)->listIndex(), fa.list(l)->listIndex());
+        QCOMPARE(sb.listIndex(l), sa.listIndex(l));
     QCOMPARE(b.rec().blpercent, a.rec().blpercent);
     QCOMPARE(b.rec().indpercent, a.rec().indpercent);
     QCOMPARE(b.rec().dindpercent, a.rec().dindpercent);
-    QVERIFY(inSwitchView(fb));
+    QVERIFY(inSwitchView(sb));
     for (int t = 3; t <= 22; ++t)
-        QCOMPARE(shown(fb.textBox(t)), t <= 12);
+        QCOMPARE(sb.boxVisible(t), t <= 12);
 
-    // What the fresh window saves is what the first one saved.
+    // What the fresh session saves is what the first one saved.
     b.dialogs.answers = {dir.filePath("AGAIN.zqc")};
-    b.tool.writeFile();
+    QCOMPARE(b.files.WRITE_FILE_Click().kind, FileOutcome::Kind::Saved);
     QVERIFY(b.dialogs.messages.isEmpty());
     QCOMPARE(contents(dir.filePath("AGAIN.zqc")), saved);
 }
 
 void TestFileCommands::saveProposesThePanelNameAndWritesTheLine() {
     QTemporaryDir dir;
-    Harness h;
+    SessionHarness h;
+    Session& s = h.session;
     h.assignAll();
-    h.session().setBoxText(2, "LOBBY");
-    h.session().setBoxText(3, "Door, left");
-    h.session().setBoxText(4, QString::fromUtf8("Café €5"));
-    h.session().setBoxText(22, "");
-    h.lightingView();
-    h.session().setStatusVisible(true);
+    s.setBoxText(2, "LOBBY");
+    s.setBoxText(3, "Door, left");
+    s.setBoxText(4, QString::fromUtf8("Café €5"));
+    s.setBoxText(22, "");
+    s.Option2_Click();
+    s.setStatusVisible(true);
     const QString path = dir.filePath("LOBBY.zqc");
     h.dialogs.answers = {path};
-    h.tool.writeFile();
+    const FileOutcome saved = h.files.WRITE_FILE_Click();
+    QCOMPARE(saved.kind, FileOutcome::Kind::Saved);
+    QCOMPARE(saved.path, path);
 
     QCOMPARE(h.dialogs.fileRequests.size(), 1);
     const auto& request = h.dialogs.fileRequests[0];
@@ -416,8 +411,8 @@ void TestFileCommands::saveProposesThePanelNameAndWritesTheLine() {
     QCOMPARE(request.filter, filter);
     QCOMPARE(request.fileName, QString("LOBBY.zqc"));
     QVERIFY(h.dialogs.messages.isEmpty());
-    QVERIFY(!shown(h.form().statusBox()));
-    QVERIFY(inSwitchView(h.form()));
+    QVERIFY(!s.statusVisible());
+    QVERIFY(inSwitchView(s));
     QCOMPARE(h.rec().wmodel, modelText);
 
     QByteArray expected = "\"00-00561-MDL or 00-00567-MDL\",\"LOBBY\"";
@@ -435,19 +430,18 @@ void TestFileCommands::saveProposesThePanelNameAndWritesTheLine() {
     QCOMPARE(contents(path), expected);
     QCOMPARE(entries(dir.path()), QStringList{"LOBBY.zqc"});
 
-    // The open dialog starts with the name the save left; a cancel is silent.
-    h.lightingView();
-    const QStringList window = windowState(h.form());
+    // A cancelled open is silent and changes nothing.
+    s.Option2_Click();
+    const QStringList before = sessionState(s);
     const QStringList record = recordState(h.rec());
-    h.tool.readFile();
+    QCOMPARE(h.files.READ_FILE_Click().kind, FileOutcome::Kind::Cancelled);
     QCOMPARE(h.dialogs.fileRequests.size(), 2);
     const auto& open = h.dialogs.fileRequests[1];
     QVERIFY(!open.save);
     QCOMPARE(open.title, readTitle);
     QCOMPARE(open.filter, filter);
-    QCOMPARE(open.fileName, QString("LOBBY.zqc"));
     QVERIFY(h.dialogs.messages.isEmpty());
-    QCOMPARE(windowState(h.form()), window);
+    QCOMPARE(sessionState(s), before);
     QCOMPARE(recordState(h.rec()), record);
 }
 
@@ -548,12 +542,12 @@ void TestFileCommands::saveProposesANameEverySystemAccepts() {
     QFETCH(QString, panel);
     QFETCH(QString, proposed);
     QTemporaryDir dir;
-    Harness h;
+    SessionHarness h;
     h.assignAll();
-    h.session().setBoxText(2, panel);
+    h.session.setBoxText(2, panel);
     const QString path = dir.filePath("CHOSEN.zqc");
     h.dialogs.answers = {path};
-    h.tool.writeFile();
+    QCOMPARE(h.files.WRITE_FILE_Click().kind, FileOutcome::Kind::Saved);
     QCOMPARE(h.dialogs.fileRequests.size(), 1);
     QCOMPARE(h.dialogs.fileRequests[0].fileName, proposed);
     QVERIFY(contents(path).contains(Cp1252::encode(QString("\"" + panel + "\""))));
@@ -561,15 +555,17 @@ void TestFileCommands::saveProposesANameEverySystemAccepts() {
 
 void TestFileCommands::cancelledSaveIsSilent() {
     QTemporaryDir dir;
-    Harness h;
+    SessionHarness h;
     h.assignAll();
-    h.session().ShowSwitchView(); // the LED channel lists chosen above are shown till now
-    h.session().setBoxText(2, "LOBBY");
-    const QStringList window = windowState(h.form());
-    h.tool.writeFile();
+    h.session.ShowSwitchView(); // the LED channel lists chosen above are shown till now
+    h.session.setBoxText(2, "LOBBY");
+    const QStringList before = sessionState(h.session);
+    const FileOutcome outcome = h.files.WRITE_FILE_Click();
+    QCOMPARE(outcome.kind, FileOutcome::Kind::Cancelled);
+    QVERIFY(outcome.path.isEmpty());
     QCOMPARE(h.dialogs.fileRequests.size(), 1);
     QVERIFY(h.dialogs.messages.isEmpty());
-    QCOMPARE(windowState(h.form()), window);
+    QCOMPARE(sessionState(h.session), before);
     QVERIFY(entries(dir.path()).isEmpty());
 }
 
@@ -578,11 +574,11 @@ void TestFileCommands::saveReplacesAnExistingFileWhole() {
     const QString path = dir.filePath("LOBBY.zqc");
     writeFile(path, QByteArray(5000, 'x'));
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-    Harness h;
+    SessionHarness h;
     h.assignAll();
-    h.session().setBoxText(2, "LOBBY");
+    h.session.setBoxText(2, "LOBBY");
     h.dialogs.answers = {path};
-    h.tool.writeFile();
+    QCOMPARE(h.files.WRITE_FILE_Click().kind, FileOutcome::Kind::Saved);
     QVERIFY(h.dialogs.messages.isEmpty());
     const QByteArray bytes = contents(path);
     QVERIFY(bytes.startsWith("\"00-00561-MDL or 00-00567-MDL\",\"LOBBY\","));
@@ -618,13 +614,17 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     const QStringList before = entries(dir.path());
     const QString path = dir.filePath(target);
 
-    Harness h;
+    SessionHarness h;
     h.assignAll();
-    h.session().ShowSwitchView(); // the LED channel lists chosen above are shown till now
-    h.session().setBoxText(2, "LOBBY");
-    const QStringList window = windowState(h.form());
+    h.session.ShowSwitchView(); // the LED channel lists chosen above are shown till now
+    h.session.setBoxText(2, "LOBBY");
+    const QStringList state = sessionState(h.session);
     h.dialogs.answers = {path};
-    h.tool.writeFile();
+    const FileOutcome outcome = h.files.WRITE_FILE_Click();
+    QCOMPARE(outcome.kind, FileOutcome::Kind::NotSaved);
+    QCOMPARE(outcome.path, path);
+    QCOMPARE(outcome.reason, reason);
+    QCOMPARE(outcome.shown, h.dialogs.messages.value(0).text);
 
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].title, notSavedTitle);
@@ -633,7 +633,7 @@ void TestFileCommands::saveFailureSaysSoAndKeepsTheOldFile() {
     QCOMPARE(lines[0], notSavedFirstLine);
     QCOMPARE(lines[1], path);
     QCOMPARE(lines[2], reason);
-    QCOMPARE(windowState(h.form()), window);
+    QCOMPARE(sessionState(h.session), state);
     QCOMPARE(entries(dir.path()), before);
     QCOMPARE(contents(dir.filePath("OLD.zqc")), old);
     QVERIFY(QFileInfo(dir.filePath("LOBBY.zqc")).isDir());
@@ -657,16 +657,18 @@ void TestFileCommands::saveIntoAReadOnlyDirectory() {
     writeFile(path, old);
     QVERIFY(QFile::setPermissions(readOnlyFile ? path : dir.path(),
                                   QFile::ReadOwner | QFile::ExeOwner));
-    Harness h;
+    SessionHarness h;
     h.assignAll();
-    h.session().setBoxText(2, "LOBBY");
+    h.session.setBoxText(2, "LOBBY");
     h.dialogs.answers = {path};
-    h.tool.writeFile();
+    const FileOutcome outcome = h.files.WRITE_FILE_Click();
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].title, notSavedTitle);
     QCOMPARE(h.dialogs.messages[0].text,
              QString("%1\n%2\nACCESS DENIED").arg(notSavedFirstLine, path));
+    QCOMPARE(outcome.kind, FileOutcome::Kind::NotSaved);
+    QCOMPARE(outcome.reason, QString("ACCESS DENIED"));
     QCOMPARE(contents(path), old);
     QCOMPARE(entries(dir.path()), QStringList{QFileInfo(path).fileName()});
 }
@@ -768,40 +770,41 @@ void TestFileCommands::textWithAQuoteEndsThere() {
     QTemporaryDir dir;
     const QString path = dir.filePath("QUOTE.zqc");
     writeFile(path, fileWithField(field, "\"12\" SPOTS\""));
-    Harness h;
+    SessionHarness h;
+    Session& s = h.session;
     h.dialogs.answers = {path};
-    h.tool.readFile();
+    QCOMPARE(h.files.READ_FILE_Click().kind, FileOutcome::Kind::Shown);
     QVERIFY(h.dialogs.messages.isEmpty());
-    QCOMPARE(h.form().textBox(box)->text(), QString("12"));
+    QCOMPARE(s.boxText(box), QString("12"));
     const ConfigFileLine l = fileLine();
-    QCOMPARE(h.form().textBox(box == 2 ? 3 : 2)->text(), box == 2 ? l.desig[0] : l.panel);
-    QCOMPARE(h.form().textBox(4)->text(), l.desig[1]);
+    QCOMPARE(s.boxText(box == 2 ? 3 : 2), box == 2 ? l.desig[0] : l.panel);
+    QCOMPARE(s.boxText(4), l.desig[1]);
     QCOMPARE(h.rec().s1, l.code[0]);
     QCOMPARE(h.rec().dindpercent, l.value[4]);
 }
 
-// Texts as long as the boxes hold: saved, opened in a fresh window and saved
+// Texts as long as the boxes hold: saved, opened in a fresh session and saved
 // again, byte for byte.
 void TestFileCommands::largestSavedFileOpensAgain() {
     QTemporaryDir dir;
     const QString first = dir.filePath("FIRST.zqc"), second = dir.filePath("SECOND.zqc");
-    Harness h;
+    SessionHarness h;
     h.assignAll();
     const QString longest(ConfigFile::maxTextLength, QChar(0x20AC));
     for (int t = 2; t <= 22; ++t)
-        h.session().setBoxText(t, longest);
+        h.session.setBoxText(t, longest);
     h.dialogs.answers = {first};
-    h.tool.writeFile();
+    QCOMPARE(h.files.WRITE_FILE_Click().kind, FileOutcome::Kind::Saved);
     const QByteArray saved = contents(first);
     QVERIFY(saved.size() > 21 * ConfigFile::maxTextLength);
 
-    Harness again;
+    SessionHarness again;
     again.dialogs.answers = {first, second};
-    again.tool.readFile();
+    QCOMPARE(again.files.READ_FILE_Click().kind, FileOutcome::Kind::Shown);
     QVERIFY(again.dialogs.messages.isEmpty());
     for (int t = 2; t <= 22; ++t)
-        QCOMPARE(again.form().textBox(t)->text(), longest);
-    again.tool.writeFile();
+        QCOMPARE(again.session.boxText(t), longest);
+    QCOMPARE(again.files.WRITE_FILE_Click().kind, FileOutcome::Kind::Saved);
     QVERIFY(again.dialogs.messages.isEmpty());
     QCOMPARE(contents(second), saved);
 }
@@ -810,40 +813,43 @@ void TestFileCommands::openShowsASavedFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath("FILE.zqc");
     writeFile(path, ConfigFile::format(fileLine()));
-    Harness h;
-    prepareWindow(h);
+    SessionHarness h;
+    Session& s = h.session;
+    prepareSession(h);
     setIntensities(h, 7, 7, 7); // all at 30 %: the file's 90 % backlighting is brighter
-    h.session().setStatusVisible(true);
+    s.setStatusVisible(true);
     h.dialogs.messages.clear();
     h.dialogs.answers = {path};
-    h.tool.readFile();
+    const FileOutcome outcome = h.files.READ_FILE_Click();
 
+    QCOMPARE(outcome.kind, FileOutcome::Kind::Shown);
+    QCOMPARE(outcome.path, path);
+    QCOMPARE(ConfigFile::format(*outcome.line), ConfigFile::format(fileLine()));
     QVERIFY(h.dialogs.messages.isEmpty());
-    Form1& f = h.form();
-    QVERIFY(!shown(f.statusBox()));
-    QVERIFY(inSwitchView(f));
-    QCOMPARE(f.textBox(2)->text(), QString("FROM FILE"));
+    QVERIFY(!s.statusVisible());
+    QVERIFY(inSwitchView(s));
+    QCOMPARE(s.boxText(2), QString("FROM FILE"));
     const ConfigFileLine l = fileLine();
     for (int i = 0; i < 20; ++i) {
-        QCOMPARE(f.textBox(i + 3)->text(), l.desig[i]);
-        QCOMPARE(shown(f.textBox(i + 3)), i < 10);
+        QCOMPARE(s.boxText(i + 3), l.desig[i]);
+        QCOMPARE(s.boxVisible(i + 3), i < 10);
         QCOMPARE(h.rec().*Items::desig[i], l.desig[i]);
         const bool assigned = l.code[i] < 160;
-        QCOMPARE(f.list(2 * i + 1)->listIndex(), assigned ? 16 : 0);
+        QCOMPARE(s.listIndex(2 * i + 1), assigned ? 16 : 0);
         if (assigned) {
-            QCOMPARE(f.list(2 * i + 2)->listIndex(), l.code[i] - 150);
+            QCOMPARE(s.listIndex(2 * i + 2), l.code[i] - 150);
             QCOMPARE(h.rec().*Items::code[i], l.code[i]);
         }
         if (i < 10)
-            QCOMPARE(shown(f.list(2 * i + 2)), assigned);
+            QCOMPARE(s.listVisible(2 * i + 2), assigned);
     }
-    QCOMPARE(f.list(41)->listIndex(), 16); // backlighting P10
-    QCOMPARE(f.list(42)->listIndex(), 9);
+    QCOMPARE(s.listIndex(41), 16); // backlighting P10
+    QCOMPARE(s.listIndex(42), 9);
     QCOMPARE(h.rec().bl, qint16(159));
-    QCOMPARE(f.list(43)->listIndex(), 0); // dimming "N/A"
-    QCOMPARE(f.list(49)->listIndex(), 0); // indicator 100 %
-    QCOMPARE(f.list(45)->listIndex(), 1); // backlighting 90 %
-    QCOMPARE(f.list(46)->listIndex(), 3); // dimmed 70 %
+    QCOMPARE(s.listIndex(43), 0); // dimming "N/A"
+    QCOMPARE(s.listIndex(49), 0); // indicator 100 %
+    QCOMPARE(s.listIndex(45), 1); // backlighting 90 %
+    QCOMPARE(s.listIndex(46), 3); // dimmed 70 %
     QCOMPARE(h.rec().indpercent, qint16(10));
     QCOMPARE(h.rec().blpercent, qint16(7));
     QCOMPARE(h.rec().dindpercent, qint16(5));
@@ -854,25 +860,25 @@ void TestFileCommands::openShowsASavedFile() {
 
 // A file the tool did not write may hold a backlighting brighter than the
 // indicator. The backlighting is shown first, while the indicator list still
-// shows the window's old entry, so the rule lowers it to that entry.
+// shows its old entry, so the rule lowers it to that entry.
 void TestFileCommands::intensitiesAreShownBacklightFirst() {
     QTemporaryDir dir;
     const QString path = dir.filePath("BRIGHT.zqc");
     writeFile(path, fileWithField(48, "5")); // indicator 70 %, backlighting 90 %
-    Harness h;
-    prepareWindow(h);
+    SessionHarness h;
+    prepareSession(h);
     setIntensities(h, 7, 7, 0);
     h.dialogs.answers = {path};
-    h.tool.readFile();
+    QCOMPARE(h.files.READ_FILE_Click().kind, FileOutcome::Kind::Shown);
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].text, QString("NORMAL INDICATOR INTENSITY must be set equal to\n"
                                                  "or greater than NORMAL BACKLIGHTING INTENSITY."));
     QCOMPARE(h.dialogs.messages[0].title, QString("TARNEK561or567"));
-    QCOMPARE(h.form().list(49)->listIndex(), 3); // 70 %, from the file
+    QCOMPARE(h.session.listIndex(49), 3); // 70 %, from the file
     QCOMPARE(h.rec().indpercent, qint16(5));
-    QCOMPARE(h.form().list(45)->listIndex(), 7); // 30 %, the indicator's old entry
+    QCOMPARE(h.session.listIndex(45), 7); // 30 %, the indicator's old entry
     QCOMPARE(h.rec().blpercent, qint16(1));
-    QVERIFY(inSwitchView(h.form()));
+    QVERIFY(inSwitchView(h.session));
 }
 
 void TestFileCommands::codesOutsideTheModulesShowNotAssigned_data() {
@@ -893,19 +899,19 @@ void TestFileCommands::codesOutsideTheModulesShowNotAssigned() {
     QTemporaryDir dir;
     const QString path = dir.filePath("NA.zqc");
     writeFile(path, fileWithField(field, code));
-    Harness h;
-    prepareWindow(h);
+    SessionHarness h;
+    Session& s = h.session;
+    prepareSession(h);
     h.dialogs.answers = {path, dir.filePath("AGAIN.zqc")};
-    h.tool.readFile();
+    QCOMPARE(h.files.READ_FILE_Click().kind, FileOutcome::Kind::Shown);
     QVERIFY(h.dialogs.messages.isEmpty());
-    ListBox* module = h.form().list(moduleList);
-    QCOMPARE(module->listIndex(), 0);
-    QCOMPARE(module->currentItem()->text(), QString("N/A"));
+    QCOMPARE(s.listIndex(moduleList), 0);
+    QCOMPARE(s.listEntries(moduleList).value(0), QString("N/A"));
     if (moduleList == 1)
-        QVERIFY(!shown(h.form().list(2)));
+        QVERIFY(!s.listVisible(2));
 
     // Saved again, the item is "N/A" and nothing else moved.
-    h.tool.writeFile();
+    QCOMPARE(h.files.WRITE_FILE_Click().kind, FileOutcome::Kind::Saved);
     QVERIFY(h.dialogs.messages.isEmpty());
     QCOMPARE(contents(dir.filePath("AGAIN.zqc")), fileWithField(field, "160"));
 }
@@ -962,7 +968,7 @@ void TestFileCommands::failedOpenChangesNothing() {
         path = special;
     }
     SessionHarness h;
-    prepareWindow(h);
+    prepareSession(h);
     const QStringList before = sessionState(h.session);
     const QStringList record = recordState(h.rec());
     h.dialogs.answers = {path};
@@ -996,7 +1002,7 @@ void TestFileCommands::openDeniedIsSilent() {
     const auto permissions = QFile::permissions(locked);
     QVERIFY(QFile::setPermissions(locked, QFile::WriteOwner));
     SessionHarness h;
-    prepareWindow(h);
+    prepareSession(h);
     const QStringList before = sessionState(h.session);
     const QStringList record = recordState(h.rec());
     h.dialogs.answers = {path};

@@ -1,6 +1,7 @@
 // Undo and redo of the configuration, and the question before unsaved
-// changes are lost: the steps at the session, the keys and the close at the
-// window.
+// changes are lost: the steps, their names and the bookkeeping on a bare
+// session; at the window only the keys, the close and what its commands
+// tell the session.
 
 #include "Harness.h"
 #include "SessionHarness.h"
@@ -17,25 +18,30 @@ private slots:
     void eachChoiceIsOneStep_data();
     void eachChoiceIsOneStep();
     void typingIsOneStepPerBox();
-    void undoingAReadBringsBackTheDesignations();
-    void undoingAnOpenLeavesTheFileAlone();
-    void redoPutsBackWhatWasOpenedOrRead_data();
-    void redoPutsBackWhatWasOpenedOrRead();
-    void noUndoDuringATransaction();
     void aNewStepEndsRedo();
+    void noUndoDuringATransaction();
     void undoAndRedoNameTheStep_data();
     void undoAndRedoNameTheStep();
+    void undoAndRedoOfAnOpenOrARead_data();
+    void undoAndRedoOfAnOpenOrARead();
+    void saveQuestionOnlyWhenSomethingWouldBeLost_data();
+    void saveQuestionOnlyWhenSomethingWouldBeLost();
+    void writeLeavesOnlyTheNamesUnsaved();
 
-    void closeAsksOnlyWhenSomethingWouldBeLost_data();
-    void closeAsksOnlyWhenSomethingWouldBeLost();
+    // The window.
+    void closeAsksFirst_data();
+    void closeAsksFirst();
     void readAndOpenAskFirst_data();
     void readAndOpenAskFirst();
-    void writeLeavesOnlyTheNamesUnsaved();
+    void commandsTellTheSessionWhatIsStored_data();
+    void commandsTellTheSessionWhatIsStored();
     void keysUndoAndRedo_data();
     void keysUndoAndRedo();
 };
 
 namespace {
+const QString saveQuestion = QStringLiteral("SAVE CHANGES TO THIS CONFIGURATION?");
+
 // The configuration and the record's editor fields, in one comparable text.
 QString state(Session& s) {
     QStringList parts;
@@ -51,14 +57,30 @@ QString state(Session& s) {
     return parts.join(',');
 }
 
-QString savedFile(const QString& path) {
-    Harness h;
+// A complete configuration named panelName, saved to path.
+QString savedFile(const QString& path, const QString& panelName = "LOBBY") {
+    SessionHarness h;
     h.assignAll();
-    h.form().textBox(2)->setText("LOBBY");
-    h.form().textBox(3)->setText("HALL");
+    h.session.setBoxText(2, panelName);
+    h.session.setBoxText(3, "HALL");
     h.dialogs.answers = {path};
-    h.tool.writeFile();
+    const FileOutcome saved = h.writeFile();
+    [&] { QCOMPARE(saved.kind, FileOutcome::Kind::Saved); }();
     return path;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The name of the step an undo takes back.
+QString undoneStep(Session& s) {
+    QString what;
+    const auto told = QObject::connect(&s, &Session::undone, [&](const QString& w) { what = w; });
+    s.undo();
+    QObject::disconnect(told);
+    return what;
 }
 
 void click(Form1& f, const char* button) {
@@ -128,143 +150,6 @@ void TestUndo::typingIsOneStepPerBox() {
     QCOMPARE(s.boxText(2), QString("LOB"));
 }
 
-void TestUndo::undoingAReadBringsBackTheDesignations() {
-    Harness h;
-    for (int a = 0; a < 22; ++a)
-        h.port.panel.setValue(a, 10 * a % 160 + 3);
-    h.port.panel.setValue(22, 4);
-    h.assign(0, 3, 3);
-    h.session().setBoxText(2, "LOBBY");
-    h.session().setBoxText(3, "HALL");
-    h.session().setBoxText(5, "STAIRS");
-    const QString before = state(h.session());
-    QVERIFY(h.session().runTransaction([&] { h.tool.link.READ_CONFIG_Click(); }));
-    QCOMPARE(h.form().list(1)->listIndex(), 1);
-    QVERIFY(h.form().textBox(3)->text().isEmpty());
-    const QString read = state(h.session());
-    const QByteArray sent = h.port.sent;
-    const int opens = h.port.opens;
-
-    QWidget* status = h.form().findChild<QWidget*>("Text1");
-    QVERIFY(!status->isHidden());
-    QVERIFY(h.session().undo());
-    QCOMPARE(state(h.session()), before);
-    QVERIFY(status->isHidden()); // not over SW1's designation
-    QCOMPARE(h.form().textBox(2)->text(), QString("LOBBY"));
-    QCOMPARE(h.form().textBox(3)->text(), QString("HALL"));
-    QVERIFY(!h.form().textBox(5)->isHidden());
-    QCOMPARE(h.form().list(1)->listIndex(), 3);
-    QCOMPARE(h.rec().blpercent, qint16(10));
-    QVERIFY(h.session().redo());
-    QCOMPARE(state(h.session()), read);
-    QCOMPARE(h.port.sent, sent); // no word to the panel
-    QCOMPARE(h.port.opens, opens);
-}
-
-void TestUndo::undoingAnOpenLeavesTheFileAlone() {
-    QTemporaryDir dir;
-    const QString path = savedFile(dir.filePath("LOBBY.zqc"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    f.close();
-
-    const QString other = savedFile(dir.filePath("OTHER.zqc"));
-    Harness h;
-    h.dialogs.answers = {other};
-    click(h.form(), "READ_FILE");
-    h.session().setBoxText(4, "KITCHEN");
-    const QString before = state(h.session());
-    h.dialogs.answers = {path};
-    h.dialogs.saveAnswers = {Dialogs::SaveAnswer::Discard};
-    click(h.form(), "READ_FILE");
-    QCOMPARE(h.form().textBox(2)->text(), QString("LOBBY"));
-    const QString opened = state(h.session());
-    // Undone, the window is on the file it was on, with the edit unsaved.
-    QVERIFY(h.session().undo());
-    QCOMPARE(state(h.session()), before);
-    QVERIFY(h.session().unsavedChanges());
-    h.dialogs.saveAnswers = {Dialogs::SaveAnswer::Cancel};
-    QVERIFY(!h.session().mayDiscard({}));
-    QVERIFY2(h.dialogs.questions.last().text.endsWith("\nOTHER.zqc"),
-             qPrintable(h.dialogs.questions.last().text));
-    QVERIFY(h.session().redo());
-    QCOMPARE(state(h.session()), opened);
-    QVERIFY(!h.session().unsavedChanges());
-    QVERIFY(h.session().undo());
-    QVERIFY(h.session().undo());
-    QVERIFY(h.session().undo());
-    QVERIFY(!h.session().canUndo());
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), bytes);
-    QCOMPARE(h.dialogs.fileRequests.size(), 2);
-}
-
-void TestUndo::redoPutsBackWhatWasOpenedOrRead_data() {
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QString>("named"); // in the question once edited again
-    QTest::newRow("open") << true << "OTHER.zqc";
-    QTest::newRow("read: the panel name") << false << "HALL";
-}
-
-// The window on FIRST.zqc with an edit, then an open of OTHER.zqc (or a
-// read): undone, the edit is unsaved against FIRST.zqc; done again, the
-// window is on what it opened or read, with nothing unsaved.
-void TestUndo::redoPutsBackWhatWasOpenedOrRead() {
-    QFETCH(bool, open);
-    QFETCH(QString, named);
-    SessionHarness h;
-    Session& s = h.session;
-    s.step([&] {
-        h.assign(0, 1, 1);
-        s.configurationStored("/site/FIRST.zqc");
-    });
-    s.setBoxText(4, "KITCHEN");
-    s.step([&] {
-        h.assign(1, 2, 2);
-        s.setBoxText(2, "HALL");
-        if (open)
-            s.configurationStored("/site/OTHER.zqc");
-        else
-            s.configurationRead();
-    });
-    QVERIFY(!s.unsavedChanges());
-    const QString question = "SAVE CHANGES TO THIS CONFIGURATION?\n";
-    h.dialogs.saveAnswers = {Dialogs::SaveAnswer::Cancel, Dialogs::SaveAnswer::Cancel};
-
-    QVERIFY(s.undo());
-    QVERIFY(s.unsavedChanges());
-    QVERIFY(!s.mayDiscard({}));
-    QCOMPARE(h.dialogs.questions.last().text, question + "FIRST.zqc");
-
-    QVERIFY(s.redo());
-    QVERIFY(!s.unsavedChanges());
-    QCOMPARE(s.storedPath(), open ? QString("/site/OTHER.zqc") : QString());
-    s.setBoxText(5, "STAIRS");
-    QVERIFY(!s.mayDiscard({}));
-    QCOMPARE(h.dialogs.questions.size(), 2);
-    QCOMPARE(h.dialogs.questions.last().text, question + named);
-}
-
-void TestUndo::noUndoDuringATransaction() {
-    Harness h;
-    h.assign(0, 2, 2);
-    h.session().selectListEntry(46, 2);
-    bool undone = true, redone = true, offered = true;
-    QVERIFY(h.session().runTransaction([&] {
-        offered = h.session().canUndo();
-        undone = h.session().undo();
-        h.session().redo();
-        redone = h.session().redo();
-    }));
-    QVERIFY(!offered);
-    QVERIFY(!undone);
-    QVERIFY(!redone);
-    QCOMPARE(h.form().list(46)->listIndex(), 2);
-    QVERIFY(h.session().undo()); // offered again once it has ended
-    QCOMPARE(h.form().list(46)->listIndex(), 0);
-}
-
 void TestUndo::aNewStepEndsRedo() {
     DialogRecorder dialogs;
     Session s(dialogs);
@@ -280,16 +165,171 @@ void TestUndo::aNewStepEndsRedo() {
     QCOMPARE(s.listIndex(1), -1);
 }
 
-void TestUndo::closeAsksOnlyWhenSomethingWouldBeLost_data() {
+void TestUndo::noUndoDuringATransaction() {
+    SessionHarness h;
+    Session& s = h.session;
+    h.assign(0, 2, 2);
+    s.selectListEntry(46, 2);
+    bool undone = true, redone = true, offered = true;
+    QVERIFY(s.runTransaction([&] {
+        offered = s.canUndo();
+        undone = s.undo();
+        s.redo();
+        redone = s.redo();
+    }));
+    QVERIFY(!offered);
+    QVERIFY(!undone);
+    QVERIFY(!redone);
+    QCOMPARE(s.listIndex(46), 2);
+    QVERIFY(s.undo()); // offered again once it has ended
+    QCOMPARE(s.listIndex(46), 0);
+}
+
+void TestUndo::undoAndRedoNameTheStep_data() {
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("module") << "module"
+                            << "SW3 MODULE";
+    QTest::newRow("channel") << "channel"
+                             << "LED10 CHANNEL";
+    QTest::newRow("typing") << "typing"
+                            << "SW2 DESIGNATION";
+    QTest::newRow("panel name") << "name"
+                                << "PANEL NAME";
+    QTest::newRow("intensity") << "intensity"
+                               << "NORMAL BACKLIGHTING";
+    // The indicator below the backlighting: the rule lowers that too.
+    QTest::newRow("intensity and its rule") << "rule"
+                                            << "NORMAL INDICATOR AND 1 MORE";
+    QTest::newRow("open") << "open"
+                          << "OPEN LOBBY.zqc";
+    QTest::newRow("read") << "read"
+                          << "READ FROM PANEL";
+}
+
+// Undo and redo tell what they took back, so a window can say it.
+void TestUndo::undoAndRedoNameTheStep() {
+    QFETCH(QString, step);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    const QString path = savedFile(dir.filePath("LOBBY.zqc"));
+    LinkedSession h;
+    Session& s = h.session;
+    s.step([&] { s.selectListEntry(1, 2); }); // an earlier step, not the one named
+    if (step == "module")
+        s.step([&] { s.selectListEntry(5, 4); });
+    else if (step == "channel")
+        s.step([&] { s.selectListEntry(40, 4); });
+    else if (step == "typing")
+        for (const char* typed : {"A", "AB"})
+            s.setBoxText(4, typed);
+    else if (step == "name")
+        s.setBoxText(2, "LOBBY");
+    else if (step == "intensity")
+        s.step([&] { s.selectListEntry(45, 3); });
+    else if (step == "rule")
+        s.step([&] { s.selectListEntry(49, 3); });
+    else if (step == "open")
+        QCOMPARE(h.open(path).kind, FileOutcome::Kind::Shown);
+    else if (step == "read")
+        QCOMPARE(h.read(), PanelLink::Outcome::Done);
+    QStringList told;
+    connect(&s, &Session::undone, this, [&](const QString& what) { told << "UNDO " + what; });
+    connect(&s, &Session::redone, this, [&](const QString& what) { told << "REDO " + what; });
+    QVERIFY(s.undo());
+    QVERIFY(s.redo());
+    QVERIFY(s.undo());
+    QVERIFY(s.undo());
+    QCOMPARE(told,
+             QStringList({"UNDO " + named, "REDO " + named, "UNDO " + named, "UNDO SW1 MODULE"}));
+}
+
+void TestUndo::undoAndRedoOfAnOpenOrARead_data() {
+    QTest::addColumn<bool>("open");     // else a read
+    QTest::addColumn<QString>("named"); // in the question once edited again
+    // The file's name before the panel name typed.
+    QTest::newRow("open: the file") << true << "OTHER.zqc";
+    QTest::newRow("read: the panel name") << false << "HALL";
+}
+
+// The session on FIRST.zqc with an edit, then an open of OTHER.zqc (or a
+// read): undone, the screen is as it was, with the edit unsaved against
+// FIRST.zqc; done again, it is on what it opened or read, with nothing
+// unsaved. Neither touches the file or the panel again.
+void TestUndo::undoAndRedoOfAnOpenOrARead() {
+    QFETCH(bool, open);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    const QString first = savedFile(dir.filePath("FIRST.zqc"), "FIRST");
+    const QString other = savedFile(dir.filePath("OTHER.zqc"), "OTHER");
+    const QByteArray otherBytes = contents(other);
+    LinkedSession h;
+    Session& s = h.session;
+    for (int a = 0; a < 22; ++a)
+        h.port.panel.setValue(a, 10 * a % 160 + 3);
+    h.port.panel.setValue(22, 4);
+    QCOMPARE(h.open(first).kind, FileOutcome::Kind::Shown);
+    h.assign(0, 3, 3);
+    s.setBoxText(4, "KITCHEN");
+    s.setStatusVisible(false);
+    const QString before = state(s);
+
+    if (open) {
+        QCOMPARE(h.open(other).kind, FileOutcome::Kind::Shown);
+        QCOMPARE(s.boxText(2), QString("OTHER"));
+    } else {
+        QCOMPARE(h.read(), PanelLink::Outcome::Done);
+        QCOMPARE(s.listIndex(1), 1);
+        QVERIFY(s.boxText(4).isEmpty());
+        QVERIFY(!s.boxVisible(5)); // the switch designations, till the next view
+        QVERIFY(s.statusVisible());
+    }
+    QVERIFY(!s.unsavedChanges());
+    const QString opened = state(s);
+    const QByteArray sent = h.port.sent;
+    const int opens = h.port.opens;
+    const qsizetype fileRequests = h.dialogs.fileRequests.size();
+
+    QVERIFY(s.undo());
+    QCOMPARE(state(s), before);
+    QVERIFY(!s.statusVisible()); // not over SW1's designation
+    QCOMPARE(h.rec().blpercent, qint16(10));
+    QVERIFY(s.unsavedChanges());
+    h.dialogs.saveAnswers = {Dialogs::SaveAnswer::Cancel, Dialogs::SaveAnswer::Cancel};
+    QVERIFY(!s.mayDiscard({}));
+    QCOMPARE(h.dialogs.questions.last().text, saveQuestion + "\nFIRST.zqc");
+
+    QVERIFY(s.redo());
+    QCOMPARE(state(s), opened);
+    QVERIFY(!s.unsavedChanges());
+    QCOMPARE(s.storedPath(), open ? other : QString());
+    s.setBoxText(2, "HALL");
+    QVERIFY(!s.mayDiscard({}));
+    QCOMPARE(h.dialogs.questions.size(), 2);
+    QCOMPARE(h.dialogs.questions.last().text, saveQuestion + '\n' + named);
+
+    // Open of FIRST, SW1, KITCHEN, the open or read, the name.
+    int undos = 0;
+    while (s.undo())
+        ++undos;
+    QCOMPARE(undos, 6);
+    QCOMPARE(h.port.sent, sent); // no word to the panel
+    QCOMPARE(h.port.opens, opens);
+    QCOMPARE(h.dialogs.fileRequests.size(), fileRequests); // nor a file dialog
+    QCOMPARE(contents(other), otherBytes);
+}
+
+void TestUndo::saveQuestionOnlyWhenSomethingWouldBeLost_data() {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QList<int>>("answers"); // Dialogs::SaveAnswer
     QTest::addColumn<QString>("savePath");   // empty: the save dialog is cancelled
     QTest::addColumn<int>("questions");
-    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("mayGo");
     using A = Dialogs::SaveAnswer;
     QTest::newRow("nothing edited") << "" << QList<int>{} << "" << 0 << true;
     QTest::newRow("view only") << "view" << QList<int>{} << "" << 0 << true;
     QTest::newRow("edited, then undone") << "undone" << QList<int>{} << "" << 0 << true;
+    QTest::newRow("edited, then put back") << "back" << QList<int>{} << "" << 0 << true;
     QTest::newRow("discard") << "name" << QList<int>{int(A::Discard)} << "" << 1 << true;
     QTest::newRow("cancel") << "name" << QList<int>{int(A::Cancel)} << "" << 1 << false;
     QTest::newRow("save") << "name" << QList<int>{int(A::Save)} << "S.zqc" << 1 << true;
@@ -299,11 +339,91 @@ void TestUndo::closeAsksOnlyWhenSomethingWouldBeLost_data() {
         << "list" << QList<int>{int(A::Save)} << "S.zqc" << 1 << false;
 }
 
-void TestUndo::closeAsksOnlyWhenSomethingWouldBeLost() {
+// The question names the file the configuration came from; a save from it
+// lets the configuration go only once it is on disk.
+void TestUndo::saveQuestionOnlyWhenSomethingWouldBeLost() {
     QFETCH(QString, edit);
     QFETCH(QList<int>, answers);
     QFETCH(QString, savePath);
     QFETCH(int, questions);
+    QFETCH(bool, mayGo);
+    QTemporaryDir dir;
+    SessionHarness h;
+    Session& s = h.session;
+    h.assignAll();
+    s.setBoxText(2, "LOBBY");
+    h.dialogs.answers = {dir.filePath("FIRST.zqc")};
+    QCOMPARE(h.writeFile().kind, FileOutcome::Kind::Saved);
+    if (edit == "view")
+        s.Option2_Click();
+    if (edit == "undone" || edit == "name" || edit == "back") {
+        s.setBoxText(3, "HALL");
+        if (edit == "undone")
+            QVERIFY(s.undo());
+        if (edit == "back")
+            s.setBoxText(3, Session::designationPlaceholder);
+    }
+    if (edit == "list") {
+        s.setBoxText(2, QString());
+        s.selectListEntry(1, 5);
+    }
+    for (int a : answers)
+        h.dialogs.saveAnswers << Dialogs::SaveAnswer(a);
+    h.dialogs.answers = {savePath.isEmpty() ? std::optional<QString>() : dir.filePath(savePath)};
+    const int messages = h.dialogs.messages.size();
+    FileOutcome saved;
+
+    QCOMPARE(s.mayDiscard([&] { saved = h.writeFile(); }), mayGo);
+    QCOMPARE(h.dialogs.questions.size(), questions);
+    if (questions) {
+        QCOMPARE(h.dialogs.questions[0].text, saveQuestion + "\nFIRST.zqc");
+        QCOMPARE(h.dialogs.questions[0].title, QString("TARNEK561or567"));
+    }
+    const bool onDisk = QFile::exists(dir.filePath("S.zqc"));
+    QCOMPARE(onDisk, edit == "name" && !savePath.isEmpty());
+    QCOMPARE(saved.kind, onDisk           ? FileOutcome::Kind::Saved
+                         : edit == "list" ? FileOutcome::Kind::NameMissing
+                                          : FileOutcome::Kind::Cancelled);
+    QCOMPARE(s.unsavedChanges(), questions > 0 && !onDisk);
+    if (edit == "list") // the save's own message, as a click on SAVE shows it
+        QCOMPARE(h.dialogs.messages.mid(messages).size(), 1);
+    else
+        QCOMPARE(h.dialogs.messages.size(), messages);
+}
+
+void TestUndo::writeLeavesOnlyTheNamesUnsaved() {
+    LinkedSession h;
+    Session& s = h.session;
+    h.assignAll();
+    QVERIFY(s.unsavedChanges());
+    QCOMPARE(h.write(), PanelLink::Outcome::Done);
+    QVERIFY(!s.unsavedChanges()); // the panel holds the assignments
+    s.setBoxText(3, "HALL");
+    QCOMPARE(h.write(), PanelLink::Outcome::Done);
+    QVERIFY(s.unsavedChanges()); // a designation lives only in a file
+    s.setBoxText(3, Session::designationPlaceholder);
+    QVERIFY(!s.unsavedChanges());
+    s.selectListEntry(1, 9);
+    QVERIFY(s.unsavedChanges());
+    QCOMPARE(h.write(), PanelLink::Outcome::Done);
+    QVERIFY(!s.unsavedChanges());
+}
+
+void TestUndo::closeAsksFirst_data() {
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("answer"); // Dialogs::SaveAnswer
+    QTest::addColumn<bool>("closed");
+    using A = Dialogs::SaveAnswer;
+    QTest::newRow("nothing edited") << false << int(A::Cancel) << true;
+    QTest::newRow("discard") << true << int(A::Discard) << true;
+    QTest::newRow("cancel") << true << int(A::Cancel) << false;
+    QTest::newRow("save") << true << int(A::Save) << true;
+}
+
+// The window asks as it closes, and saves with its own save command.
+void TestUndo::closeAsksFirst() {
+    QFETCH(bool, edited);
+    QFETCH(int, answer);
     QFETCH(bool, closed);
     QTemporaryDir dir;
     Harness h;
@@ -312,36 +432,17 @@ void TestUndo::closeAsksOnlyWhenSomethingWouldBeLost() {
     h.dialogs.answers = {dir.filePath("FIRST.zqc")};
     click(h.form(), "WRITE_FILE");
     h.form().show();
-    if (edit == "view")
-        h.lightingView();
-    if (edit == "undone" || edit == "name") {
+    if (edited)
         h.form().textBox(3)->setText("HALL");
-        if (edit == "undone")
-            QVERIFY(h.session().undo());
-    }
-    if (edit == "list") {
-        h.form().textBox(2)->setText(QString());
-        h.form().list(1)->setListIndex(5);
-    }
-    for (int a : answers)
-        h.dialogs.saveAnswers << Dialogs::SaveAnswer(a);
-    h.dialogs.answers = {savePath.isEmpty() ? std::optional<QString>() : dir.filePath(savePath)};
-    const int messages = h.dialogs.messages.size();
+    h.dialogs.saveAnswers = {Dialogs::SaveAnswer(answer)};
+    h.dialogs.answers = {dir.filePath("S.zqc")};
 
     QCOMPARE(h.form().close(), closed);
-    QCOMPARE(h.dialogs.questions.size(), questions);
-    if (questions) {
-        // Named after the file it came from.
-        QCOMPARE(h.dialogs.questions[0].text,
-                 QString("SAVE CHANGES TO THIS CONFIGURATION?\nFIRST.zqc"));
-        QCOMPARE(h.dialogs.questions[0].title, QString("TARNEK561or567"));
-    }
-    const bool saved = QFile::exists(dir.filePath("S.zqc"));
-    QCOMPARE(saved, edit == "name" && !savePath.isEmpty());
-    if (edit == "list") // the save's own message, as a click on SAVE shows it
-        QCOMPARE(h.dialogs.messages.mid(messages).size(), 1);
-    else
-        QCOMPARE(h.dialogs.messages.size(), messages);
+    QCOMPARE(h.dialogs.questions.size(), edited ? 1 : 0);
+    if (edited)
+        QCOMPARE(h.dialogs.questions[0].text, saveQuestion + "\nFIRST.zqc");
+    QCOMPARE(QFile::exists(dir.filePath("S.zqc")), answer == int(Dialogs::SaveAnswer::Save));
+    QVERIFY(h.dialogs.messages.isEmpty());
 }
 
 void TestUndo::readAndOpenAskFirst_data() {
@@ -372,7 +473,7 @@ void TestUndo::readAndOpenAskFirst() {
     h.dialogs.saveAnswers = {Dialogs::SaveAnswer(answer)};
     click(h.form(), command.toLatin1());
     QCOMPARE(h.dialogs.questions.size(), 1);
-    QCOMPARE(h.dialogs.questions[0].text, QString("SAVE CHANGES TO THIS CONFIGURATION?"));
+    QCOMPARE(h.dialogs.questions[0].text, saveQuestion);
     if (command == "READ_CONFIG")
         QCOMPARE(h.port.opens > opens, ran);
     else
@@ -380,21 +481,46 @@ void TestUndo::readAndOpenAskFirst() {
     QCOMPARE(h.form().textBox(3)->text().isEmpty(), ran && command == "READ_CONFIG");
 }
 
-void TestUndo::writeLeavesOnlyTheNamesUnsaved() {
+void TestUndo::commandsTellTheSessionWhatIsStored_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("panel");   // else no panel answers
+    QTest::addColumn<bool>("unsaved"); // after the command
+    QTest::addColumn<QString>("step"); // the command's, empty for none
+    QTest::newRow("read") << "READ_CONFIG" << true << false << "READ FROM PANEL";
+    // The read empties the panel name before it finds no panel.
+    QTest::newRow("read, no panel") << "READ_CONFIG" << false << true << "PANEL NAME";
+    QTest::newRow("open") << "READ_FILE" << true << false << "OPEN LOBBY.zqc";
+    QTest::newRow("save") << "WRITE_FILE" << true << false << "";
+    QTest::newRow("write") << "WRITE_CONFIG" << true << false << "";
+    QTest::newRow("write, no panel") << "WRITE_CONFIG" << false << true << "";
+}
+
+// Each command button runs as one step, and what it read, opened, saved or
+// wrote is what the session is then on.
+void TestUndo::commandsTellTheSessionWhatIsStored() {
+    QFETCH(QString, command);
+    QFETCH(bool, panel);
+    QFETCH(bool, unsaved);
+    QFETCH(QString, step);
+    QTemporaryDir dir;
+    const QString lobby = savedFile(dir.filePath("LOBBY.zqc"));
     Harness h;
+    Session& s = h.session();
     h.assignAll();
-    click(h.form(), "WRITE_CONFIG");
-    QCOMPARE(h.tool.link.lastOutcome(), PanelLink::Outcome::Done);
-    QVERIFY(!h.session().unsavedChanges()); // the panel holds the assignments
-    h.form().textBox(3)->setText("HALL");
-    click(h.form(), "WRITE_CONFIG");
-    QVERIFY(h.session().unsavedChanges()); // a designation lives only in a file
-    h.port.connected = false;
-    h.form().textBox(3)->setText("DESIGNATION ");
-    h.form().list(1)->setListIndex(9);
-    click(h.form(), "WRITE_CONFIG");
-    QVERIFY(h.tool.link.lastOutcome() != PanelLink::Outcome::Done);
-    QVERIFY(h.session().unsavedChanges());
+    if (command != "WRITE_CONFIG") // the panel keeps no name
+        s.setBoxText(2, "HALL");
+    const QString edit = undoneStep(s);
+    QVERIFY(s.redo());
+    QVERIFY(s.unsavedChanges());
+    h.port.connected = panel;
+    h.dialogs.answers = {command == "WRITE_FILE" ? dir.filePath("HALL.zqc") : lobby};
+
+    click(h.form(), command.toLatin1());
+    QCOMPARE(s.unsavedChanges(), unsaved);
+    QCOMPARE(s.storedPath(), command == "READ_FILE"    ? lobby
+                             : command == "WRITE_FILE" ? dir.filePath("HALL.zqc")
+                                                       : QString());
+    QCOMPARE(undoneStep(s), step.isEmpty() ? edit : step);
 }
 
 void TestUndo::keysUndoAndRedo_data() {
@@ -426,64 +552,6 @@ void TestUndo::keysUndoAndRedo() {
     QCOMPARE(f.list(1)->listIndex(), 4);
     QCOMPARE(box->text(), QString("HALL"));
     QCOMPARE(h.session().boxText(3), QString("HALL"));
-}
-
-void TestUndo::undoAndRedoNameTheStep_data() {
-    QTest::addColumn<QString>("step");
-    QTest::addColumn<QString>("named");
-    QTest::newRow("module") << "module"
-                            << "SW3 MODULE";
-    QTest::newRow("channel") << "channel"
-                             << "LED10 CHANNEL";
-    QTest::newRow("typing") << "typing"
-                            << "SW2 DESIGNATION";
-    QTest::newRow("panel name") << "name"
-                                << "PANEL NAME";
-    QTest::newRow("intensity") << "intensity"
-                               << "NORMAL BACKLIGHTING";
-    // The indicator below the backlighting: the rule lowers that too.
-    QTest::newRow("intensity and its rule") << "rule"
-                                            << "NORMAL INDICATOR AND 1 MORE";
-    QTest::newRow("open") << "open"
-                          << "OPEN LOBBY.zqc";
-    QTest::newRow("read") << "read"
-                          << "READ FROM PANEL";
-}
-
-// Undo and redo tell what they took back, so the window can say it.
-void TestUndo::undoAndRedoNameTheStep() {
-    QFETCH(QString, step);
-    QFETCH(QString, named);
-    QTemporaryDir dir;
-    const QString path = savedFile(dir.filePath("LOBBY.zqc"));
-    Harness h;
-    Session& s = h.session();
-    s.step([&] { s.selectListEntry(1, 2); }); // an earlier step, not the one named
-    if (step == "module")
-        s.step([&] { s.selectListEntry(5, 4); });
-    else if (step == "channel")
-        s.step([&] { s.selectListEntry(40, 4); });
-    else if (step == "typing")
-        QTest::keyClicks(h.form().textBox(4), "AB");
-    else if (step == "name")
-        s.setBoxText(2, "LOBBY");
-    else if (step == "intensity")
-        s.step([&] { s.selectListEntry(45, 3); });
-    else if (step == "rule")
-        s.step([&] { s.selectListEntry(49, 3); });
-    else if (step == "open")
-        s.step([&] { h.tool.open(path); });
-    else if (step == "read")
-        click(h.form(), "READ_CONFIG");
-    QStringList told;
-    connect(&s, &Session::undone, this, [&](const QString& what) { told << "UNDO " + what; });
-    connect(&s, &Session::redone, this, [&](const QString& what) { told << "REDO " + what; });
-    QVERIFY(s.undo());
-    QVERIFY(s.redo());
-    QVERIFY(s.undo());
-    QVERIFY(s.undo());
-    QCOMPARE(told,
-             QStringList({"UNDO " + named, "REDO " + named, "UNDO " + named, "UNDO SW1 MODULE"}));
 }
 
 int main(int argc, char** argv) {

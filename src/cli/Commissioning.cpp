@@ -147,8 +147,10 @@ int Commissioning::write() {
     m_link.WRITE_CONFIG_Click();
     const PanelLink::Outcome outcome = m_link.lastOutcome();
     const QString text = conclude(outcome);
-    const QStringList changed =
-        sent ? changes(m_fileValues, *sent, QStringLiteral("written")) : QStringList();
+    // A write that did not get through wrote nothing as anything.
+    const QString use = outcome == PanelLink::Outcome::Done ? QStringLiteral("written")
+                                                            : QStringLiteral("to be written");
+    const QStringList changed = sent ? changes(m_fileValues, *sent, use) : QStringList();
     return finish(text, withChanges(statusOf(outcome), changed),
                   changed.join(QStringLiteral("; ")));
 }
@@ -343,8 +345,9 @@ int Commissioning::repeat() {
             .arg(programmed)
             .arg(failed)
             .arg(cutShort ? QStringLiteral(", interrupted: 1") : QString()));
-    const QStringList changed =
-        sent ? changes(m_fileValues, *sent, QStringLiteral("written")) : QStringList();
+    const QString use =
+        programmed > 0 ? QStringLiteral("written") : QStringLiteral("to be written");
+    const QStringList changed = sent ? changes(m_fileValues, *sent, use) : QStringList();
     if (cutShort)
         return ExitStatus::interrupted;
     return failed == 0 ? withChanges(ExitStatus::ok, changed) : ExitStatus::differs;
