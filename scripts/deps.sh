@@ -10,19 +10,19 @@
 # everything installed and need neither root nor sudo.
 # The accessibility test needs a session bus, the accessibility bus, a virtual
 # display and Qt's GTK theme; the window needs Liberation Sans and Qt's SVG
-# plugins to draw its icon.
+# plugins to draw its icon; the completion test bash-completion and zsh.
 set -euo pipefail
 
 build=(build-essential cmake ninja-build qt6-base-dev qt6-base-private-dev qt6-serialport-dev
        librsvg2-bin)
 tests=(libqt6svg6 fonts-liberation2 poppler-utils
-       dbus at-spi2-core xvfb xauth qt6-gtk-platformtheme)
+       dbus at-spi2-core xvfb xauth qt6-gtk-platformtheme bash-completion zsh)
 options=(-y -qq)
 case ${1:-} in
 --build | --package)
     # file: CPack's dependency and debug-symbol steps ask it what each file
     # is. devscripts: hardening-check. bash-completion and zsh: the
-    # completions are loaded to check them.
+    # completions are tried in their shells.
     [ "$1" = --package ] && build+=(file dpkg-dev lintian devscripts desktop-file-utils appstream
                                     libxml2-utils shared-mime-info man-db bash-completion zsh)
     shift

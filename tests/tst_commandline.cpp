@@ -269,8 +269,8 @@ void TestCommandLine::windowWithoutDisplaySaysSo() {
     const Run run = runProgram({PANELSIM_DEMO});
     QCOMPARE(run.status, ExitStatus::noDisplay);
     QVERIFY2(run.err.startsWith("panelconfig: the window needs a display, and none could be "
-                                "reached here.\nThe commands write, read, verify, sheet, import "
-                                "and export run without one"),
+                                "reached here.\nThe commands write, read, verify, identify, "
+                                "find, status, sheet, import and export run without one"),
              qPrintable(run.err));
     QVERIFY(!run.err.contains("Reinstalling"));
 }

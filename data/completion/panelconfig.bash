@@ -1,8 +1,9 @@
 # bash completion for panelconfig                          -*- shell-script -*-
 
-# Serial devices for --port: USB adapters first, then the built-in ports.
+# Serial devices: USB adapters first, then the built-in ports. --port also
+# takes "auto", the one port a panel answers on; find takes devices only.
 _panelconfig_devices() {
-    local devices=(auto) device
+    local devices=("$@") device
     for device in /dev/serial/by-id/* /dev/ttyUSB* /dev/ttyACM* /dev/ttyS* /dev/cu.*; do
         [[ -e $device ]] && devices+=("$device")
     done
@@ -10,10 +11,11 @@ _panelconfig_devices() {
 }
 
 _panelconfig() {
-    local cur prev words cword
-    _init_completion || return
+    local cur prev words cword split
+    # -s: "--port=/dev/tty" completes the device after the "=" as after a space.
+    _init_completion -s || return
 
-    local commands='write read verify find identify status sheet import export'
+    local commands='write read verify identify find status sheet import export'
     # The command is the first word that is neither an option nor an
     # option's value; without one, the word is a file for the window.
     local command='' i
@@ -32,7 +34,7 @@ _panelconfig() {
 
     case $prev in
     --port)
-        _panelconfig_devices
+        _panelconfig_devices auto
         return
         ;;
     --trace | --log)
@@ -63,13 +65,22 @@ _panelconfig() {
         return
         ;;
     esac
+    $split && return
 
     local options files=zqc
     case $command in
     '') options='--help --version --port --trace --site' ;;
     write) options='--port --trace --log --repeat --help' ;;
     read) options='--port --trace --log --name --help' ;;
-    verify | find | identify | status) options='--port --trace --log --help' ;;
+    verify | identify) options='--port --trace --log --help' ;;
+    find)
+        options='--help'
+        files=devices
+        ;;
+    status)
+        options='--help'
+        files=folders
+        ;;
     sheet) options='--output --site --by --paper --help' ;;
     import)
         options='--directory --replace --help'
@@ -77,15 +88,17 @@ _panelconfig() {
         ;;
     export) options='--output --help' ;;
     esac
-    [[ $command == identify || $command == status ]] && files=''
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
-        [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi
     [[ -z $command ]] && COMPREPLY=($(compgen -W "$commands" -- "$cur"))
-    [[ -n $files ]] && _filedir "$files"
+    case $files in
+    folders) _filedir -d ;;
+    devices) _panelconfig_devices ;;
+    *) _filedir "$files" ;;
+    esac
 } &&
     complete -F _panelconfig panelconfig
 

@@ -29,9 +29,8 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
     }
     std::fprintf(stderr,
                  "%s: the window needs a display, and none could be reached here.\n"
-                 "The commands write, read, verify, sheet, import and export run without one; "
-                 "see "
-                 "'%s --help'.\n",
+                 "The commands write, read, verify, identify, find, status, sheet, import "
+                 "and export run without one; see '%s --help'.\n",
                  AppInfo::programName, AppInfo::programName);
     for (const Held& line : held)
         std::fprintf(stderr, "  (%s)\n", qPrintable(line.text));
