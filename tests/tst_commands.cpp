@@ -55,13 +55,13 @@ struct Command {
         CommandTiming timing{20, &clock, &clock, [this](int ms, std::function<void()> done) {
                                  clock.after(ms, std::move(done));
                              }};
-        Commissioning c(options, port,
-                        {[this](const QString& l) { said << l; },
-                         [this](const QString& l) { table << l; },
-                         progress ? std::function<void(const QString&)>(
-                                        [this](const QString& t) { *progress << t; })
-                                  : nullptr},
-                        timing);
+        Commissioning c(
+            options, port,
+            {[this](const QString& l) { said << l; }, [this](const QString& l) { table << l; },
+             progress
+                 ? std::function<void(const QString&)>([this](const QString& t) { *progress << t; })
+                 : nullptr},
+            timing);
         if (during)
             during(c);
         return c.run();
@@ -316,19 +316,21 @@ void TestCommands::identifyNamesTheFilesThePanelHolds_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("table");
     QTest::addColumn<QString>("last");
+    QTest::addColumn<QStringList>("logged"); // file and model of each line
 
     QTest::newRow("the folder: both copies match")
         << 2 << false << QStringList{"."} << ExitStatus::ok << QStringList{"LOBBY.zqc", "SAME.zqc"}
-        << "THE SWITCH PANEL HOLDS %1/LOBBY.zqc, %1/SAME.zqc";
+        << "THE SWITCH PANEL HOLDS %1/LOBBY.zqc, %1/SAME.zqc"
+        << QStringList{"LOBBY.zqc 00-00561", "SAME.zqc 00-00561"};
     QTest::newRow("none: the nearest")
         << 3 << false << QStringList{"LOBBY.zqc", "BAD.zqc"} << ExitStatus::differs
         << QStringList{"LOBBY.zqc: SW3 (panel A 4, file A 3)"}
-        << "NO FILE MATCHES THE SWITCH PANEL; NEAREST: 1 ITEM DIFFERS";
+        << "NO FILE MATCHES THE SWITCH PANEL; NEAREST: 1 ITEM DIFFERS" << QStringList{" 00-00561"};
     QTest::newRow("no usable file: the panel is not read")
         << 2 << false << QStringList{"BAD.zqc", "GONE.zqc"} << ExitStatus::fileRefused
-        << QStringList{} << "no configuration file to compare with";
+        << QStringList{} << "no configuration file to compare with" << QStringList{" "};
     QTest::newRow("no panel") << 2 << true << QStringList{"LOBBY.zqc"} << ExitStatus::noResponse
-                              << QStringList{} << LinkTexts::noResponse;
+                              << QStringList{} << LinkTexts::noResponse << QStringList{" "};
 }
 
 void TestCommands::identifyNamesTheFilesThePanelHolds() {
@@ -338,6 +340,7 @@ void TestCommands::identifyNamesTheFilesThePanelHolds() {
     QFETCH(int, status);
     QFETCH(QStringList, table);
     QFETCH(QString, last);
+    QFETCH(QStringList, logged);
     QTemporaryDir dir;
     writeLine(dir, "LOBBY.zqc", demoLine());
     writeLine(dir, "SAME.zqc", demoLine());
@@ -347,6 +350,8 @@ void TestCommands::identifyNamesTheFilesThePanelHolds() {
     bad.close();
     Command c;
     c.options.command = "identify";
+    QTemporaryDir logDir;
+    c.options.log = logDir.filePath("site.log");
     for (const QString& f : files)
         c.options.files << (f == "." ? dir.path() : dir.filePath(f));
     for (size_t k = 0; k < 25; ++k)
@@ -362,6 +367,16 @@ void TestCommands::identifyNamesTheFilesThePanelHolds() {
     if (status == ExitStatus::fileRefused)
         QCOMPARE(c.port.opens, 0);
     QCOMPARE(c.port.sent.contains('S'), false); // nothing written
+    // A line for each file the panel holds, with the model it was found to be.
+    QFile log(c.options.log);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QStringList lines;
+    for (const QString& text : QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = text.split('\t');
+        QCOMPARE(fields.value(2), QString("identify"));
+        lines << QFileInfo(fields.value(3)).fileName() + ' ' + fields.value(6);
+    }
+    QCOMPARE(lines, logged);
 }
 
 void TestCommands::progressLineOnlyOnATerminal_data() {

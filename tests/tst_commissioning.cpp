@@ -82,9 +82,12 @@ void TestCommissioning::writeThenVerifyAgree() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).trimmed().split('\n');
     const QStringList last = lines.last().split('\t');
-    QCOMPARE(last.mid(1), QStringList({sim.device(), "verify", PANELSIM_DEMO, "agrees"}));
+    // The simulator is a 00-00561; each line says so last.
+    QCOMPARE(last.mid(1),
+             QStringList({sim.device(), "verify", PANELSIM_DEMO, "agrees", "", "00-00561"}));
     QVERIFY(lines.contains(lines.first().section('\t', 0, 0) + '\t' + sim.device() +
-                           "\twrite\t" PANELSIM_DEMO "\tSWITCH PANEL HAS BEEN PROGRAMMED"));
+                           "\twrite\t" PANELSIM_DEMO
+                           "\tSWITCH PANEL HAS BEEN PROGRAMMED\t\t00-00561"));
 }
 
 // A fresh panel holds "N/A" and 100 % everywhere; the demo file does not.

@@ -44,6 +44,12 @@ private slots:
     void folderThatCannotBeRead_data();
     void folderThatCannotBeRead();
     void followsTheFolderAndTheLog();
+    void logLineFields_data();
+    void logLineFields();
+    void entryWrittenAsTheLogHasAlwaysBeen_data();
+    void entryWrittenAsTheLogHasAlwaysBeen();
+    void modelLastSeen_data();
+    void modelLastSeen();
     void programmedIsTheLinksOwnText();
     void statusPrintsWhatTheSiteShows();
     void statusExitStatus_data();
@@ -53,7 +59,8 @@ private:
     static void writeConfig(const QString& path, const QString& panel);
     static void appendLog(const QString& folder, const QByteArray& lines);
     static QByteArray line(const QString& file, const QString& outcome,
-                           const QString& command = "write", const QString& extra = {});
+                           const QString& command = "write", const QString& extra = {},
+                           const QString& model = {});
 };
 
 void TestSite::writeConfig(const QString& path, const QString& panel) {
@@ -67,10 +74,12 @@ void TestSite::appendLog(const QString& folder, const QByteArray& lines) {
 }
 
 QByteArray TestSite::line(const QString& file, const QString& outcome, const QString& command,
-                          const QString& extra) {
+                          const QString& extra, const QString& model) {
     QStringList fields{"2026-03-02T09:15:00", "/dev/ttyUSB0", command, file, outcome};
-    if (!extra.isEmpty())
+    if (!extra.isEmpty() || !model.isEmpty())
         fields << extra;
+    if (!model.isEmpty())
+        fields << model;
     return (fields.join('\t') + '\n').toUtf8();
 }
 
@@ -482,6 +491,131 @@ void TestSite::followsTheFolderAndTheLog() {
     QTRY_COMPARE_WITH_TIMEOUT(site.panels()[1].state, SitePanel::State::Differs, 60000);
 }
 
+// A line of an older log has no model; a later one may have more fields.
+void TestSite::logLineFields_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("differences");
+    QTest::addColumn<QString>("model");
+    const QString start = "2026-03-02T09:15:00\t/dev/ttyUSB0\twrite\tA.zqc\tOK";
+    QTest::newRow("five fields") << start << ""
+                                 << "";
+    QTest::newRow("differences") << start + "\tSW3"
+                                 << "SW3"
+                                 << "";
+    QTest::newRow("model, no differences") << start + "\t\t00-00567"
+                                           << ""
+                                           << "00-00567";
+    QTest::newRow("a field after the model") << start + "\tSW3\t00-00561\tmore"
+                                             << "SW3"
+                                             << "00-00561";
+    QTest::newRow("written on Windows") << start + "\t\t00-00561\r"
+                                        << ""
+                                        << "00-00561";
+}
+
+void TestSite::logLineFields() {
+    QFETCH(QString, text);
+    QFETCH(QString, differences);
+    QFETCH(QString, model);
+    const auto line = SiteLog::parse(text);
+    QVERIFY(line);
+    QCOMPARE(line->outcome, QString("OK"));
+    QCOMPARE(line->differences, differences);
+    QCOMPARE(line->model, model);
+}
+
+// A line without a model is byte for byte the line the log always had, so
+// readers of the old form read every line the commands write.
+void TestSite::entryWrittenAsTheLogHasAlwaysBeen_data() {
+    QTest::addColumn<QString>("differences");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("written"); // after the time
+    QTest::newRow("neither") << ""
+                             << ""
+                             << "P\twrite\tA.zqc\tOK";
+    QTest::newRow("differences") << "SW3"
+                                 << ""
+                                 << "P\twrite\tA.zqc\tOK\tSW3";
+    QTest::newRow("model") << ""
+                           << "00-00561"
+                           << "P\twrite\tA.zqc\tOK\t\t00-00561";
+    QTest::newRow("both") << "SW3"
+                          << "00-00567"
+                          << "P\twrite\tA.zqc\tOK\tSW3\t00-00567";
+}
+
+void TestSite::entryWrittenAsTheLogHasAlwaysBeen() {
+    QFETCH(QString, differences);
+    QFETCH(QString, model);
+    QFETCH(QString, written);
+    QTemporaryDir dir;
+    SiteLog log;
+    QVERIFY(log.open(dir.filePath("site.log"), nullptr));
+    log.append({"P", "write", "A.zqc", "OK", differences, model});
+    QFile file(dir.filePath("site.log"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.endsWith('\n'));
+    QCOMPARE(text.chopped(1).section('\t', 1), written);
+    const auto back = SiteLog::parse(text.chopped(1));
+    QVERIFY(back);
+    QCOMPARE(back->differences, differences);
+    QCOMPARE(back->model, model);
+}
+
+// The model a file's panel was last found to be, from any command that read
+// the panel's identity; a line without one leaves it as it was.
+void TestSite::modelLastSeen_data() {
+    QTest::addColumn<QByteArray>("log");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("state");
+    QTest::newRow("an old log") << line("A.zqc", LinkTexts::programmed) << ""
+                                << "programmed";
+    QTest::newRow("from the write")
+        << line("A.zqc", LinkTexts::programmed, "write", {}, "00-00561") << "00-00561"
+        << "programmed";
+    QTest::newRow("the last one seen")
+        << line("A.zqc", LinkTexts::programmed, "write", {}, "00-00561") +
+               line("A.zqc", "agrees", "verify", {}, "00-00567")
+        << "00-00567"
+        << "verified";
+    QTest::newRow("a line without one keeps it")
+        << line("A.zqc", LinkTexts::programmed, "write", {}, "00-00567") +
+               line("A.zqc", LinkTexts::noResponse)
+        << "00-00567"
+        << "failed: " + LinkTexts::noResponse;
+    // identify and read program nothing, but they saw the panel.
+    QTest::newRow("identify") << line("A.zqc", LinkTexts::programmed) +
+                                     line("A.zqc", "holds A.zqc", "identify", {}, "00-00567")
+                              << "00-00567"
+                              << "programmed";
+    QTest::newRow("read, another folder's path")
+        << line("/elsewhere/A.zqc", "read", "read", {}, "00-00561") << "00-00561"
+        << "not yet";
+    QTest::newRow("of another file") << line("B.zqc", "read", "read", {}, "00-00561") << ""
+                                     << "not yet";
+}
+
+void TestSite::modelLastSeen() {
+    QFETCH(QByteArray, log);
+    QFETCH(QString, model);
+    QFETCH(QString, state);
+    QTemporaryDir dir;
+    writeConfig(dir.filePath("A.zqc"), "LOBBY");
+    appendLog(dir.path(), log);
+    SiteModel site;
+    QVERIFY(site.open(dir.path()));
+    QCOMPARE(site.linesIgnored(), 0);
+    QCOMPARE(site.panels()[0].model, model);
+    QCOMPARE(site.panels()[0].stateText(), state);
+    QCOMPARE(site.panels()[0].fields().last(), model); // status prints it last
+    // The log replaced: what the old one said goes with it.
+    QFile::remove(dir.filePath("site.log"));
+    appendLog(dir.path(), line("A.zqc", "read", "read"));
+    site.refresh();
+    QCOMPARE(site.panels()[0].model, QString());
+}
+
 // The log records the status a write ended with, and the site reads it back.
 void TestSite::programmedIsTheLinksOwnText() {
     QCOMPARE(SiteLog::programmed, LinkTexts::programmed);
@@ -494,17 +628,18 @@ void TestSite::statusPrintsWhatTheSiteShows() {
     writeConfig(dir.filePath("HALL.zqc"), "HALL");
     QFile(dir.filePath("BAD.zqc")).open(QIODevice::WriteOnly);
     appendLog(dir.path(), line("LOBBY2.zqc", "SWITCH PANEL HAS BEEN PROGRAMMED") +
-                              line("HALL.zqc", "INTERRUPTED", "write panel 2"));
+                              line("HALL.zqc", "INTERRUPTED", "write panel 2", {}, "00-00567"));
     QString out, errors;
     QCOMPARE(SiteStatus::run(dir.path(), &out, &errors), 0);
     QCOMPARE(errors, QString());
     const QString bad = "not a configuration file of the 00-00561 or 00-00567";
     QCOMPARE(out.split('\n'),
-             (QStringList{"BAD.zqc\t\tdoes not open: " + bad + "\t\t",
-                          "HALL.zqc\tHALL\tfailed: INTERRUPTED\t2026-03-02 09:15:00\t/dev/ttyUSB0",
+             (QStringList{"BAD.zqc\t\tdoes not open: " + bad + "\t\t\t",
+                          "HALL.zqc\tHALL\tfailed: INTERRUPTED\t2026-03-02 09:15:00\t/dev/"
+                          "ttyUSB0\t00-00567",
                           "LOBBY2.zqc\tLOBBY\tprogrammed; same panel name as "
-                          "LOBBY10.zqc\t2026-03-02 09:15:00\t/dev/ttyUSB0",
-                          "LOBBY10.zqc\tLOBBY\tnot yet; same panel name as LOBBY2.zqc\t\t",
+                          "LOBBY10.zqc\t2026-03-02 09:15:00\t/dev/ttyUSB0\t",
+                          "LOBBY10.zqc\tLOBBY\tnot yet; same panel name as LOBBY2.zqc\t\t\t",
                           "1 OF 4 PROGRAMMED, 1 FAILED, 1 DOES NOT OPEN", ""}));
 }
 
@@ -515,7 +650,7 @@ void TestSite::statusExitStatus_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
-    QTest::newRow("a site") << "site" << 0 << "A.zqc\tLOBBY\tnot yet\t\t\n0 OF 1 PROGRAMMED\n"
+    QTest::newRow("a site") << "site" << 0 << "A.zqc\tLOBBY\tnot yet\t\t\t\n0 OF 1 PROGRAMMED\n"
                             << "";
     QTest::newRow("an empty folder") << "empty" << 0 << "0 OF 0 PROGRAMMED\n"
                                      << "";

@@ -1,6 +1,7 @@
 #include "Harness.h"
 #include "files/ConfigFile.h"
 #include "files/ConfigFileReader.h"
+#include "ui/Announcer.h"
 #include "ui/SiteTool.h"
 #include "ui/SiteWindow.h"
 
@@ -39,6 +40,11 @@ private slots:
     void benchStops();
     void handoverDocumentFromTheSiteWindow();
     void siteFolderIsAskedThroughTheDialogs();
+    void whichPanelSelectsTheFilesItHolds_data();
+    void whichPanelSelectsTheFilesItHolds();
+    void importScheduleIntoTheSite_data();
+    void importScheduleIntoTheSite();
+    void movedOnLabelSaysWhoseWriteTheStatusTells();
 
 private:
     QString file(int n) const { return m_dir->filePath(QString("P%1.zqc").arg(n)); }
@@ -50,6 +56,26 @@ private:
 
 namespace {
 const QString programmed = "SWITCH PANEL HAS BEEN PROGRAMMED";
+// The fake panel is a 00-00561; a line that read its identity ends with it.
+const QString programmedLine = programmed + "\t\t00-00561";
+
+ConfigFileLine siteConfig(const QString& panel, qint16 sw1 = 0) {
+    ConfigFileLine config;
+    config.model = ConfigFile::modelText;
+    config.panel = panel;
+    for (int i = 0; i < 20; ++i)
+        config.code[size_t(i)] = qint16(i * 7 % 160);
+    config.code[0] = sw1;
+    config.caption = {"BL", "DIM", "IND", "BLP", "DIMP"};
+    config.value = {20, 21, 10, 10, 10};
+    return config;
+}
+
+void writeConfig(const QString& path, const QString& panel, qint16 sw1) {
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(ConfigFile::format(siteConfig(panel, sw1)));
+}
 
 void writeConfig(const QString& path, const QString& panel) {
     ConfigFileLine config;
@@ -109,8 +135,13 @@ void TestSiteWindow::programmedIsRecordedAndTheNextOpens() {
     QVERIFY(site.openSite(m_dir->path(), true));
     write(h);
     QCOMPARE(logLines(), QStringList{"/dev/fake\twrite\t" + QDir::toNativeSeparators(file(1)) +
-                                     "\t" + programmed});
+                                     "\t" + programmedLine});
     QCOMPARE(site.site().panels()[0].state, SitePanel::State::Programmed);
+    QTreeWidget* table = site.window()->table();
+    QCOMPARE(table->headerItem()->text(2), QString("MODEL"));
+    QCOMPARE(table->topLevelItem(0)->text(2), QString("00-00561"));
+    QCOMPARE(table->topLevelItem(0)->text(3), QString("programmed"));
+    QCOMPARE(table->topLevelItem(1)->text(2), QString());
     QCOMPARE(h.session().storedPath(), file(2));
     QVERIFY(h.dialogs.questions.isEmpty()); // nothing was unsaved
     write(h);
@@ -270,11 +301,12 @@ void TestSiteWindow::benchWritesEachPanelAsItIsPluggedIn() {
     plug(h, 50000, 70000);
     h.clock.after(200000, [&site] { site.stopBench(); });
     QCOMPARE(site.runBench(), BenchLoop::Step::Done);
-    QCOMPARE(logLines(),
-             (QStringList{
-                 "/dev/fake\twrite\t" + QDir::toNativeSeparators(file(1)) + "\t" + programmed,
-                 "/dev/fake\twrite\t" + QDir::toNativeSeparators(file(2)) + "\t" + programmed,
-                 "/dev/fake\twrite\t" + QDir::toNativeSeparators(file(3)) + "\t" + programmed}));
+    QCOMPARE(
+        logLines(),
+        (QStringList{
+            "/dev/fake\twrite\t" + QDir::toNativeSeparators(file(1)) + "\t" + programmedLine,
+            "/dev/fake\twrite\t" + QDir::toNativeSeparators(file(2)) + "\t" + programmedLine,
+            "/dev/fake\twrite\t" + QDir::toNativeSeparators(file(3)) + "\t" + programmedLine}));
     QCOMPARE(sounds, QList<BenchLoop::Step>(3, BenchLoop::Step::Programmed));
     QVERIFY(h.clock.now() >= 70000); // the last panel was unplugged before the end
     QCOMPARE(site.window()->benchText(), QString("EVERY PANEL OF THE SITE IS PROGRAMMED"));
@@ -326,7 +358,7 @@ void TestSiteWindow::benchStops() {
     QCOMPARE(site.runBench(), BenchLoop::Step::Ended);
     QStringList outcomes;
     for (const QString& line : logLines())
-        outcomes << line.section('\t', -1);
+        outcomes << line.section('\t', 3, 3);
     QCOMPARE(outcomes, logged);
     QVERIFY(sounds.isEmpty()); // a stop is the technician's, neither outcome
     QCOMPARE(site.window()->benchText(), QString("BENCH STOPPED"));
@@ -403,6 +435,211 @@ void TestSiteWindow::siteFolderIsAskedThroughTheDialogs() {
     QCOMPARE(h.dialogs.folderRequests.size(), 4);
     QCOMPARE(site.site().folder(), QDir(other.path()).absolutePath());
     QVERIFY(h.dialogs.fileRequests.isEmpty() && h.dialogs.messages.isEmpty());
+}
+
+// The panel is read through the main window's link and matched against
+// every file of the site; the main window keeps its configuration.
+void TestSiteWindow::whichPanelSelectsTheFilesItHolds_data() {
+    QTest::addColumn<QString>("panel"); // what it holds: "P2", "P2 and P3", "none", "silent"
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("detail"); // a line under it, or empty
+    QTest::addColumn<int>("logged");
+    QTest::newRow("one file, listed though done")
+        << "P2" << QList<int>{1} << "THE SWITCH PANEL HOLDS P2.zqc"
+        << "" << 1;
+    QTest::newRow("two files") << "P2 and P3" << QList<int>{1, 2}
+                               << "THE SWITCH PANEL HOLDS P2.zqc, P3.zqc"
+                               << "" << 2;
+    QTest::newRow("none: the nearest")
+        << "none" << QList<int>{} << "NO FILE MATCHES THE SWITCH PANEL; NEAREST: 1 ITEM DIFFERS"
+        << "P2.zqc: SW1 (panel B 10, file A 2)" << 0;
+    QTest::newRow("no panel") << "silent" << QList<int>{}
+                              << "COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND"
+                              << "" << 0;
+}
+
+void TestSiteWindow::whichPanelSelectsTheFilesItHolds() {
+    QFETCH(QString, panel);
+    QFETCH(QList<int>, rows);
+    QFETCH(QString, text);
+    QFETCH(QString, detail);
+    QFETCH(int, logged);
+    // Each file its own SW1: A 1 ... A 3; P3 as P2 for two matches.
+    writeConfig(file(1), "P1", 0);
+    writeConfig(file(2), "P2", 1);
+    writeConfig(file(3), "P3", panel == "P2 and P3" ? 1 : 2);
+    // P2 programmed: under the filter its row is listed only as the one found.
+    QFile log(m_dir->filePath("site.log"));
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    log.write(("2026-03-02T09:15:00\t/dev/ttyS0\twrite\tP2.zqc\t" + programmed + "\n").toUtf8());
+    log.close();
+    Harness h;
+    SiteTool site(h.tool);
+    QVERIFY(site.openSite(m_dir->path(), true));
+    site.window()->findChild<QCheckBox*>("SITE_FILTER")->setChecked(true);
+    const PanelValues values = ConfigFile::panelValues(siteConfig("", panel == "none" ? 19 : 1));
+    for (size_t k = 0; k < values.size(); ++k)
+        h.port.panel.setValue(int(k), values[k]);
+    h.port.connected = panel != "silent";
+    const ConfigRecord before = h.rec();
+    const int linesBefore = int(logLines().size());
+
+    site.window()->findChild<QPushButton*>("WHICH_PANEL")->click();
+
+    // None found: the row of the main window's file stays the one chosen.
+    QCOMPARE(site.window()->selectedRows(), rows.isEmpty() ? QList<int>{0} : rows);
+    const QString shown = site.window()->identifiedText();
+    QCOMPARE(shown.section('\n', 0, 0), text);
+    if (!detail.isEmpty())
+        QVERIFY2(shown.section('\n', 1).split('\n').contains(detail), qPrintable(shown));
+    QCOMPARE(h.session().statusText(), text);
+    QTRY_COMPARE(site.window()->announcer()->text().section(". ", 0, 0), text);
+    // The main window is on the file it was on, as it was.
+    QCOMPARE(h.session().storedPath(), file(1));
+    QVERIFY(!h.session().unsavedChanges());
+    QCOMPARE(h.rec().s1, before.s1);
+    QVERIFY(!h.port.sent.contains('S')); // nothing written
+    // Each file found is recorded with the model, and shows it.
+    const QStringList lines = logLines().mid(linesBefore);
+    QCOMPARE(lines.size(), logged);
+    for (int i = 0; i < logged; ++i) {
+        QCOMPARE(lines[i].section('\t', 1, 1), QString("identify"));
+        QCOMPARE(lines[i].section('\t', 2, 2), QDir::toNativeSeparators(file(rows[i] + 1)));
+        QCOMPARE(lines[i].section('\t', -1), QString("00-00561"));
+        QCOMPARE(site.site().panels()[rows[i]].model, QString("00-00561"));
+    }
+    QCOMPARE(site.site().panels()[1].state,
+             SitePanel::State::Programmed); // identify programs nothing
+    // Another row chosen ends the selection; the filter lists the done row no more.
+    QVERIFY(site.window()->listedRows().contains(1) == rows.contains(1));
+    site.window()->table()->setCurrentItem(site.window()->table()->topLevelItem(0));
+    site.window()->findChild<QCheckBox*>("SITE_FILTER")->setChecked(false);
+    site.window()->findChild<QCheckBox*>("SITE_FILTER")->setChecked(true);
+    QVERIFY(!site.window()->listedRows().contains(1));
+}
+
+namespace {
+// A schedule of whole panels, every item "N/A"; a module per panel may be
+// given for SW3.
+QByteArray schedule(const QList<QPair<QString, QString>>& panels) {
+    QStringList rows{"Panel Name,Item,Module,Channel,Designation,Normal Backlighting (%),"
+                     "Normal Indicator (%),Dimmed Backlighting and Indicator (%)"};
+    for (const auto& [panel, sw3] : panels) {
+        QStringList items;
+        for (int n = 1; n <= 10; ++n)
+            items << QString("SW%1").arg(n);
+        for (int n = 1; n <= 10; ++n)
+            items << QString("LED%1").arg(n);
+        items << "BACKLIGHTING"
+              << "DIMMING";
+        for (const QString& item : items)
+            rows << QString("%1,%2,%3,,,%4")
+                        .arg(panel, item, item == "SW3" ? sw3 : "N/A",
+                             item == "SW1" ? "100,100,100" : ",,");
+    }
+    return (rows.join("\r\n") + "\r\n").toUtf8();
+}
+} // namespace
+
+// The import command's own rules; the window adds the chooser, the message
+// with each refusal where it stands, and the site's new rows.
+void TestSiteWindow::importScheduleIntoTheSite_data() {
+    QTest::addColumn<QByteArray>("csv"); // empty: the dialog is cancelled
+    QTest::addColumn<bool>("done");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("said"); // lines of the message, in order
+    const QStringList site{"P1.zqc", "P2.zqc", "P3.zqc"};
+    QTest::newRow("two panels") << schedule({{"HALL", "N/A"}, {"KITCHEN", "N/A"}}) << true
+                                << QStringList{"HALL.zqc", "KITCHEN.zqc"} + site
+                                << QStringList{"2 OF 2 PANELS WRITTEN INTO %1"};
+    QTest::newRow("a refusal with its row and column")
+        << schedule({{"HALL", "N/A"}, {"KITCHEN", "Q"}}) << false << QStringList{"HALL.zqc"} + site
+        << QStringList{"1 OF 2 PANELS WRITTEN INTO %1",
+                       "row 26, column C (MODULE): \"Q\" is not a module (A ... P, or N/A)",
+                       "PANEL KITCHEN NOT WRITTEN"};
+    QTest::newRow("a file of the site is kept")
+        << schedule({{"P2", "N/A"}}) << false << site
+        << QStringList{"0 OF 1 PANELS WRITTEN INTO %1", "row 2: %1/P2.zqc exists; it is kept",
+                       "PANEL P2 NOT WRITTEN"};
+    QTest::newRow("not a schedule") << QByteArray("\xFF\xFEP\0a\0", 6) << false << site
+                                    << QStringList{"THE SCHEDULE CANNOT BE IMPORTED:", "%2"};
+    QTest::newRow("cancelled") << QByteArray() << false << site << QStringList{};
+}
+
+void TestSiteWindow::importScheduleIntoTheSite() {
+    QFETCH(QByteArray, csv);
+    QFETCH(bool, done);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, said);
+    QTemporaryDir elsewhere;
+    const QString path = elsewhere.filePath("site.csv");
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(csv);
+    out.close();
+    const QByteArray p2 = [this] {
+        QFile f(file(2));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    Harness h;
+    SiteTool site(h.tool);
+    QVERIFY(site.openSite(m_dir->path(), true));
+    h.dialogs.answers = {std::nullopt}; // the button asks; a cancel does nothing
+    site.window()->findChild<QPushButton*>("IMPORT_SCHEDULE")->click();
+    QCOMPARE(h.dialogs.fileRequests.size(), 1);
+    h.dialogs.answers = {csv.isEmpty() ? std::nullopt : std::optional(path)};
+    QCOMPARE(site.importSchedule(), done);
+    QCOMPARE(h.dialogs.fileRequests.size(), 2);
+    QCOMPARE(h.dialogs.fileRequests[0].filter.section(";;", 0, 0), QString("CSV SCHEDULE (*.csv)"));
+    QStringList listed;
+    for (const SitePanel& p : site.site().panels())
+        listed << p.file;
+    QCOMPARE(listed, files);
+    QCOMPARE(site.window()->table()->topLevelItemCount(), files.size());
+    if (said.isEmpty()) {
+        QVERIFY(h.dialogs.messages.isEmpty());
+        return;
+    }
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QCOMPARE(h.dialogs.messages[0].title, QString("IMPORT SCHEDULE"));
+    const QString folder = QDir::toNativeSeparators(QDir(m_dir->path()).absolutePath());
+    QStringList expected;
+    for (const QString& line : said)
+        expected << QString(line).replace("%1", line.startsWith("row") ? m_dir->path() : folder);
+    QStringList lines = h.dialogs.messages[0].text.split('\n');
+    if (expected.last() == "%2") { // the file's name, and why
+        expected.last() = QDir::toNativeSeparators(path);
+        expected << lines.value(2);
+        QVERIFY(!lines.value(2).isEmpty());
+    }
+    QCOMPARE(lines, expected);
+    QFile again(file(2));
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), p2); // a file of the site is never replaced
+}
+
+// After the write the window opens the next file; the status box still says
+// the write's outcome, and the file label says whose it was.
+void TestSiteWindow::movedOnLabelSaysWhoseWriteTheStatusTells() {
+    Harness h;
+    SiteTool site(h.tool);
+    QVERIFY(site.openSite(m_dir->path(), true));
+    write(h);
+    QCOMPARE(h.session().storedPath(), file(2));
+    QCOMPARE(h.session().statusText(), programmed);
+    QCOMPARE(h.tool.fileLabel->message(), QString("P2.zqc \u2013 P1.zqc PROGRAMMED"));
+    QTRY_VERIFY(h.form().announcer()->text().contains("P2.zqc \u2013 P1.zqc PROGRAMMED"));
+    // The next transaction's status ends it.
+    h.port.connected = false;
+    write(h);
+    QCOMPARE(h.tool.fileLabel->message(), QString("P2.zqc"));
+    // So does an edit.
+    h.port.connected = true;
+    write(h); // P2 programmed: P3 opens
+    QCOMPARE(h.tool.fileLabel->message(), QString("P3.zqc \u2013 P2.zqc PROGRAMMED"));
+    h.form().textBox(2)->setText("LOBBY");
+    QCOMPARE(h.tool.fileLabel->message(), QString("P3.zqc \u2013 UNSAVED CHANGES"));
 }
 
 QTEST_MAIN(TestSiteWindow)

@@ -131,11 +131,14 @@ int Commissioning::statusOf(PanelLink::Outcome outcome) const {
     return ExitStatus::interrupted;
 }
 
-int Commissioning::finish(const QString& outcome, int status, const QString& differences) {
-    QStringList fields{m_line.deviceName(), m_command, m_options.file, outcome};
-    if (!differences.isEmpty())
-        fields << differences;
-    m_log.record(fields);
+// The model goes with every line of a panel whose identity was read, so the
+// site knows which model each file's panel is.
+int Commissioning::finish(const QString& outcome, int status, const QString& differences,
+                          const QString& file) {
+    const std::optional<qint16> identity = m_link.identityRead();
+    m_log.append(SiteLog::Entry{m_line.deviceName(), m_command,
+                                file.isNull() ? m_options.file : file, outcome, differences,
+                                identity ? MemoryMap::modelOf(*identity) : QString()});
     return status;
 }
 
@@ -248,18 +251,19 @@ int Commissioning::identify() {
     if (!match.matching.isEmpty()) {
         for (const QString& file : match.matching)
             m_console.table(file);
-        say(QStringLiteral("THE SWITCH PANEL HOLDS %1")
-                .arg(match.matching.join(QStringLiteral(", "))));
-        return finish(QStringLiteral("holds ") + match.matching.join(QStringLiteral(", ")),
-                      ExitStatus::ok);
+        say(PanelMatch::holdsText(match.matching));
+        // A line for each file the panel holds, so the site log tells it of
+        // that file as a write or verify does.
+        const QString outcome =
+            QStringLiteral("holds ") + match.matching.join(QStringLiteral(", "));
+        for (const QString& file : match.matching)
+            finish(outcome, ExitStatus::ok, {}, file);
+        return ExitStatus::ok;
     }
     QStringList nearest;
     for (const PanelMatch::Compared& c : match.nearest)
         m_console.table(nearest.emplace_back(PanelMatch::describe(m_session, c)));
-    say(QStringLiteral("NO FILE MATCHES THE SWITCH PANEL; NEAREST: %1 ITEM%2 DIFFER%3")
-            .arg(match.nearest.front().differences.size())
-            .arg(match.nearest.front().differences.size() == 1 ? "" : "S")
-            .arg(match.nearest.front().differences.size() == 1 ? "S" : ""));
+    say(PanelMatch::noneText(match));
     return finish(QStringLiteral("no file matches"), ExitStatus::differs,
                   nearest.join(QStringLiteral("; ")));
 }

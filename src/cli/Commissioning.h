@@ -3,7 +3,6 @@
 #include "cli/CommandOptions.h"
 #include "cli/CommandRecords.h"
 #include "cli/ProgressLine.h"
-#include "site/SiteLog.h"
 #include "files/FileCommands.h"
 #include "link/LinkTrace.h"
 #include "link/PanelLink.h"
@@ -11,6 +10,7 @@
 #include "platform/AnsweringDialogs.h"
 #include "session/PanelWords.h"
 #include "session/Session.h"
+#include "site/SiteLog.h"
 
 #include <QObject>
 
@@ -59,7 +59,9 @@ private:
 
     bool openFile(); // the open command's checks; false when FILE was refused
     void progress(int address, const QString& status);
-    int finish(const QString& outcome, int status, const QString& differences = {});
+    // Logs the line of FILE, or of file where one is given.
+    int finish(const QString& outcome, int status, const QString& differences = {},
+               const QString& file = QString());
     int statusOf(PanelLink::Outcome outcome) const;
     QString conclude(PanelLink::Outcome outcome);
     QStringList changes(const PanelValues& given, const PanelValues& taken, const QString& use);

@@ -154,14 +154,10 @@ QList<PanelFinder::Found> PanelFinder::probe(const QList<Candidate>& candidates)
 QString PanelFinder::modelText(const Found& found) {
     if (!found.identity)
         return QStringLiteral("identity unreadable: not a supported model");
-    switch (*found.identity) {
-    case 61:
-        return QStringLiteral("00-00561");
-    case 67:
-        return QStringLiteral("00-00567");
-    default:
-        return QStringLiteral("identity %1: not a supported model").arg(*found.identity);
-    }
+    const QString model = MemoryMap::modelOf(*found.identity);
+    return model.isEmpty()
+               ? QStringLiteral("identity %1: not a supported model").arg(*found.identity)
+               : model;
 }
 
 QStringList PanelFinder::panels(const QList<Found>& found) {

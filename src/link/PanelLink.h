@@ -11,6 +11,7 @@
 #include <QObject>
 
 #include <array>
+#include <optional>
 
 // The conversation with the panel: Timer1 and its waits, the handshake, the
 // byte operations, and the read and write transactions built on them. A
@@ -49,6 +50,10 @@ public:
     // Whether a panel answers the handshake now: the port is opened and
     // closed around it, and nothing is shown.
     Outcome probe();
+
+    // The identity code the last transaction read at address 63; nullopt
+    // when it read none (no answer, a port fault, a reply not read whole).
+    std::optional<qint16> identityRead() const { return m_identityRead; }
 
     // The values of the last read, in the memory map's order; those of a read
     // that ended Done are the panel's.
@@ -129,6 +134,7 @@ private:
     LinkTrace* m_trace = nullptr;
     Outcome m_outcome = Outcome::Done;
     std::array<qint16, 25> m_valuesRead{};
+    std::optional<qint16> m_identityRead;
     bool m_stopRequested = false;
     bool m_deviceChosen = true;
     bool m_valueRead = false; // the last ReadPanelByte put a value read just now into A

@@ -19,6 +19,7 @@ void PanelLink::overPort(const QString& name, void (PanelLink::*walk)(), bool qu
     m_stopRequested = false;
     m_shortTake = false;
     m_outcome = Outcome::Done;
+    m_identityRead.reset();
     if (m_trace)
         m_trace->note(name + QStringLiteral(" started"));
     m_port.setPortNumber(1);
@@ -98,6 +99,8 @@ PanelLink::Identity PanelLink::readIdentity() {
     ReadPanelByte();
     if (!m_valueRead)
         return Identity::Unread;
+    if (r.error_flag == 0)
+        m_identityRead = r.A;
     const auto& codes = MemoryMap::identityCodes;
     return r.error_flag == 0 && std::find(codes.begin(), codes.end(), r.A) != codes.end()
                ? Identity::Supported

@@ -3,6 +3,8 @@
 #include "model/ConfigRecord.h"
 #include "model/IntensityCode.h"
 
+#include <QString>
+
 #include <array>
 
 // Where the panel keeps each configuration item. Both transactions walk this
@@ -10,6 +12,19 @@
 namespace MemoryMap {
 inline constexpr qint16 identityAddress = 63;
 inline constexpr std::array<qint16, 2> identityCodes = {61, 67};
+
+// The part number of the model an identity code names: 61 is the 00-00561,
+// 67 the 00-00567; empty for any other code.
+inline QString modelOf(int identity) {
+    switch (identity) {
+    case 61:
+        return QStringLiteral("00-00561");
+    case 67:
+        return QStringLiteral("00-00567");
+    default:
+        return {};
+    }
+}
 
 struct Cell {
     qint16 address;

@@ -16,25 +16,16 @@ QString program() {
     return QLatin1String(AppInfo::programName);
 }
 
-// A schedule is far below this; anything larger is not one.
-constexpr qint64 maxScheduleBytes = 64 * 1024 * 1024;
-
 int runImport(const ScheduleOptions& options, QString* out, QString* errors) {
     const QString& path = options.files.first();
     auto unreadable = [&](const QString& why) {
         *errors += QStringLiteral("%1: %2: %3; nothing written\n").arg(program(), path, why);
         return ScheduleCommand::unreadable;
     };
-    QFile file(path);
-    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
-        return unreadable(QStringLiteral("not a regular file"));
-    if (!file.open(QIODevice::ReadOnly))
-        return unreadable(file.errorString());
-    if (file.size() > maxScheduleBytes)
-        return unreadable(QStringLiteral("too large to be a schedule"));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return unreadable(file.errorString());
+    const auto read = ScheduleImport::readFile(path);
+    if (const auto* why = std::get_if<QString>(&read))
+        return unreadable(*why);
+    const QByteArray& bytes = std::get<QByteArray>(read);
 
     // The folders made for the import go again when nothing is written.
     QString made = QDir::cleanPath(QDir(options.output).absolutePath());
@@ -85,7 +76,7 @@ std::optional<QString> exportRefusal(const QString& path) {
     if (!target.exists() || target.size() == 0)
         return std::nullopt;
     QFile file(path);
-    if (target.size() > maxScheduleBytes || !file.open(QIODevice::ReadOnly))
+    if (target.size() > ScheduleImport::maxScheduleBytes || !file.open(QIODevice::ReadOnly))
         return QStringLiteral("it exists and is not a schedule");
     const auto table = Csv::read(file.readAll());
     const auto* read = std::get_if<Csv::Table>(&table);

@@ -7,6 +7,7 @@
 #include "platform/AnsweringDialogs.h"
 #include "session/Session.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -32,7 +33,7 @@ void pick(Session& s, const Schedule::PanelPlan& panel) {
 
 // files: where a dry run keeps what it would write; null for the disk.
 ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder, bool replace,
-                            ScheduleImport::Files* files) {
+                            const QString& keptHint, ScheduleImport::Files* files) {
     ScheduleImport::Panel panel{plan.name, folder.filePath(plan.fileName), {}, false};
     for (const Schedule::Refusal& r : plan.refusals)
         panel.refusals << Schedule::describe(r);
@@ -60,7 +61,7 @@ ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder,
     if (!files && (target.exists() || target.isSymLink())) {
         QString why;
         if (!replace)
-            why = QStringLiteral("%1 exists; --replace replaces it").arg(panel.path);
+            why = QStringLiteral("%1 exists; %2").arg(panel.path, keptHint);
         else if (const auto refused = OutputGuard::configurationRefusal(panel.path))
             why = QStringLiteral("%1 %2; it is never replaced").arg(panel.path, *refused);
         if (!why.isEmpty()) {
@@ -86,7 +87,7 @@ ScheduleImport::Panel write(const Schedule::PanelPlan& plan, const QDir& folder,
 
 namespace {
 ScheduleImport::Result import(QByteArrayView schedule, const QDir& folder, bool replace,
-                              ScheduleImport::Files* files) {
+                              const QString& keptHint, ScheduleImport::Files* files) {
     ScheduleImport::Result result;
     const auto table = Csv::read(schedule);
     if (const auto* error = std::get_if<Csv::Error>(&table)) {
@@ -99,17 +100,31 @@ ScheduleImport::Result import(QByteArrayView schedule, const QDir& folder, bool 
         return result;
     }
     for (const Schedule::PanelPlan& p : std::get<Schedule::Plan>(plan).panels)
-        result.panels << write(p, folder, replace, files);
+        result.panels << write(p, folder, replace, keptHint, files);
     return result;
 }
 } // namespace
 
 ScheduleImport::Result ScheduleImport::run(QByteArrayView schedule, const QDir& folder,
-                                           bool replace) {
-    return import(schedule, folder, replace, nullptr);
+                                           bool replace, const QString& keptHint) {
+    return import(schedule, folder, replace, keptHint, nullptr);
 }
 
 ScheduleImport::Result ScheduleImport::dryRun(QByteArrayView schedule, const QDir& folder,
                                               Files* files) {
-    return import(schedule, folder, true, files);
+    return import(schedule, folder, true, {}, files);
+}
+
+std::variant<QByteArray, QString> ScheduleImport::readFile(const QString& path) {
+    QFile file(path);
+    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
+        return QStringLiteral("not a regular file");
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    if (file.size() > maxScheduleBytes)
+        return QStringLiteral("too large to be a schedule");
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return bytes;
 }

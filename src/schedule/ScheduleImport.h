@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <variant>
+
 // Writes one configuration file per panel of a schedule, each as the window's
 // save command writes it: the panel's values are picked in a session's lists
 // and boxes as a user would click and type them, so the intensity rule and
@@ -27,8 +29,17 @@ struct Result {
 };
 
 // replace: whether a file that exists may be replaced; each is replaced only
-// once the new one is complete.
-Result run(QByteArrayView schedule, const QDir& folder, bool replace);
+// once the new one is complete. A file kept is refused with keptHint after
+// "exists; " (what the caller offers instead).
+Result run(QByteArrayView schedule, const QDir& folder, bool replace,
+           const QString& keptHint = QStringLiteral("--replace replaces it"));
+
+// A schedule is far below this; anything larger is not one.
+inline constexpr qint64 maxScheduleBytes = 64 * 1024 * 1024;
+
+// The bytes of the schedule file at path; the reason, when it is none that
+// can be read (not a regular file, unreadable, too large to be a schedule).
+std::variant<QByteArray, QString> readFile(const QString& path);
 
 // The files an import would write, by path, without touching the disk.
 using Files = QHash<QString, QByteArray>;

@@ -87,6 +87,18 @@ Outcome match(const PanelValues& panel, const std::vector<Configuration>& config
     return outcome;
 }
 
+QString holdsText(const QStringList& matching) {
+    return QStringLiteral("THE SWITCH PANEL HOLDS %1").arg(matching.join(QStringLiteral(", ")));
+}
+
+QString noneText(const Outcome& outcome) {
+    const size_t n = outcome.nearest.empty() ? 0 : outcome.nearest.front().differences.size();
+    return QStringLiteral("NO FILE MATCHES THE SWITCH PANEL; NEAREST: %1 ITEM%2 DIFFER%3")
+        .arg(n)
+        .arg(n == 1 ? "" : "S")
+        .arg(n == 1 ? "S" : "");
+}
+
 QString describe(const ConfigScreen& screen, const Compared& compared) {
     QStringList items;
     for (const Difference& d : compared.differences)

@@ -56,6 +56,12 @@ std::vector<Configuration> load(const QStringList& files, std::vector<Refused>* 
 
 Outcome match(const PanelValues& panel, const std::vector<Configuration>& configurations);
 
+// What identify says of the outcome: "THE SWITCH PANEL HOLDS LOBBY.zqc"
+// for the files matching; for none, "NO FILE MATCHES THE SWITCH PANEL;
+// NEAREST: 2 ITEMS DIFFER".
+QString holdsText(const QStringList& matching);
+QString noneText(const Outcome& outcome);
+
 // "LOBBY.zqc: SW3 (panel A 4, file A 3), LED1 (panel N/A, file B 2)".
 QString describe(const ConfigScreen& screen, const Compared& compared);
 

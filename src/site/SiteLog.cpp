@@ -9,6 +9,17 @@ void SiteLog::record(const QStringList& fields) {
     m_file.append((line.join('\t') + '\n').toUtf8());
 }
 
+// The optional fields only as far as one is given: a line without a model
+// is the line the log has always had.
+void SiteLog::append(const Entry& entry) {
+    QStringList fields{entry.port, entry.command, entry.file, entry.outcome};
+    if (!entry.differences.isEmpty() || !entry.model.isEmpty())
+        fields << entry.differences;
+    if (!entry.model.isEmpty())
+        fields << entry.model;
+    record(fields);
+}
+
 std::optional<SiteLog::Line> SiteLog::parse(QStringView text) {
     if (text.endsWith(u'\r'))
         text.chop(1);
@@ -25,6 +36,8 @@ std::optional<SiteLog::Line> SiteLog::parse(QStringView text) {
     line.outcome = fields[4].toString();
     if (fields.size() > 5)
         line.differences = fields[5].toString();
+    if (fields.size() > 6)
+        line.model = fields[6].toString();
     if (line.file.isEmpty())
         return std::nullopt;
     return line;

@@ -10,7 +10,10 @@
 
 // The site's record of what each panel received: one line per panel and
 // command, fields separated by tabs, appended and flushed at once:
-//   time  port  command  file  outcome  [differences]
+//   time  port  command  file  outcome  [differences  [model]]
+// The model ("00-00561", "00-00567") is that of the panel the command found;
+// it stands last, so a reader that knows only the first six fields still
+// reads the line, and a line written before it was logged still reads.
 // A line goes out in one write, so several writers (two laptops on a shared
 // folder, a window and a terminal) can append to the same log.
 class SiteLog {
@@ -23,6 +26,7 @@ public:
     static inline const QString write = QStringLiteral("write");
     static inline const QString verify = QStringLiteral("verify");
     static inline const QString read = QStringLiteral("read");
+    static inline const QString identify = QStringLiteral("identify");
     static inline const QString agrees = QStringLiteral("agrees");
     static inline const QString differs = QStringLiteral("differs");
     // The status a write ends with when the panel has taken the file.
@@ -36,6 +40,16 @@ public:
         QString file;    // as the command was given it
         QString outcome;
         QString differences;
+        QString model; // empty when the line names none
+    };
+    // What a command logs, the time aside.
+    struct Entry {
+        QString port;
+        QString command;
+        QString file;
+        QString outcome;
+        QString differences;
+        QString model; // of the panel found; empty when its identity was not read
     };
     // nullopt for a line that is not one of the log's (too few fields, no
     // time): a log edited by hand loses only that line.
@@ -48,6 +62,7 @@ public:
     bool open(const QString& path, QString* error) { return m_file.open(path, error); }
     bool isOpen() const { return m_file.isOpen(); }
     void record(const QStringList& fields);
+    void append(const Entry& entry);
     // A line that could not be written: reported once, at once.
     std::optional<QString> failure() const { return m_file.failure(); }
     void setFailureReport(RecordFile::FailureReport report) {

@@ -58,7 +58,7 @@ QStringList SitePanel::fields() const {
     QString text = stateText();
     if (!sameNameAs.isEmpty())
         text += QStringLiteral("; same panel name as %1").arg(sameNameAs);
-    return {file, panel, text, whenText(), port};
+    return {file, panel, text, whenText(), port, model};
 }
 
 SiteModel::SiteModel(QObject* parent) : QObject(parent) {}
@@ -69,6 +69,7 @@ bool SiteModel::open(const QString& folder, QString* error) {
     m_folder = QDir(folder).absolutePath();
     m_known.clear();
     m_last.clear();
+    m_models.clear();
     m_logRead = 0;
     m_linesRead = m_linesIgnored = 0;
     m_head.clear();
@@ -159,12 +160,14 @@ bool SiteModel::readLog() {
         m_logRead = 0;
         m_head.clear();
         m_last.clear();
+        m_models.clear();
         return had;
     }
     bool anew = false;
     if (file.size() < m_logRead || (m_logRead > 0 && headOf(file) != m_head.left(headBytes))) {
         m_logRead = 0;
         m_last.clear();
+        m_models.clear();
         m_linesRead = m_linesIgnored = 0;
         anew = true;
     }
@@ -192,7 +195,10 @@ bool SiteModel::readLog() {
 }
 
 // The last write or verify of a file sets its state; a read programs nothing.
+// Any command that found the panel holding the file tells its model.
 void SiteModel::take(const SiteLog::Line& line) {
+    if (!line.model.isEmpty())
+        m_models.insert(SiteLog::fileNameOf(line.file), line.model);
     Last last{SitePanel::State::Failed, line.outcome, line.time, line.port, line.command};
     if (line.command == SiteLog::write ||
         line.command.startsWith(SiteLog::write + QLatin1Char(' '))) {
@@ -232,6 +238,7 @@ void SiteModel::rebuild() {
             p.port = last->port;
             p.command = last->command;
         }
+        p.model = m_models.value(name);
         m_panels << p;
     }
     // A file that does not open has no panel name to share.

@@ -83,11 +83,12 @@ private:
     QString m_folder;
     QString m_folderError;
     QList<SitePanel> m_panels;
-    QHash<QString, Known> m_known; // by file name
-    QHash<QString, Last> m_last;   // by file name, from the log
-    QStringList m_files;           // in natural order
-    qint64 m_logRead = 0;          // bytes of the log taken, whole lines only
-    QByteArray m_head;             // the log's first bytes as read
+    QHash<QString, Known> m_known;    // by file name
+    QHash<QString, Last> m_last;      // by file name, from the log
+    QHash<QString, QString> m_models; // by file name: the model last seen, from the log
+    QStringList m_files;              // in natural order
+    qint64 m_logRead = 0;             // bytes of the log taken, whole lines only
+    QByteArray m_head;                // the log's first bytes as read
     int m_linesRead = 0;
     int m_linesIgnored = 0;
     QFileSystemWatcher* m_watcher = nullptr;

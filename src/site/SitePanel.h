@@ -25,6 +25,7 @@ struct SitePanel {
     QDateTime when;  // of the line the state comes from
     QString port;    // which the panel was on
     QString command; // as the log names it
+    QString model;   // of the panel last found holding this file ("00-00561"); empty for none
 
     bool opens() const { return unreadable.isEmpty(); }
     // Programmed and still to be: what the next write would go to.
@@ -40,6 +41,6 @@ struct SitePanel {
     // when and on which port: "programmed 2026-03-02 09:15:00 on /dev/ttyUSB0".
     QString commissioningText() const;
     // What the site shows of it: file, panel name, state (with the other
-    // file of its panel name, if any), when, port.
+    // file of its panel name, if any), when, port, and last the model seen.
     QStringList fields() const;
 };

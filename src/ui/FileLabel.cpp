@@ -11,6 +11,7 @@ namespace {
 const QString unsavedText = QStringLiteral("UNSAVED CHANGES");
 const QString savedText = QStringLiteral("SAVED AS %1");
 const QString separator = QStringLiteral(" \u2013 ");
+const QString programmedText = QStringLiteral("%1 PROGRAMMED");
 } // namespace
 
 FileLabel::FileLabel(Session& session, QWidget* window)
@@ -25,6 +26,17 @@ FileLabel::FileLabel(Session& session, QWidget* window)
     connect(&session, &Session::undoChanged, this, &FileLabel::refresh);
     connect(&session, &Session::storedChanged, this, &FileLabel::refresh);
     connect(&session, &Session::boxChanged, this, &FileLabel::refresh);
+    connect(&session, &Session::statusChanged, this, [this] {
+        if (m_written.isEmpty())
+            return;
+        m_written.clear();
+        refresh();
+    });
+    refresh();
+}
+
+void FileLabel::movedOnFrom(const QString& writtenPath) {
+    m_written = programmedText.arg(QFileInfo(writtenPath).fileName());
     refresh();
 }
 
@@ -47,12 +59,18 @@ void FileLabel::refresh() {
         m_notice.clear();
         ++m_noticeGeneration;
     }
+    if (unsaved)
+        m_written.clear();
     const QString path = m_session.storedPath();
     if (!m_notice.isEmpty()) {
         show(m_notice, {}, path);
         return;
     }
     const QString name = path.isEmpty() ? QString() : QFileInfo(path).fileName();
+    if (!m_written.isEmpty()) {
+        show(name, separator + m_written, path);
+        return;
+    }
     show(name, unsaved ? (name.isEmpty() ? unsavedText : separator + unsavedText) : QString(),
          path);
 }

@@ -24,6 +24,12 @@ public:
     // or the next change.
     void saved(const QString& path);
 
+    // The window moved on to the next file once the panel of writtenPath
+    // was programmed: the status box still tells of that write, and the
+    // label says whose it is ("P2.zqc – P1.zqc PROGRAMMED") until the status
+    // box changes or the configuration is edited.
+    void movedOnFrom(const QString& writtenPath);
+
     // What the label says now.
     QString message() const { return m_message; }
 
@@ -33,7 +39,8 @@ private:
 
     Session& m_session;
     Later m_later;
-    QString m_notice; // "SAVED AS ..." while it lasts
+    QString m_notice;  // "SAVED AS ..." while it lasts
+    QString m_written; // "P1.zqc PROGRAMMED" while the status box tells of it
     int m_noticeGeneration = 0;
     QString m_message;
 };

@@ -47,6 +47,12 @@ void PanelTool::compare() {
         session.showComparison(link.valuesRead());
 }
 
+std::optional<PanelLink::Outcome> PanelTool::readPanel() {
+    if (session.transactionRunning() || !overPickedPort(&PanelLink::COMPARE_CONFIG_Click))
+        return std::nullopt;
+    return link.lastOutcome();
+}
+
 std::optional<PanelLink::Outcome> PanelTool::writeConfig() {
     if (session.transactionRunning() || (beforeWrite && !beforeWrite()))
         return std::nullopt;

@@ -36,6 +36,11 @@ public:
     // changing nothing else.
     void compare();
 
+    // Reads the panel's 25 values into link.valuesRead() as the compare
+    // does, on the device the picker shows: of the window only the status box
+    // shows the transaction. nullopt while another transaction runs.
+    std::optional<PanelLink::Outcome> readPanel();
+
     // Asked before the write command goes to the panel; false keeps it back.
     std::function<bool()> beforeWrite;
     // Told once a write command's transaction has ended.
@@ -48,7 +53,7 @@ public:
     PanelLink link;
     FileCommands files;
     PortPicker* picker = nullptr;
-    WindowSheet* sheet;               // owned by the window, like the rest
+    WindowSheet* sheet; // owned by the window, like the rest
     CompareControls* compareControls;
     FileLabel* fileLabel;
     Help* help;

@@ -1,9 +1,11 @@
 #include "ui/SiteTool.h"
 
 #include "link/LinkTexts.h"
+#include "model/MemoryMap.h"
 #include "sheet/SheetCommand.h"
 #include "site/Handover.h"
 #include "site/SiteLog.h"
+#include "ui/Announcer.h"
 #include "ui/PanelTool.h"
 #include "ui/SiteWindow.h"
 #include "ui/Twips.h"
@@ -19,8 +21,7 @@
 namespace {
 const QString siteTitle = QStringLiteral("SITE");
 const QString unreadableText = QStringLiteral("THE SITE FOLDER CANNOT BE READ:\n%1\n%2");
-const QString notRecordedText =
-    QStringLiteral("THE WRITE WAS NOT RECORDED IN THE SITE LOG:\n%1\n%2");
+const QString notRecordedText = QStringLiteral("THE %1 WAS NOT RECORDED IN THE SITE LOG:\n%2\n%3");
 } // namespace
 
 SiteTool::SiteTool(PanelTool& tool)
@@ -80,6 +81,8 @@ SiteTool::SiteTool(PanelTool& tool)
     for (QLineEdit* box : {m_window->siteNameBox(), m_window->configuredByBox()})
         connect(box, &QLineEdit::editingFinished, this, &SiteTool::rememberHandoverFields);
     connect(m_window, &SiteWindow::stopAsked, this, &SiteTool::stopBench);
+    connect(m_window, &SiteWindow::identifyAsked, this, &SiteTool::identifyPanel);
+    connect(m_window, &SiteWindow::importAsked, this, &SiteTool::importSchedule);
     connect(&m_bench, &BenchLoop::stepped, this, &SiteTool::benchStepped);
     tool.form.installEventFilter(this);
     m_window->installEventFilter(this);
@@ -103,6 +106,7 @@ bool SiteTool::openSite(const QString& folder, bool openFirst) {
     QString why;
     const bool opened = m_site.open(folder, &why);
     m_site.setFollowing(opened);
+    m_window->showIdentified({}, {}); // that was of another folder
     showHandoverFields();
     m_window->show();
     m_window->raise();
@@ -189,7 +193,7 @@ void SiteTool::afterWrite(PanelLink::Outcome outcome) {
     const QString path = std::exchange(m_writing, QString());
     if (path.isEmpty())
         return;
-    m_recorded = record(path, outcomeText(outcome));
+    m_recorded = record(SiteLog::write, path, outcomeText(outcome));
     m_site.refresh();
     // The bench moves on itself, once the panel is unplugged.
     if (outcome != PanelLink::Outcome::Done || !m_window->movesOn() || m_bench.running())
@@ -198,9 +202,17 @@ void SiteTool::afterWrite(PanelLink::Outcome outcome) {
     if (!next)
         return;
     // Once the write command has ended, so the open is a step of its own.
-    QTimer::singleShot(0, this, [this, file = m_site.panels()[*next].path] {
-        if (const int row = m_site.rowOf(file); row >= 0)
-            openRow(row);
+    // The status box still says the panel is programmed; the file label
+    // says it was the panel of the file before.
+    QTimer::singleShot(0, this, [this, path, file = m_site.panels()[*next].path] {
+        const int row = m_site.rowOf(file);
+        if (row < 0)
+            return;
+        openRow(row);
+        if (currentRow() == row) {
+            m_tool.fileLabel->movedOnFrom(path);
+            m_tool.form.announcer()->say(m_tool.fileLabel->message());
+        }
     });
 }
 
@@ -217,17 +229,28 @@ QString SiteTool::outcomeText(PanelLink::Outcome outcome) const {
     }
 }
 
-bool SiteTool::record(const QString& path, const QString& outcome) {
+// The line as the commands log it, with the model of the panel the
+// transaction found.
+bool SiteTool::record(const QString& command, const QString& path, const QString& outcome) {
     SiteLog log;
     QString why;
     if (log.open(m_site.logPath(), &why)) {
-        log.record({m_tool.device(), SiteLog::write, QDir::toNativeSeparators(path), outcome});
+        const std::optional<qint16> identity = m_tool.link.identityRead();
+        log.append(SiteLog::Entry{m_tool.device(),
+                                  command,
+                                  QDir::toNativeSeparators(path),
+                                  outcome,
+                                  {},
+                                  identity ? MemoryMap::modelOf(*identity) : QString()});
         if (!log.failure())
             return true;
         why = *log.failure();
     }
+    const QString what =
+        command == SiteLog::write ? QStringLiteral("WRITE") : QStringLiteral("IDENTIFICATION");
     m_tool.dialogs().message(
-        notRecordedText.arg(QDir::toNativeSeparators(m_site.logPath()), why.toUpper()), siteTitle);
+        notRecordedText.arg(what, QDir::toNativeSeparators(m_site.logPath()), why.toUpper()),
+        siteTitle);
     return false;
 }
 

@@ -54,6 +54,18 @@ public:
     // not written (said in a message) or cancelled.
     bool saveHandover();
 
+    // WHICH PANEL IS THIS?: reads the panel through the main window's link,
+    // changing none of its configuration, and matches it against every file
+    // of the site as identify does. The rows of the files it holds are
+    // selected, each recorded in the site log with the model; the outcome is
+    // said in the site window and the status box. Returns the rows matched.
+    QList<int> identifyPanel();
+    // Asks for a CSV schedule and imports it into the site's folder as the
+    // import command does, never replacing a file of the site; what was
+    // written and each refusal, with its row and column, are said in a
+    // message. False when a panel was not written or nothing was imported.
+    bool importSchedule();
+
     SiteModel& site() { return m_site; }
     SiteWindow* window() const { return m_window; }
     QToolButton* button() const { return m_button; }
@@ -67,7 +79,8 @@ private:
     bool beforeWrite();
     void afterWrite(PanelLink::Outcome outcome);
     void saveShown();
-    bool record(const QString& path, const QString& outcome);
+    bool record(const QString& command, const QString& path, const QString& outcome);
+    bool siteReady(); // a site open, no transaction, no bench
     QString outcomeText(PanelLink::Outcome outcome) const;
     void showCurrent();
     std::optional<QString> chooseFolder();

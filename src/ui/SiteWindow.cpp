@@ -1,5 +1,7 @@
 #include "ui/SiteWindow.h"
 
+#include "ui/Announcer.h"
+
 #include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
@@ -15,7 +17,7 @@
 #include <utility>
 
 namespace {
-enum Column { File, Panel, State, When, Port, Columns };
+enum Column { File, Panel, Model, State, When, Port, Columns };
 constexpr int rowRole = Qt::UserRole;
 } // namespace
 
@@ -89,15 +91,41 @@ SiteWindow::SiteWindow(SiteModel& site, QWidget* parent)
     layout->addLayout(handover);
     connect(document, &QPushButton::clicked, this, &SiteWindow::handoverAsked);
 
+    auto* identify = new QHBoxLayout;
+    m_identify = new QPushButton(QStringLiteral("WHICH &PANEL IS THIS?"), this);
+    m_identify->setObjectName(QStringLiteral("WHICH_PANEL"));
+    m_identify->setToolTip(
+        QStringLiteral("READS THE PANEL AND FINDS THE FILE OF THE SITE IT HOLDS"));
+    m_import = new QPushButton(QStringLiteral("&IMPORT SCHEDULE\u2026"), this);
+    m_import->setObjectName(QStringLiteral("IMPORT_SCHEDULE"));
+    m_import->setToolTip(QStringLiteral(
+        "WRITES A CONFIGURATION FILE INTO THE SITE FOR EACH PANEL OF A CSV SCHEDULE"));
+    m_identified = new QLabel(this);
+    m_identified->setObjectName(QStringLiteral("IDENTIFY_STATUS"));
+    m_identified->setWordWrap(true);
+    m_identified->setTextFormat(Qt::PlainText);
+    m_identified->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    identify->addWidget(m_identify);
+    identify->addWidget(m_import);
+    identify->addWidget(m_identified, 1);
+    layout->addLayout(identify);
+    connect(m_identify, &QPushButton::clicked, this, &SiteWindow::identifyAsked);
+    connect(m_import, &QPushButton::clicked, this, &SiteWindow::importAsked);
+    m_announcer = new Announcer(this);
+
     m_table = new QTreeWidget(this);
     m_table->setObjectName(QStringLiteral("SITE_PANELS"));
     m_table->setAccessibleName(QStringLiteral("PANELS OF THE SITE"));
     m_table->setRootIsDecorated(false);
     m_table->setUniformRowHeights(true);
     m_table->setAllColumnsShowFocus(true);
+    // Several files can hold what one panel holds.
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setHeaderLabels({QStringLiteral("FILE"), QStringLiteral("PANEL NAME"),
-                              QStringLiteral("STATE"), QStringLiteral("WHEN"),
-                              QStringLiteral("PORT")});
+                              QStringLiteral("MODEL"), QStringLiteral("STATE"),
+                              QStringLiteral("WHEN"), QStringLiteral("PORT")});
+    m_table->headerItem()->setToolTip(Model, QStringLiteral("THE MODEL OF THE PANEL LAST FOUND "
+                                                            "HOLDING THE FILE, FROM THE SITE LOG"));
     m_table->header()->setStretchLastSection(false);
     m_table->header()->setSectionResizeMode(State, QHeaderView::Stretch);
     layout->addWidget(m_table, 1);
@@ -108,6 +136,10 @@ SiteWindow::SiteWindow(SiteModel& site, QWidget* parent)
     connect(m_table, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { emit rowChosen(item->data(File, rowRole).toInt()); });
     connect(m_filter, &QCheckBox::toggled, this, &SiteWindow::showSite);
+    connect(m_table, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (!m_showing)
+            m_identifiedFiles.clear();
+    });
     connect(m_openFolder, &QPushButton::clicked, this, &SiteWindow::openFolderAsked);
     connect(m_bench, &QPushButton::clicked, this, &SiteWindow::benchAsked);
     connect(m_stop, &QPushButton::clicked, this, &SiteWindow::stopAsked);
@@ -153,15 +185,19 @@ void SiteWindow::showSite() {
     const QString keep = !m_goTo.isEmpty()        ? std::exchange(m_goTo, QString())
                          : m_table->currentItem() ? m_table->currentItem()->text(File)
                                                   : QString();
+    m_showing = true;
     m_table->clear();
     QList<QTreeWidgetItem*> items;
+    QList<QTreeWidgetItem*> selected;
     QTreeWidgetItem* current = nullptr;
     const QList<SitePanel>& panels = m_site.panels();
     for (int row = 0; row < panels.size(); ++row) {
         const SitePanel& p = panels[row];
-        if (onlyToDo() && !p.toWrite() && row != m_current)
+        const bool identified = m_identifiedFiles.contains(p.file);
+        if (onlyToDo() && !p.toWrite() && row != m_current && !identified)
             continue;
-        auto* item = new QTreeWidgetItem(p.fields());
+        const QStringList f = p.fields(); // file, panel, state, when, port, model
+        auto* item = new QTreeWidgetItem(QStringList{f[0], f[1], f[5], f[2], f[3], f[4]});
         item->setData(File, rowRole, row);
         if (!p.sameNameAs.isEmpty())
             item->setToolTip(Panel, QStringLiteral("THE SAME PANEL NAME AS %1").arg(p.sameNameAs));
@@ -173,17 +209,54 @@ void SiteWindow::showSite() {
             }
         if (p.file == keep)
             current = item;
+        if (identified)
+            selected << item;
         items << item;
     }
     m_table->addTopLevelItems(items);
-    if (current)
+    if (!selected.isEmpty()) {
+        m_table->setCurrentItem(selected.first());
+        for (QTreeWidgetItem* item : std::as_const(selected))
+            item->setSelected(true);
+        m_table->scrollToItem(selected.first());
+    } else if (current) {
         m_table->setCurrentItem(current);
+    }
+    m_showing = false;
     for (int c = 0; c < Columns; ++c)
         if (c != State)
             m_table->resizeColumnToContents(c);
 }
 
+void SiteWindow::showIdentified(const QList<int>& rows, const QString& text,
+                                const QStringList& details) {
+    m_identifiedFiles.clear();
+    for (int row : rows)
+        if (row >= 0 && row < m_site.panels().size())
+            m_identifiedFiles << m_site.panels()[row].file;
+    const QString line = (QStringList{text} + details).join(QLatin1Char('\n'));
+    m_identified->setText(line);
+    m_identified->setAccessibleName(text);
+    m_identified->setAccessibleDescription(details.join(QLatin1Char('\n')));
+    m_announcer->say((QStringList{text} + details).join(QStringLiteral(". ")));
+    showSite();
+}
+
+QString SiteWindow::identifiedText() const {
+    return m_identified->text();
+}
+
+QList<int> SiteWindow::selectedRows() const {
+    QList<int> rows;
+    for (int i = 0; i < m_table->topLevelItemCount(); ++i)
+        if (m_table->topLevelItem(i)->isSelected())
+            rows << m_table->topLevelItem(i)->data(File, rowRole).toInt();
+    return rows;
+}
+
 void SiteWindow::setBenchRunning(bool running) {
+    m_identify->setEnabled(!running);
+    m_import->setEnabled(!running);
     m_bench->setEnabled(!running);
     m_stop->setEnabled(running);
     m_table->setEnabled(!running);

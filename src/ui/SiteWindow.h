@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class Announcer;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -42,6 +43,16 @@ public:
     QLineEdit* siteNameBox() const { return m_name; }
     QLineEdit* configuredByBox() const { return m_by; }
 
+    // The outcome of WHICH PANEL IS THIS?: the rows of the files the panel
+    // holds are selected, and listed whatever the filter, until another row
+    // is chosen; text and details are said in the line under the buttons
+    // and to a screen reader.
+    void showIdentified(const QList<int>& rows, const QString& text,
+                        const QStringList& details = {});
+    QString identifiedText() const;
+    QList<int> selectedRows() const;
+    Announcer* announcer() const { return m_announcer; }
+
     QTreeWidget* table() const { return m_table; }
     QPushButton* openFolderButton() const { return m_openFolder; }
 
@@ -51,6 +62,8 @@ signals:
     void benchAsked();
     void handoverAsked();
     void stopAsked();
+    void identifyAsked();
+    void importAsked();
 
 private:
     void showSite();
@@ -67,6 +80,12 @@ private:
     QLabel* m_benchLine = nullptr;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_by = nullptr;
+    QPushButton* m_identify = nullptr;
+    QPushButton* m_import = nullptr;
+    QLabel* m_identified = nullptr;
+    Announcer* m_announcer = nullptr;
+    QStringList m_identifiedFiles; // selected until the user chooses otherwise
+    bool m_showing = false;        // the table is being filled, not chosen in
     int m_current = -1;
     QString m_goTo; // the row to make current at the next showing
 };
