@@ -5,9 +5,12 @@
 //     the line (the handshake's "A" in the trace), median over the runs, and
 //     its peak resident memory;
 //   - with a display (DISPLAY set), the window: from the process start to
-//     its being mapped, beside a bare Qt window of the same size, and its
-//     resident memory once shown.
-//   startbench [PANELCONFIG [runs]]
+//     its being mapped, and its resident memory once shown, each beside a
+//     bare Qt window of the same size started right before or after it. The
+//     two of a pair take turns going first, so a build elsewhere on the
+//     machine slows both alike; the ratios of the pairs are reported by
+//     their median and quartiles.
+//   startbench [PANELCONFIG [runs]]   (runs: 12 unless given)
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -22,9 +25,27 @@
 #include <cstdio>
 
 namespace {
-double median(QList<double> values) {
+// The value a share q of the values lies below, between neighbours.
+double quantile(QList<double> values, double q) {
+    if (values.isEmpty())
+        return 0;
     std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values[values.size() / 2];
+    const double at = q * double(values.size() - 1);
+    const auto below = qsizetype(at);
+    const qsizetype above = std::min(below + 1, values.size() - 1);
+    return values[below] + (at - double(below)) * (values[above] - values[below]);
+}
+
+double median(const QList<double>& values) {
+    return quantile(values, 0.5);
+}
+
+// "median (first quartile - third quartile)"
+QByteArray spread(const QList<double>& values, const char* format) {
+    const auto one = [format](double v) { return QString::asprintf(format, v); };
+    return (one(median(values)) + " (" + one(quantile(values, 0.25)) + " - " +
+            one(quantile(values, 0.75)) + ")")
+        .toUtf8();
 }
 
 // Kilobytes resident now (VmRSS) or at the peak (VmHWM).
@@ -63,8 +84,12 @@ CommandRun commandRun(const QString& program, const QTemporaryDir& dir) {
     QProcess p;
     const QDateTime started = QDateTime::currentDateTime();
     p.start(program, {"write", PANELSIM_DEMO, "--port", device, "--trace", trace});
-    p.waitForStarted();
     CommandRun run;
+    if (!p.waitForStarted()) {
+        sim.terminate();
+        sim.waitForFinished();
+        return run;
+    }
     while (!p.waitForFinished(20))
         run.peakKb = std::max(run.peakKb, memoryKb(p.processId(), "VmHWM:"));
     sim.terminate();
@@ -73,8 +98,8 @@ CommandRun commandRun(const QString& program, const QTemporaryDir& dir) {
     file.open(QIODevice::ReadOnly);
     for (const QByteArray& line : file.readAll().split('\n'))
         if (line.mid(23, 4) == "  > ") {
-            const QDateTime sent = QDateTime::fromString(
-                QString::fromLatin1(line.left(23)), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+            const QDateTime sent = QDateTime::fromString(QString::fromLatin1(line.left(23)),
+                                                         QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
             run.firstByteMs = double(started.msecsTo(sent));
             break;
         }
@@ -83,7 +108,7 @@ CommandRun commandRun(const QString& program, const QTemporaryDir& dir) {
 
 struct WindowRun {
     double visibleMs = 0;
-    long residentKb = 0;
+    double residentKb = 0;
 };
 
 WindowRun windowRun(const QString& program, const QStringList& arguments, const QString& title) {
@@ -91,18 +116,21 @@ WindowRun windowRun(const QString& program, const QStringList& arguments, const 
     t.start();
     QProcess p;
     p.start(program, arguments);
+    if (!p.waitForStarted())
+        return {};
     // xdotool's own --sync looks only every half second.
     for (QDeadlineTimer deadline(30000); !deadline.hasExpired();) {
         QProcess search;
-        search.start("xdotool", {"search", "--onlyvisible", "--pid",
-                                 QString::number(p.processId()), "--name", title});
+        search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(p.processId()),
+                                 "--name", title});
         search.waitForFinished();
         if (!search.readAllStandardOutput().trimmed().isEmpty())
             break;
     }
     WindowRun run{double(t.nsecsElapsed()) / 1e6, 0};
+    // Whatever the window does once shown is done by then.
     QThread::msleep(500);
-    run.residentKb = memoryKb(p.processId(), "VmRSS:");
+    run.residentKb = double(memoryKb(p.processId(), "VmRSS:"));
     p.terminate();
     p.waitForFinished();
     return run;
@@ -113,12 +141,16 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const QString program = args.value(1, PANELCONFIG_PATH);
-    const int runs = args.value(2, "7").toInt();
+    const int runs = std::max(1, args.value(2, "12").toInt());
+    if (QProcess probe; probe.start(program, {"--version"}), !probe.waitForFinished()) {
+        std::fprintf(stderr, "startbench: cannot run %s\n", qPrintable(program));
+        return 2;
+    }
     QTemporaryDir dir;
     qputenv("HOME", dir.path().toLocal8Bit()); // no remembered port
 
-    QList<double> version, firstByte, visible, bare;
-    long commandKb = 0, windowKb = 0;
+    QList<double> version, firstByte;
+    long commandKb = 0;
     for (int i = 0; i < runs; ++i) {
         version << versionMs(program);
         const CommandRun c = commandRun(program, dir);
@@ -127,19 +159,40 @@ int main(int argc, char* argv[]) {
     }
     std::printf("%s\n", qPrintable(program));
     std::printf("  --version                     %7.1f ms (median of %d)\n", median(version), runs);
-    std::printf("  write: start to first byte    %7.1f ms (median of %d)\n", median(firstByte), runs);
+    std::printf("  write: start to first byte    %7.1f ms (median of %d)\n", median(firstByte),
+                runs);
     std::printf("  write: peak resident memory   %7ld KiB\n", commandKb);
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return 0;
+    QList<double> visible, bare, timeRatio, residentKb, bareKb, memoryRatio;
     for (int i = 0; i < runs; ++i) {
-        const WindowRun w = windowRun(program, {"--port", "/dev/null-no-such-port"},
-                                      "TARNEK KVQ 10 BUTTON");
+        const auto window = [&] {
+            return windowRun(program, {"--port", "/dev/null-no-such-port"}, "TARNEK KVQ 10 BUTTON");
+        };
+        const auto plain = [] { return windowRun(BAREWINDOW_PATH, {}, "BARE QT WINDOW"); };
+        WindowRun w, b;
+        if (i % 2 == 0) {
+            w = window();
+            b = plain();
+        } else {
+            b = plain();
+            w = window();
+        }
+        if (w.visibleMs <= 0 || b.visibleMs <= 0 || b.residentKb <= 0)
+            continue;
         visible << w.visibleMs;
-        windowKb = std::max(windowKb, w.residentKb);
-        bare << windowRun(BAREWINDOW_PATH, {}, "BARE QT WINDOW").visibleMs;
+        bare << b.visibleMs;
+        timeRatio << w.visibleMs / b.visibleMs;
+        residentKb << w.residentKb;
+        bareKb << b.residentKb;
+        memoryRatio << w.residentKb / b.residentKb;
     }
-    std::printf("  window: start to visible      %7.1f ms (median of %d)\n", median(visible), runs);
-    std::printf("  bare Qt window of that size   %7.1f ms\n", median(bare));
-    std::printf("  window: resident memory       %7ld KiB\n", windowKb);
+    std::printf("  window pairs, median (quartiles) of %lld\n", qlonglong(visible.size()));
+    std::printf("  window: start to visible      %s ms\n", spread(visible, "%.1f").constData());
+    std::printf("  bare Qt window of that size   %s ms\n", spread(bare, "%.1f").constData());
+    std::printf("  ratio window / bare           %s\n", spread(timeRatio, "%.2f").constData());
+    std::printf("  window: resident memory       %s KiB\n", spread(residentKb, "%.0f").constData());
+    std::printf("  bare Qt window                %s KiB\n", spread(bareKb, "%.0f").constData());
+    std::printf("  ratio window / bare           %s\n", spread(memoryRatio, "%.2f").constData());
     return 0;
 }
