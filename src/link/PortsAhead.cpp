@@ -3,6 +3,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <system_error>
 
 namespace PortNames {
 
@@ -14,7 +15,11 @@ Enumeration ahead(Enumeration enumerate) {
         std::future<QList<Port>> list;
     };
     auto early = std::make_shared<Early>();
-    early->list = std::async(std::launch::async, enumerate);
+    try {
+        early->list = std::async(std::launch::async, enumerate);
+    } catch (const std::system_error&) {
+        return enumerate; // no thread to be had: read when asked, as without
+    }
     return [early, enumerate = std::move(enumerate)] {
         {
             const std::lock_guard<std::mutex> lock(early->taking);
