@@ -6,10 +6,10 @@
 //     its peak resident memory;
 //   - with a display (DISPLAY set), the window: from the process start to
 //     its being mapped, and its resident memory once shown, each beside a
-//     bare Qt window of the same size started right before or after it. The
-//     two of a pair take turns going first, so a build elsewhere on the
-//     machine slows both alike; the ratios of the pairs are reported by
-//     their median and quartiles.
+//     bare Qt window of the same size, and one that shows a line of text,
+//     started right before or after it. The three take turns going first,
+//     so a build elsewhere on the machine slows all alike; the ratios of
+//     each run are reported by their median and quartiles.
 //   startbench [PANELCONFIG [runs]]   (runs: 12 unless given)
 
 #include <QCoreApplication>
@@ -22,7 +22,9 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <functional>
 
 namespace {
 // The value a share q of the values lies below, between neighbours.
@@ -164,35 +166,51 @@ int main(int argc, char* argv[]) {
     std::printf("  write: peak resident memory   %7ld KiB\n", commandKb);
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return 0;
-    QList<double> visible, bare, timeRatio, residentKb, bareKb, memoryRatio;
-    for (int i = 0; i < runs; ++i) {
-        const auto window = [&] {
+    // The window, the bare window, and the bare window with one line of text
+    // in the window's font: a window with any text at all pays for the font
+    // machinery (fontconfig, FreeType, HarfBuzz), which the bare one never
+    // loads.
+    const std::array<std::function<WindowRun()>, 3> starts = {
+        [&] {
             return windowRun(program, {"--port", "/dev/null-no-such-port"}, "TARNEK KVQ 10 BUTTON");
-        };
-        const auto plain = [] { return windowRun(BAREWINDOW_PATH, {}, "BARE QT WINDOW"); };
-        WindowRun w, b;
-        if (i % 2 == 0) {
-            w = window();
-            b = plain();
-        } else {
-            b = plain();
-            w = window();
+        },
+        [] { return windowRun(BAREWINDOW_PATH, {}, "BARE QT WINDOW"); },
+        [] { return windowRun(BAREWINDOW_PATH, {"--text"}, "BARE QT WINDOW"); }};
+    std::array<QList<double>, 3> visible, residentKb;
+    QList<double> timeRatio, memoryRatio, textTimeRatio, textMemoryRatio;
+    for (int i = 0; i < runs; ++i) {
+        std::array<WindowRun, 3> run;
+        for (size_t k = 0; k < starts.size(); ++k) {
+            const size_t which = (k + size_t(i)) % starts.size(); // each goes first in turn
+            run[which] = starts[which]();
         }
-        if (w.visibleMs <= 0 || b.visibleMs <= 0 || b.residentKb <= 0)
+        if (std::any_of(run.begin(), run.end(),
+                        [](const WindowRun& r) { return r.visibleMs <= 0 || r.residentKb <= 0; }))
             continue;
-        visible << w.visibleMs;
-        bare << b.visibleMs;
-        timeRatio << w.visibleMs / b.visibleMs;
-        residentKb << w.residentKb;
-        bareKb << b.residentKb;
-        memoryRatio << w.residentKb / b.residentKb;
+        for (size_t k = 0; k < run.size(); ++k) {
+            visible[k] << run[k].visibleMs;
+            residentKb[k] << run[k].residentKb;
+        }
+        timeRatio << run[0].visibleMs / run[1].visibleMs;
+        memoryRatio << run[0].residentKb / run[1].residentKb;
+        textTimeRatio << run[0].visibleMs / run[2].visibleMs;
+        textMemoryRatio << run[0].residentKb / run[2].residentKb;
     }
-    std::printf("  window pairs, median (quartiles) of %lld\n", qlonglong(visible.size()));
-    std::printf("  window: start to visible      %s ms\n", spread(visible, "%.1f").constData());
-    std::printf("  bare Qt window of that size   %s ms\n", spread(bare, "%.1f").constData());
-    std::printf("  ratio window / bare           %s\n", spread(timeRatio, "%.2f").constData());
-    std::printf("  window: resident memory       %s KiB\n", spread(residentKb, "%.0f").constData());
-    std::printf("  bare Qt window                %s KiB\n", spread(bareKb, "%.0f").constData());
-    std::printf("  ratio window / bare           %s\n", spread(memoryRatio, "%.2f").constData());
+    const auto line = [](const char* what, const QList<double>& values, const char* format,
+                         const char* unit) {
+        std::printf("  %-34s %s%s\n", what, spread(values, format).constData(), unit);
+    };
+    std::printf("  window runs side by side, median (quartiles) of %lld\n",
+                qlonglong(timeRatio.size()));
+    line("window: start to visible", visible[0], "%.1f", " ms");
+    line("bare Qt window of that size", visible[1], "%.1f", " ms");
+    line("bare window with a line of text", visible[2], "%.1f", " ms");
+    line("time ratio window / bare", timeRatio, "%.2f", "");
+    line("time ratio window / bare with text", textTimeRatio, "%.2f", "");
+    line("window: resident memory", residentKb[0], "%.0f", " KiB");
+    line("bare Qt window", residentKb[1], "%.0f", " KiB");
+    line("bare window with a line of text", residentKb[2], "%.0f", " KiB");
+    line("memory ratio window / bare", memoryRatio, "%.2f", "");
+    line("memory ratio window / bare with text", textMemoryRatio, "%.2f", "");
     return 0;
 }
