@@ -1,7 +1,9 @@
 #include "Harness.h"
 #include "link/ForwardingSerialPort.h"
 #include "link/PortNames.h"
+#include "link/PortsAhead.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
 
@@ -9,6 +11,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 // The serial port picker: what it offers, what it remembers, and that the
 // transactions use what it shows.
@@ -23,6 +26,8 @@ private slots:
     void commandLinePortWinsForThatRunOnly();
     void heldStillDuringATransaction();
     void findPanelMarksThePortsAPanelAnswersOn();
+    void aListReadAheadIsShownAtOnceAndReadAfreshLater();
+    void aListReadAheadAndNeverUsedIsWaitedFor();
 
 private:
     QTemporaryDir m_dir;
@@ -192,6 +197,50 @@ void TestPortPicker::findPanelMarksThePortsAPanelAnswersOn() {
     QCOMPARE(picker.device(), QStringLiteral("/dev/ttyUSB1"));
     h.tool.link.READ_CONFIG_Click();
     QCOMPARE(h.tool.link.lastOutcome(), PanelLink::Outcome::Done);
+}
+
+// The window's start reads the ports on a thread of its own; the picker must
+// still show the adapter by its name from the start, and the list it opens
+// later is read then, not the one from the start.
+void TestPortPicker::aListReadAheadIsShownAtOnceAndReadAfreshLater() {
+    std::atomic<int> reads = 0;
+    std::atomic<QThread*> firstReadOn = nullptr;
+    PortNames::Enumeration enumerate = [&] {
+        const int n = ++reads;
+        if (n == 1)
+            firstReadOn = QThread::currentThread();
+        return QList<PortNames::Port>{{QString("/dev/ttyUSB%1").arg(n - 1), "FT232R USB UART"}};
+    };
+    QFile::remove(iniFile());
+    Settings settings(iniFile());
+    settings.setSerialPort("/dev/ttyUSB0");
+    Harness h;
+    h.tool.addPortPicker(settings, {}, PortNames::ahead(enumerate));
+    QCOMPARE(reads.load(), 1);
+    QVERIFY(firstReadOn.load() != QThread::currentThread());
+    QCOMPARE(h.tool.picker->currentText(), QString("ttyUSB0 \u2013 FT232R USB UART"));
+    QCOMPARE(h.tool.picker->device(), QString("/dev/ttyUSB0"));
+
+    h.tool.picker->showPopup();
+    QCOMPARE(reads.load(), 2);
+    QVERIFY(h.tool.picker->findText("ttyUSB1 \u2013 FT232R USB UART") >= 0);
+    QCOMPARE(h.tool.picker->device(), QString("/dev/ttyUSB0")); // unplugged since: kept, as typed
+    h.tool.picker->hidePopup();
+}
+
+// A window that never got as far as its picker (no display, a refused
+// --port) ends only once the read has: it uses what the read captured.
+void TestPortPicker::aListReadAheadAndNeverUsedIsWaitedFor() {
+    auto finished = std::make_unique<std::atomic<bool>>(false);
+    {
+        const PortNames::Enumeration unused = PortNames::ahead([flag = finished.get()] {
+            QThread::msleep(50); // still reading when the enumeration is dropped
+            *flag = true;
+            return QList<PortNames::Port>{};
+        });
+    }
+    QVERIFY(finished->load());
+    QVERIFY(!PortNames::ahead({})); // nothing to read: nothing started
 }
 
 QTEST_MAIN(TestPortPicker)

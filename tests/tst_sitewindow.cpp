@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 // What the window adds to a site: a row opens its file after the question, a
@@ -25,6 +26,7 @@ class TestSiteWindow : public QObject {
 private slots:
     void init();
     void siteAtStartOpensTheFirstStillToDo();
+    void builtWhenFirstShownWithTheFileOpenMarked();
     void programmedIsRecordedAndTheNextOpens();
     void failureStaysOnThePanel();
     void moveOnCanBeTurnedOff();
@@ -127,6 +129,24 @@ void TestSiteWindow::siteAtStartOpensTheFirstStillToDo() {
     QCOMPARE(site.window()->windowTitle(), "SITE - " + QDir(m_dir->path()).dirName());
     // The keyboard starts on the panels, so Enter opens the row it is on.
     QCOMPARE(site.window()->focusWidget(), static_cast<QWidget*>(site.window()->table()));
+}
+
+// The window's start does without the site window; built later, it still
+// marks the file the main window holds, opened before it existed.
+void TestSiteWindow::builtWhenFirstShownWithTheFileOpenMarked() {
+    Harness h;
+    SiteTool site(h.tool);
+    QCOMPARE(h.form().findChild<SiteWindow*>(), nullptr);
+    QVERIFY(h.tool.open(file(2)).done());
+    h.dialogs.folderAnswers = {m_dir->path()};
+    site.button()->click();
+    QVERIFY(h.form().findChild<SiteWindow*>());
+    QVERIFY(site.window()->isVisible());
+    QTreeWidget* table = site.window()->table();
+    QCOMPARE(table->topLevelItemCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(table->topLevelItem(row)->font(0).bold(), row == 1);
+    QCOMPARE(h.session().storedPath(), file(2)); // showing the site opened nothing
 }
 
 void TestSiteWindow::programmedIsRecordedAndTheNextOpens() {

@@ -6,6 +6,7 @@
 #include "cli/SiteStatus.h"
 #include "link/LinkTrace.h"
 #include "link/PortNames.h"
+#include "link/PortsAhead.h"
 #include "link/QtSerialPort.h"
 #include "link/TracingSerialPort.h"
 #include "platform/AppInfo.h"
@@ -129,6 +130,11 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
                            .arg(QLatin1String(AppInfo::programName), options.trace, why));
     });
 
+    // The port list is read while the application and the window are built;
+    // --port auto reads it anyway, before the window.
+    const PortNames::Enumeration ports =
+        options.port == FindCommand::autoPort ? PortNames::available : PortNames::ahead();
+
     keepOneAccessibleApplication();
     std::optional<DisplayCheck> displayCheck(std::in_place);
     QApplication app(argc, argv);
@@ -148,7 +154,7 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
     PanelTool tool(dialogs, port);
     if (!options.trace.isEmpty())
         tool.link.setTrace(&trace);
-    tool.addPortPicker(settings, chosen.device);
+    tool.addPortPicker(settings, chosen.device, ports);
     tool.addRecentFiles(settings);
     tool.sheet->setSettings(settings);
     dialogs.setParent(&tool.form);

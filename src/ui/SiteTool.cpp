@@ -49,7 +49,8 @@ SiteTool::SiteTool(PanelTool& tool)
         for (int i = 1; i < tones; ++i)
             QTimer::singleShot(i * 180, this, [] { QApplication::beep(); });
     };
-    m_window = new SiteWindow(m_site, &tool.form);
+    // The site window is built when it is first needed: most starts never
+    // show it, and the main window shows sooner without it.
     m_button = new QToolButton(&tool.form);
     m_button->setObjectName(QStringLiteral("SITE_WINDOW"));
     m_button->setText(QStringLiteral("SITE\u2026"));
@@ -64,36 +65,10 @@ SiteTool::SiteTool(PanelTool& tool)
     connect(m_button, &QToolButton::clicked, this, &SiteTool::showWindow);
     auto* key = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+T")), &tool.form);
     connect(key, &QShortcut::activated, this, &SiteTool::showWindow);
-    auto* back = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+T")), m_window);
-    connect(back, &QShortcut::activated, this, [this] {
-        m_tool.form.raise();
-        m_tool.form.activateWindow();
-    });
 
-    connect(m_window, &SiteWindow::rowChosen, this, &SiteTool::openRow);
-    connect(m_window, &SiteWindow::openFolderAsked, this, [this] {
-        if (const auto folder = chooseFolder())
-            openSite(*folder, false);
-    });
-    connect(&m_site, &SiteModel::changed, this, &SiteTool::showCurrent);
-    connect(m_window, &SiteWindow::benchAsked, this, &SiteTool::runBench);
-    connect(m_window, &SiteWindow::handoverAsked, this, &SiteTool::saveHandover);
-    for (QLineEdit* box : {m_window->siteNameBox(), m_window->configuredByBox()})
-        connect(box, &QLineEdit::editingFinished, this, &SiteTool::rememberHandoverFields);
-    connect(m_window, &SiteWindow::stopAsked, this, &SiteTool::stopBench);
-    connect(m_window, &SiteWindow::identifyAsked, this, &SiteTool::identifyPanel);
-    connect(m_window, &SiteWindow::importAsked, this, &SiteTool::importSchedule);
     connect(&m_bench, &BenchLoop::stepped, this, &SiteTool::benchStepped);
     tool.form.installEventFilter(this);
-    m_window->installEventFilter(this);
-    // Escape ends the bench from either window; it means nothing otherwise.
-    for (QWidget* w : {static_cast<QWidget*>(&tool.form), static_cast<QWidget*>(m_window)}) {
-        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), w);
-        escape->setEnabled(false);
-        connect(escape, &QShortcut::activated, this, &SiteTool::stopBench);
-        connect(&m_bench, &BenchLoop::stepped, escape,
-                [this, escape] { escape->setEnabled(m_bench.running()); });
-    }
+    stopBenchOnEscape(&tool.form);
     connect(&m_tool.session, &Session::undoChanged, this, &SiteTool::showCurrent);
 
     tool.beforeWrite = [this] { return beforeWrite(); };
@@ -102,11 +77,49 @@ SiteTool::SiteTool(PanelTool& tool)
 
 SiteTool::~SiteTool() = default;
 
+SiteWindow* SiteTool::window() {
+    if (m_window)
+        return m_window;
+    m_window = new SiteWindow(m_site, &m_tool.form);
+    // After the window's own: the row is marked in the table it has rebuilt.
+    connect(&m_site, &SiteModel::changed, this, &SiteTool::showCurrent);
+    auto* back = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+T")), m_window);
+    connect(back, &QShortcut::activated, this, [this] {
+        m_tool.form.raise();
+        m_tool.form.activateWindow();
+    });
+    connect(m_window, &SiteWindow::rowChosen, this, &SiteTool::openRow);
+    connect(m_window, &SiteWindow::openFolderAsked, this, [this] {
+        if (const auto folder = chooseFolder())
+            openSite(*folder, false);
+    });
+    connect(m_window, &SiteWindow::benchAsked, this, &SiteTool::runBench);
+    connect(m_window, &SiteWindow::handoverAsked, this, &SiteTool::saveHandover);
+    for (QLineEdit* box : {m_window->siteNameBox(), m_window->configuredByBox()})
+        connect(box, &QLineEdit::editingFinished, this, &SiteTool::rememberHandoverFields);
+    connect(m_window, &SiteWindow::stopAsked, this, &SiteTool::stopBench);
+    connect(m_window, &SiteWindow::identifyAsked, this, &SiteTool::identifyPanel);
+    connect(m_window, &SiteWindow::importAsked, this, &SiteTool::importSchedule);
+    m_window->installEventFilter(this);
+    stopBenchOnEscape(m_window);
+    m_window->setCurrentRow(currentRow());
+    return m_window;
+}
+
+// Escape ends the bench from either window; it means nothing otherwise.
+void SiteTool::stopBenchOnEscape(QWidget* w) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), w);
+    escape->setEnabled(m_bench.running());
+    connect(escape, &QShortcut::activated, this, &SiteTool::stopBench);
+    connect(&m_bench, &BenchLoop::stepped, escape,
+            [this, escape] { escape->setEnabled(m_bench.running()); });
+}
+
 bool SiteTool::openSite(const QString& folder, bool openFirst) {
     QString why;
     const bool opened = m_site.open(folder, &why);
     m_site.setFollowing(opened);
-    m_window->showIdentified({}, {}); // that was of another folder
+    window()->showIdentified({}, {}); // that was of another folder
     showHandoverFields();
     m_window->show();
     m_window->raise();
@@ -134,7 +147,7 @@ void SiteTool::showWindow() {
         return;
     }
     m_site.refresh();
-    m_window->show();
+    window()->show();
     m_window->raise();
     m_window->activateWindow();
 }
@@ -145,7 +158,8 @@ int SiteTool::currentRow() const {
 }
 
 void SiteTool::showCurrent() {
-    m_window->setCurrentRow(currentRow());
+    if (m_window)
+        m_window->setCurrentRow(currentRow());
 }
 
 void SiteTool::saveShown() {
@@ -196,7 +210,7 @@ void SiteTool::afterWrite(PanelLink::Outcome outcome) {
     m_recorded = record(SiteLog::write, path, outcomeText(outcome));
     m_site.refresh();
     // The bench moves on itself, once the panel is unplugged.
-    if (outcome != PanelLink::Outcome::Done || !m_window->movesOn() || m_bench.running())
+    if (outcome != PanelLink::Outcome::Done || !window()->movesOn() || m_bench.running())
         return;
     const auto next = m_site.nextToWrite(m_site.rowOf(path));
     if (!next)
@@ -267,7 +281,7 @@ BenchLoop::Step SiteTool::runBench() {
         if (!m_site.isOpen())
             return BenchLoop::Step::Ended;
     }
-    m_window->show();
+    window()->show();
     m_window->setBenchRunning(true);
     const BenchLoop::Step ended = m_bench.run(currentRow());
     m_window->setBenchRunning(false);
@@ -317,7 +331,7 @@ BenchLoop::Written SiteTool::benchWrite(int row, QString* why) {
 void SiteTool::benchStepped(BenchLoop::Step step, const QString& text) {
     if ((step == BenchLoop::Step::Programmed || step == BenchLoop::Step::Failed) && sound)
         sound(step);
-    m_window->showBench(step, text);
+    window()->showBench(step, text);
 }
 
 // Closing either window ends the bench: nothing is written to a panel nobody
@@ -337,15 +351,16 @@ void SiteTool::showHandoverFields() {
     if (!m_site.isOpen())
         return;
     const Handover::Fields fields = Handover::remembered(m_site.folder(), m_settings);
-    m_window->siteNameBox()->setText(fields.name);
-    m_window->configuredByBox()->setText(fields.by);
+    SiteWindow* w = window();
+    w->siteNameBox()->setText(fields.name);
+    w->configuredByBox()->setText(fields.by);
 }
 
 void SiteTool::rememberHandoverFields() {
     if (!m_site.isOpen())
         return;
-    Handover::remember(m_site.folder(),
-                       {m_window->siteNameBox()->text(), m_window->configuredByBox()->text()},
+    const SiteWindow* w = window();
+    Handover::remember(m_site.folder(), {w->siteNameBox()->text(), w->configuredByBox()->text()},
                        m_settings);
 }
 
@@ -363,7 +378,7 @@ bool SiteTool::saveHandover() {
                                  title);
         return false;
     }
-    const QString name = m_window->siteNameBox()->text().trimmed();
+    const QString name = window()->siteNameBox()->text().trimmed();
     const auto path = m_tool.dialogs().chooseSavePath(title, QStringLiteral("PDF (*.pdf)"),
                                                       (name.isEmpty() ? m_site.name() : name) +
                                                           QStringLiteral(".pdf"));

@@ -67,7 +67,8 @@ public:
     bool importSchedule();
 
     SiteModel& site() { return m_site; }
-    SiteWindow* window() const { return m_window; }
+    // The site window, built on first use.
+    SiteWindow* window();
     QToolButton* button() const { return m_button; }
     // The row of the file in the main window; -1 when it holds none of the site.
     int currentRow() const;
@@ -88,10 +89,11 @@ private:
     void rememberHandoverFields();
     BenchLoop::Written benchWrite(int row, QString* why);
     void benchStepped(BenchLoop::Step step, const QString& text);
+    void stopBenchOnEscape(QWidget* w);
 
     PanelTool& m_tool;
     SiteModel m_site;
-    SiteWindow* m_window = nullptr;
+    SiteWindow* m_window = nullptr; // see window()
     QToolButton* m_button = nullptr;
     QString m_writing;      // the site file a write under way belongs to
     bool m_recorded = true; // the last write's line reached the log
