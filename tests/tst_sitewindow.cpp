@@ -405,12 +405,16 @@ void TestSiteWindow::handoverDocumentFromTheSiteWindow() {
         site.window()->configuredByBox()->setText("J. DOE");
         emit site.window()->configuredByBox()->editingFinished();
         write(h); // P1 programmed
-        h.dialogs.answers = {other.filePath("missing/handover.pdf"), pdf};
+        h.dialogs.outputAnswers = {other.filePath("missing/handover.pdf"), pdf};
         QVERIFY(!site.saveHandover()); // a folder that is not there: said, nothing lost
         QCOMPARE(h.dialogs.messages.size(), 1);
-        QCOMPARE(h.dialogs.messages[0].title, QString("HANDOVER DOCUMENT"));
+        QCOMPARE(h.dialogs.messages[0].title, QString("SITE DOCUMENT NOT SAVED"));
         QVERIFY(site.saveHandover());
-        QCOMPARE(h.dialogs.fileRequests.last().fileName, QString("HALL.pdf"));
+        QCOMPARE(h.dialogs.outputRequests.last().fileName, QString("HALL.pdf"));
+        // Where it went is said, and the configuration file dialog is not used.
+        QCOMPARE(h.dialogs.messages.last().title, QString("SITE DOCUMENT SAVED"));
+        QVERIFY(h.dialogs.messages.last().text.contains(QDir::toNativeSeparators(pdf)));
+        QVERIFY(h.dialogs.fileRequests.isEmpty());
     }
     QProcess extract;
     extract.start("pdftotext", {"-layout", "-f", "1", "-l", "1", pdf, "-"});

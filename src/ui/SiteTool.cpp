@@ -2,13 +2,13 @@
 
 #include "link/LinkTexts.h"
 #include "model/MemoryMap.h"
-#include "sheet/SheetCommand.h"
 #include "site/Handover.h"
 #include "site/SiteLog.h"
 #include "ui/Announcer.h"
 #include "ui/PanelTool.h"
 #include "ui/SiteWindow.h"
 #include "ui/Twips.h"
+#include "ui/WindowSheet.h"
 
 #include <QApplication>
 #include <QDir>
@@ -372,23 +372,13 @@ bool SiteTool::saveHandover() {
     QStringList files;
     for (const SitePanel& panel : m_site.panels())
         files << panel.path;
-    const QString title = QStringLiteral("HANDOVER DOCUMENT");
     if (files.isEmpty()) {
         m_tool.dialogs().message(QStringLiteral("THE SITE HAS NO CONFIGURATION FILE (*.zqc)"),
-                                 title);
+                                 QStringLiteral("HANDOVER DOCUMENT"));
         return false;
     }
     const QString name = window()->siteNameBox()->text().trimmed();
-    const auto path = m_tool.dialogs().chooseSavePath(title, QStringLiteral("PDF (*.pdf)"),
-                                                      (name.isEmpty() ? m_site.name() : name) +
-                                                          QStringLiteral(".pdf"));
-    if (!path)
-        return false;
-    QString errors;
-    const int status = SheetCommand::run({files, *path, name.isEmpty() ? m_site.name() : name,
-                                          m_window->configuredByBox()->text().trimmed()},
-                                         &errors, {});
-    if (!errors.trimmed().isEmpty())
-        m_tool.dialogs().message(errors.trimmed(), title);
-    return status == 0;
+    return WindowSheet::writeSiteDocument(
+        m_tool.dialogs(), files,
+        {name.isEmpty() ? m_site.name() : name, m_window->configuredByBox()->text().trimmed()});
 }

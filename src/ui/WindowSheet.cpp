@@ -156,23 +156,29 @@ void WindowSheet::saveSiteAsPdf() {
     if (fields.name.isEmpty())
         fields.name = Handover::folderName(site.folder());
 
+    writeSiteDocument(m_dialogs, files, fields);
+}
+
+bool WindowSheet::writeSiteDocument(Dialogs& dialogs, const QStringList& files,
+                                    const Handover::Fields& fields) {
     const QString proposed =
         fields.name.isEmpty() ? QStringLiteral("site") : FileNames::fromPanelName(fields.name);
     const auto path =
-        m_dialogs.chooseOutputPath(siteSaveTitle, pdfFilter, proposed + QStringLiteral(".pdf"));
+        dialogs.chooseOutputPath(siteSaveTitle, pdfFilter, proposed + QStringLiteral(".pdf"));
     if (!path)
-        return;
+        return false;
     QString errors, written;
     SheetCommand::run({files, *path, fields.name, fields.by}, &errors, {}, &written);
     // The files skipped, and the notes of values the window would show
     // otherwise, after where it went.
     if (written.isEmpty())
-        m_dialogs.message(siteNotSavedText.arg(errors.trimmed()), siteNotSavedTitle);
+        dialogs.message(siteNotSavedText.arg(errors.trimmed()), siteNotSavedTitle);
     else
-        m_dialogs.message((siteSavedText.arg(QDir::toNativeSeparators(written)) +
-                           QStringLiteral("\n\n") + errors.trimmed())
-                              .trimmed(),
-                          siteSavedTitle);
+        dialogs.message((siteSavedText.arg(QDir::toNativeSeparators(written)) +
+                         QStringLiteral("\n\n") + errors.trimmed())
+                            .trimmed(),
+                        siteSavedTitle);
+    return !written.isEmpty();
 }
 
 void WindowSheet::print() {

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "sheet/Sheet.h"
+#include "site/Handover.h"
 
 #include <QObject>
 
@@ -38,6 +39,10 @@ public:
     // The site's document of every configuration file in a folder, made out
     // to the site's name and who configured it; where it went is said.
     void saveSiteAsPdf();
+    // The site document of files as a PDF: asks where, writes it, and says
+    // where it went or why it did not. False when it was not written.
+    static bool writeSiteDocument(Dialogs& dialogs, const QStringList& files,
+                                  const Handover::Fields& fields);
     void print();
     // Prints on a printer already set up, as the print dialog leaves it.
     void printOn(QPrinter& printer);
