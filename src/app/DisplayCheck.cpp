@@ -3,6 +3,8 @@
 #include "app/CommandLine.h"
 #include "platform/AppInfo.h"
 
+#include <QMutex>
+#include <QMutexLocker>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -21,8 +23,11 @@ struct Held {
     QString text;
 };
 QList<Held> held;
+// Messages may come from the thread that reads the port list meanwhile.
+QMutex heldLock;
 
 void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    QMutexLocker lock(&heldLock);
     if (type != QtFatalMsg) {
         held.append({type, context.file, context.line, context.function, context.category, text});
         return;
@@ -46,8 +51,12 @@ DisplayCheck::DisplayCheck() {
 
 DisplayCheck::~DisplayCheck() {
     qInstallMessageHandler(previous);
-    for (const Held& m : held)
+    QList<Held> lines;
+    {
+        QMutexLocker lock(&heldLock);
+        lines.swap(held);
+    }
+    for (const Held& m : lines)
         qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category),
                           m.text);
-    held.clear();
 }

@@ -130,12 +130,14 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
                            .arg(QLatin1String(AppInfo::programName), options.trace, why));
     });
 
+    // Before the port list's thread starts: no environment is set while
+    // another thread may read it.
+    keepOneAccessibleApplication();
     // The port list is read while the application and the window are built;
     // --port auto reads it anyway, before the window.
     const PortNames::Enumeration ports =
         options.port == FindCommand::autoPort ? PortNames::available : PortNames::ahead();
 
-    keepOneAccessibleApplication();
     std::optional<DisplayCheck> displayCheck(std::in_place);
     QApplication app(argc, argv);
     displayCheck.reset();
