@@ -41,8 +41,8 @@ const QString commandsHelp =
                    "  verify FILE            Compares the panel with FILE; writes nothing.\n"
                    "  status FOLDER          Prints each configuration file of FOLDER with its\n"
                    "                         panel name and state (file, name, state, time,\n"
-                   "                         port; tab-separated) from FOLDER/site.log, and\n"
-                   "                         the summary line.\n"
+                   "                         port, model last seen; tab-separated) from\n"
+                   "                         FOLDER/site.log, and the summary line.\n"
                    "  identify FILE|FOLDER...\n"
                    "                         Reads the panel and names every FILE (or .zqc file\n"
                    "                         in FOLDER) it holds exactly, as a write of it\n"
@@ -127,7 +127,7 @@ void describeCommandLine(QCommandLineParser& parser) {
                       QStringLiteral("FILE")});
     parser.addOption({logOption,
                       QStringLiteral("Commands: append a line per panel and command (time, port, "
-                                     "command, file, outcome) to FILE."),
+                                     "command, file, outcome, differences, model) to FILE."),
                       QStringLiteral("FILE")});
     parser.addOption({nameOption,
                       QStringLiteral("read: the panel name to save, at most %1 characters "
