@@ -1129,6 +1129,22 @@ void TestFileCommands::outputFolderAndFormDialogsAreTheirOwn() {
     QCOMPARE(filters, QStringList{"PDF FILES (*.pdf)"});
     QCOMPARE(proposed, QString("HALL.pdf"));
 
+    QFile schedule(dir.filePath("out/site.csv"));
+    QVERIFY(schedule.open(QIODevice::WriteOnly));
+    schedule.close();
+    onNextModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        QVERIFY(d);
+        title = d->windowTitle();
+        QCOMPARE(d->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(d->fileMode(), QFileDialog::ExistingFile);
+        d->selectFile(schedule.fileName());
+        static_cast<QDialog*>(d)->accept();
+    });
+    QCOMPARE(asked.chooseInputPath("IMPORT A SCHEDULE", "CSV SCHEDULE (*.csv)"),
+             schedule.fileName());
+    QCOMPARE(title, QString("IMPORT A SCHEDULE"));
+
     QString folder;
     onNextModal([&](QWidget* w) {
         auto* d = qobject_cast<QFileDialog*>(w);

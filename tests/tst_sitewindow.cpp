@@ -609,13 +609,16 @@ void TestSiteWindow::importScheduleIntoTheSite() {
     Harness h;
     SiteTool site(h.tool);
     QVERIFY(site.openSite(m_dir->path(), true));
-    h.dialogs.answers = {std::nullopt}; // the button asks; a cancel does nothing
+    h.dialogs.inputAnswers = {std::nullopt}; // the button asks; a cancel does nothing
     site.window()->findChild<QPushButton*>("IMPORT_SCHEDULE")->click();
-    QCOMPARE(h.dialogs.fileRequests.size(), 1);
-    h.dialogs.answers = {csv.isEmpty() ? std::nullopt : std::optional(path)};
+    QCOMPARE(h.dialogs.inputRequests.size(), 1);
+    h.dialogs.inputAnswers = {csv.isEmpty() ? std::nullopt : std::optional(path)};
     QCOMPARE(site.importSchedule(), done);
-    QCOMPARE(h.dialogs.fileRequests.size(), 2);
-    QCOMPARE(h.dialogs.fileRequests[0].filter.section(";;", 0, 0), QString("CSV SCHEDULE (*.csv)"));
+    QCOMPARE(h.dialogs.inputRequests.size(), 2);
+    QCOMPARE(h.dialogs.inputRequests[0].filter.section(";;", 0, 0),
+             QString("CSV SCHEDULE (*.csv)"));
+    // The configuration file's own dialog keeps its folder and name.
+    QVERIFY(h.dialogs.fileRequests.isEmpty());
     QStringList listed;
     for (const SitePanel& p : site.site().panels())
         listed << p.file;

@@ -23,6 +23,9 @@ public:
     std::optional<QString> chooseSavePath(const QString&, const QString&, const QString&) override {
         return answer;
     }
+    std::optional<QString> chooseInputPath(const QString&, const QString&) override {
+        return answer;
+    }
     std::optional<QString> chooseOutputPath(const QString&, const QString&,
                                             const QString&) override {
         return answer;

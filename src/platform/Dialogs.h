@@ -30,9 +30,11 @@ public:
     virtual std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
                                                   const QString& fileName) = 0;
 
-    // The file dialog of another output (a sheet, a site document) and the
-    // folder dialog: dialogs of their own, so the open and save commands'
-    // file name stays. A save proposes proposed; nullopt for a cancel.
+    // The file dialogs of other files (a schedule read; a sheet or a site
+    // document written) and the folder dialog: dialogs of their own, so the
+    // open and save commands' file name stays. A save proposes proposed;
+    // nullopt for a cancel.
+    virtual std::optional<QString> chooseInputPath(const QString& title, const QString& filter) = 0;
     virtual std::optional<QString> chooseOutputPath(const QString& title, const QString& filter,
                                                     const QString& proposed) = 0;
     virtual std::optional<QString> chooseFolder(const QString& title) = 0;

@@ -93,6 +93,18 @@ QWidget* QtDialogs::owner() const {
     return active && active->windowType() != Qt::Popup ? active : m_parent.data();
 }
 
+std::optional<QString> QtDialogs::chooseInputPath(const QString& title, const QString& filter) {
+    QFileDialog d(owner(), title, m_outputFolder, filter);
+    useReadableDialog(d);
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFile);
+    const QString path = chosen(d, d.exec() == QDialog::Accepted);
+    if (path.isEmpty())
+        return std::nullopt;
+    m_outputFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
 std::optional<QString> QtDialogs::chooseOutputPath(const QString& title, const QString& filter,
                                                    const QString& proposed) {
     QFileDialog d(owner(), title, m_outputFolder, filter);

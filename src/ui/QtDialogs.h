@@ -22,6 +22,7 @@ public:
     std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) override;
     std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
                                           const QString& fileName) override;
+    std::optional<QString> chooseInputPath(const QString& title, const QString& filter) override;
     std::optional<QString> chooseOutputPath(const QString& title, const QString& filter,
                                             const QString& proposed) override;
     std::optional<QString> chooseFolder(const QString& title) override;
@@ -37,5 +38,5 @@ private:
     QPointer<QFileDialog> m_dialog; // a child of the window, which may go first
     QString m_fileName;
     QString m_folder;       // of the file chosen last
-    QString m_outputFolder; // of the output chosen last
+    QString m_outputFolder; // of the other file chosen last
 };

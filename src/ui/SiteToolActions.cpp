@@ -92,7 +92,7 @@ QList<int> SiteTool::identifyPanel() {
 bool SiteTool::importSchedule() {
     if (!siteReady())
         return false;
-    const auto path = m_tool.dialogs().chooseOpenPath(
+    const auto path = m_tool.dialogs().chooseInputPath(
         QStringLiteral("IMPORT A SCHEDULE INTO THE SITE"), scheduleFilter);
     if (!path)
         return false;

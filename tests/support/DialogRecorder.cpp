@@ -29,6 +29,12 @@ template <typename T> std::optional<T> next(QList<std::optional<T>>& answers) {
 }
 } // namespace
 
+std::optional<QString> DialogRecorder::chooseInputPath(const QString& title,
+                                                       const QString& filter) {
+    inputRequests.append({false, title, filter, {}});
+    return next(inputAnswers);
+}
+
 std::optional<QString> DialogRecorder::chooseOutputPath(const QString& title, const QString& filter,
                                                         const QString& proposed) {
     outputRequests.append({true, title, filter, proposed});

@@ -28,6 +28,7 @@ public:
     std::optional<QString> chooseOpenPath(const QString& title, const QString& filter) override;
     std::optional<QString> chooseSavePath(const QString& title, const QString& filter,
                                           const QString& fileName) override;
+    std::optional<QString> chooseInputPath(const QString& title, const QString& filter) override;
     std::optional<QString> chooseOutputPath(const QString& title, const QString& filter,
                                             const QString& proposed) override;
     std::optional<QString> chooseFolder(const QString& title) override;
@@ -46,6 +47,8 @@ public:
 
     // The output and folder dialogs, apart from the open and save commands'
     // one; each answered from its own list, a cancel once it runs out.
+    QList<FileRequest> inputRequests; // open
+    QList<std::optional<QString>> inputAnswers;
     QList<FileRequest> outputRequests; // save, with the name proposed
     QList<std::optional<QString>> outputAnswers;
     QStringList folderRequests; // their titles
