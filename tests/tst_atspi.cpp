@@ -31,6 +31,9 @@
 namespace {
 constexpr const char* insideMark = "PANEL_ATSPI_INSIDE";
 constexpr int timeout = 30000; // ms; the bus, the registry and a program start on a busy machine
+// One question to a program while it is listed: one that does not answer in
+// time is asked again at the next look, not waited for until the test's end.
+constexpr int lookTimeout = 5000;
 const QString registry = QStringLiteral("org.a11y.atspi.Registry");
 const QString rootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
 const QString accessible = QStringLiteral("org.a11y.atspi.Accessible");
@@ -63,8 +66,10 @@ public slots:
 
 private:
     QDBusMessage call(const QString& service, const QString& path, const QString& interface,
-                      const QString& method, const QVariantList& arguments = {});
-    QVariant property(const QString& service, const QString& path, const QString& name);
+                      const QString& method, const QVariantList& arguments = {},
+                      int waitMs = timeout);
+    QVariant property(const QString& service, const QString& path, const QString& name,
+                      int waitMs = timeout);
     QList<Application> applications();
     QList<Application> applicationsOf(qint64 pid);
     void hear(QStringList& heard);
@@ -75,17 +80,18 @@ private:
 };
 
 QDBusMessage TestAtSpi::call(const QString& service, const QString& path, const QString& interface,
-                             const QString& method, const QVariantList& arguments) {
+                             const QString& method, const QVariantList& arguments, int waitMs) {
     QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
     message.setArguments(arguments);
     // The window's own accessible objects answer from this thread: the wait
     // goes on handling events.
-    return m_bus.call(message, QDBus::BlockWithGui, timeout);
+    return m_bus.call(message, QDBus::BlockWithGui, waitMs);
 }
 
-QVariant TestAtSpi::property(const QString& service, const QString& path, const QString& name) {
+QVariant TestAtSpi::property(const QString& service, const QString& path, const QString& name,
+                             int waitMs) {
     const QDBusMessage reply =
-        call(service, path, "org.freedesktop.DBus.Properties", "Get", {accessible, name});
+        call(service, path, "org.freedesktop.DBus.Properties", "Get", {accessible, name}, waitMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return {};
     return reply.arguments().first().value<QDBusVariant>().variant();
@@ -94,7 +100,7 @@ QVariant TestAtSpi::property(const QString& service, const QString& path, const 
 // The registry desktop's children: every program a screen reader lists.
 QList<Application> TestAtSpi::applications() {
     QList<Application> found;
-    const QDBusMessage reply = call(registry, rootPath, accessible, "GetChildren");
+    const QDBusMessage reply = call(registry, rootPath, accessible, "GetChildren", {}, lookTimeout);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return found;
     const auto children = reply.arguments().first().value<QDBusArgument>();
@@ -106,8 +112,8 @@ QList<Application> TestAtSpi::applications() {
         children >> app.bus >> path;
         children.endStructure();
         app.path = path.path();
-        app.name = property(app.bus, app.path, "Name").toString();
-        app.children = property(app.bus, app.path, "ChildCount").toInt();
+        app.name = property(app.bus, app.path, "Name", lookTimeout).toString();
+        app.children = property(app.bus, app.path, "ChildCount", lookTimeout).toInt();
         app.pid = m_bus.interface()->servicePid(app.bus).value();
         found.append(app);
     }
