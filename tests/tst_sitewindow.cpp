@@ -51,6 +51,8 @@ private slots:
 private:
     QString file(int n) const { return m_dir->filePath(QString("P%1.zqc").arg(n)); }
     QStringList logLines() const;
+    // A site log in which a command programmed file's panel.
+    void logProgrammed(const QString& file) const;
     void write(Harness& h);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -99,6 +101,13 @@ void TestSiteWindow::init() {
         writeConfig(file(n), QString("P%1").arg(n));
 }
 
+void TestSiteWindow::logProgrammed(const QString& file) const {
+    QFile log(m_dir->filePath("site.log"));
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    log.write(
+        ("2026-03-02T09:15:00\t/dev/ttyS0\twrite\t" + file + "\t" + programmed + "\n").toUtf8());
+}
+
 QStringList TestSiteWindow::logLines() const {
     QFile log(m_dir->filePath("site.log"));
     if (!log.open(QIODevice::ReadOnly))
@@ -115,10 +124,7 @@ void TestSiteWindow::write(Harness& h) {
 }
 
 void TestSiteWindow::siteAtStartOpensTheFirstStillToDo() {
-    QFile log(m_dir->filePath("site.log"));
-    QVERIFY(log.open(QIODevice::WriteOnly));
-    log.write(("2026-03-02T09:15:00\t/dev/ttyS0\twrite\tP1.zqc\t" + programmed + "\n").toUtf8());
-    log.close();
+    logProgrammed("P1.zqc");
     Harness h;
     SiteTool site(h.tool);
     QVERIFY(site.openSite(m_dir->path(), true));
@@ -494,10 +500,7 @@ void TestSiteWindow::whichPanelSelectsTheFilesItHolds() {
     writeConfig(file(2), "P2", 1);
     writeConfig(file(3), "P3", panel == "P2 and P3" ? 1 : 2);
     // P2 programmed: under the filter its row is listed only as the one found.
-    QFile log(m_dir->filePath("site.log"));
-    QVERIFY(log.open(QIODevice::WriteOnly));
-    log.write(("2026-03-02T09:15:00\t/dev/ttyS0\twrite\tP2.zqc\t" + programmed + "\n").toUtf8());
-    log.close();
+    logProgrammed("P2.zqc");
     Harness h;
     SiteTool site(h.tool);
     QVERIFY(site.openSite(m_dir->path(), true));
