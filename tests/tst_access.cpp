@@ -2,6 +2,7 @@
 // the status box announced, the Tab order and the command shortcuts.
 
 #include "Harness.h"
+#include "ui/FrameBox.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -181,10 +182,13 @@ void TestAccess::fixedColoursKeepTheirPartners() {
         QCOMPARE(button->palette().color(QPalette::Text), QColor(Qt::black));
         QCOMPARE(button->palette().color(QPalette::Base), QColor(Qt::white));
     }
-    // The white lists' scroll bars are light too, not the theme's dark groove.
+    // The white lists' scroll bars are light too, not the theme's dark groove,
+    // in either view, within the lighting frames as well.
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    for (int l : {1, 2}) {
+    for (int l : {1, 2, 41, 42, 45, 49}) {
+        if (l == 41)
+            h.session().Option2_Click();
         QScrollBar* bar = f.list(l)->verticalScrollBar();
         QVERIFY(bar->isVisible());
         const QImage drawn = bar->grab().toImage();
@@ -194,6 +198,19 @@ void TestAccess::fixedColoursKeepTheirPartners() {
                 light += luminance(drawn.pixelColor(x, y));
         light /= drawn.width() * drawn.height();
         QVERIFY2(light > 0.5, qPrintable(QString("List%1: %2").arg(l).arg(light)));
+    }
+    // The frames' line, in the theme's mid colour, stops short of the caption.
+    for (const char* name : {"Frame1", "Frame2"}) {
+        auto* frame = f.findChild<FrameBox*>(name);
+        const QImage drawn = frame->grab().toImage();
+        const auto at = [&drawn](int x, int y) { return drawn.pixel(x, y); };
+        const QRect caption = frame->captionRect();
+        const QRgb line = frame->palette().color(QPalette::Mid).rgb();
+        QCOMPARE(at(caption.left() - 1, 8), line);
+        QCOMPARE(at(caption.right() + 1, 8), line);
+        QCOMPARE(at(0, 20), line);
+        for (int x : {caption.left(), caption.left() + 1, caption.right()})
+            QCOMPARE(at(x, 8), frame->palette().color(QPalette::Window).rgb());
     }
     // What the window leaves alone follows the theme.
     QCOMPARE(f.palette().color(QPalette::Window), themePalette(theme).color(QPalette::Window));

@@ -6,6 +6,7 @@
 #include "model/TextRules.h"
 #include "sheet/PanelDrawing.h"
 #include "ui/Form1.h"
+#include "ui/FrameBox.h"
 #include "ui/PanelPicture.h"
 #include "ui/Twips.h"
 
@@ -168,14 +169,8 @@ void Form1::buildFrames() {
     const QFont frameFont = windowFont(Face::Arial, 9.75, true);
     // The caption sits on the frame's top edge, so the controls keep their
     // places relative to the frame's outer corner.
-    const QString frameStyle =
-        "QGroupBox { border: 1px solid palette(mid); margin-top: 8px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }";
-
-    m_frame1 = new QGroupBox("LIGHTING CONTROL CHANNELS:", this);
-    m_frame1->setObjectName("Frame1");
+    m_frame1 = new FrameBox("Frame1", "LIGHTING CONTROL CHANNELS:", this);
     m_frame1->setFont(frameFont);
-    m_frame1->setStyleSheet(frameStyle);
     place(m_frame1, 6000, 3720, 3495, 1695);
     struct At {
         int list, left, top, width;
@@ -188,10 +183,8 @@ void Form1::buildFrames() {
     m_labels[19] = makeLabel(19, m_session, m_frame1, {480, 480, 1215, 255});
     m_labels[1] = makeLabel(1, m_session, m_frame1, {720, 1200, 975, 255});
 
-    m_frame2 = new QGroupBox("LIGHTING INTENSITIES:", this);
-    m_frame2->setObjectName("Frame2");
+    m_frame2 = new FrameBox("Frame2", "LIGHTING INTENSITIES:", this);
     m_frame2->setFont(frameFont);
-    m_frame2->setStyleSheet(frameStyle);
     place(m_frame2, 6000, 5760, 5175, 2775);
     struct Intensity {
         int label;
