@@ -1,6 +1,8 @@
 #include "Harness.h"
+#include "ui/Startup.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +11,7 @@
 class TestWindow : public QObject {
     Q_OBJECT
 private slots:
+    void programIconComesInEachSizeWithoutImagePlugins(); // first: nothing loaded yet
     void focusRestsOutsideTheListsDuringATransaction_data();
     void focusRestsOutsideTheListsDuringATransaction();
     void startsInTheSwitchView();
@@ -31,6 +34,23 @@ private slots:
 
 static bool shown(QWidget* w) {
     return !w->isHidden();
+}
+
+void TestWindow::programIconComesInEachSizeWithoutImagePlugins() {
+    const QIcon icon = programIcon();
+    const QList<QSize> sizes = {{16, 16}, {32, 32}, {64, 64}, {128, 128}};
+    QCOMPARE(icon.availableSizes(), sizes);
+    for (const QSize& size : sizes) {
+        const QImage drawn = icon.pixmap(size).toImage();
+        QCOMPARE(drawn.size(), size);
+        const QRgb middle = drawn.pixel(size.width() / 2, size.height() / 2);
+        QVERIFY2(qAlpha(middle) == 255, "the panel is drawn, not a blank");
+    }
+#ifdef Q_OS_LINUX
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    QVERIFY2(!maps.readAll().contains("/imageformats/"), "an image plugin was loaded");
+#endif
 }
 
 void TestWindow::startsInTheSwitchView() {

@@ -20,7 +20,6 @@
 #include "ui/Startup.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <optional>
@@ -143,7 +142,7 @@ int runWindow(int& argc, char* argv[], const CommandLineOptions& options) {
     displayCheck.reset();
     nameApplication();
     QGuiApplication::setDesktopFileName(AppInfo::desktopId);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/panelconfig.svg")));
+    QApplication::setWindowIcon(programIcon());
 
     const FindCommand::Choice chosen = portFor(options);
     if (chosen.exitStatus != ExitStatus::ok)
