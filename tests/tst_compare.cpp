@@ -27,6 +27,7 @@ private slots:
     void progressInOrder_data();
     void progressInOrder();
     void windowShowsMarksAndProgress();
+    void marksReachTheLightingListsBuiltLater();
     void identifyMatchesFiles_data();
     void identifyMatchesFiles();
 };
@@ -247,6 +248,28 @@ void TestCompare::windowShowsMarksAndProgress() {
     h.form().list(3)->setListIndex(0); // an edit: the marks go
     QVERIFY(!h.tool.compareControls->markOf(11)->isVisibleTo(&h.form()));
     QCOMPARE(h.form().list(23)->accessibleDescription(), QString());
+}
+
+// The lighting view's lists are built when first shown; a compare before
+// then leaves its marks for them to take.
+void TestCompare::marksReachTheLightingListsBuiltLater() {
+    Harness h;
+    for (int row = 0; row < 10; ++row)
+        h.assign(row, 1 + row, row % 10);
+    h.session().step([&] {
+        for (int row = 10; row < 22; ++row)
+            h.session().selectListEntry(2 * row + 1, 0); // N/A: nothing more shown
+    });
+    QVERIFY(!h.form().builtList(23));
+    h.tool.link.WRITE_CONFIG_Click();
+    h.port.panel.setValue(11, 0); // LED2 on A 1
+    h.tool.compareControls->button()->click();
+    QCOMPARE(h.session().statusText(), QStringLiteral("1 ITEM DIFFERS: LED2"));
+    QVERIFY(!h.form().builtList(23));
+    // Asked for before the view is shown, as a screen reader's user may.
+    QCOMPARE(h.form().list(23)->accessibleDescription(), QStringLiteral("LED2: IN THE PANEL A 1"));
+    h.lightingView();
+    QVERIFY(h.tool.compareControls->markOf(11)->isVisibleTo(&h.form()));
 }
 
 void TestCompare::identifyMatchesFiles_data() {

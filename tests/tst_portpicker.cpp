@@ -63,6 +63,14 @@ void TestPortPicker::offersTheSystemsPortsAndTheFixedOnes() {
                                        "ttyUSB0 \u2013 FT232R USB UART", "FIND PANEL"}));
     QCOMPARE(h.picker().device(), QString("/dev/pts/7"));
     QCOMPARE(h.form().textBox(2)->nextInFocusChain(), &h.picker()); // Tab from the panel name
+    // The lighting view's controls, built once it is first shown, go before
+    // the panel name and leave the picker after it.
+    h.session().Option2_Click();
+    QWidget* afterLast = h.form().list(46)->nextInFocusChain(); // past its scroll bars
+    while (!(afterLast->focusPolicy() & Qt::TabFocus))
+        afterLast = afterLast->nextInFocusChain();
+    QCOMPARE(afterLast, h.form().textBox(2));
+    QCOMPARE(h.form().textBox(2)->nextInFocusChain(), &h.picker());
     QCOMPARE(h.picker().accessibleName(), QString("SERIAL PORT"));
     h.picker().setCurrentIndex(3);
     QCOMPARE(h.picker().device(), QString("/dev/ttyUSB0")); // the adapter's name is not sent

@@ -19,6 +19,8 @@ private slots:
     void controlsSitAtTheirPlaces();
     void listsCarryTheirEntriesAndTips();
     void lightingViewShowsLedAndBacklightControls();
+    void lightingControlsAreBuiltWhenFirstWanted_data();
+    void lightingControlsAreBuiltWhenFirstWanted();
     void switchingViewsChangesNoSelectionOrText();
     void readEndHidesSwitchDesignationsUntilTheNextView();
     void panelNameTakesTwelveTypedCharacters();
@@ -112,6 +114,7 @@ void TestWindow::controlsSitAtTheirPlaces_data() {
 void TestWindow::controlsSitAtTheirPlaces() {
     QFETCH(QString, name);
     Harness h;
+    h.lightingView(); // the lighting view's controls are built when first shown
     auto* w = h.form().findChild<QWidget*>(name);
     QVERIFY(w);
     QTEST(w->geometry(), "pixels");
@@ -163,6 +166,49 @@ void TestWindow::lightingViewShowsLedAndBacklightControls() {
     h.session().Option1_Click();
     h.lightingView();
     QVERIFY(shown(f.list(44)));
+}
+
+void TestWindow::lightingControlsAreBuiltWhenFirstWanted_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("view shown") << "view";
+    QTest::newRow("list asked for") << "list";
+    QTest::newRow("box asked for") << "box";
+}
+
+// The window starts without the lighting view's controls. Whatever the
+// session did meanwhile, they show its state once built, and what is done
+// in them reaches the session.
+void TestWindow::lightingControlsAreBuiltWhenFirstWanted() {
+    QFETCH(QString, how);
+    Harness h;
+    Form1& f = h.form();
+    Session& s = h.session();
+    QVERIFY(!f.builtList(21) && !f.builtList(41) && !f.builtList(49));
+    s.step([&] {
+        s.selectListEntry(21, 0); // "N/A": its channel list stays hidden
+        s.selectListEntry(49, 1);
+        s.setBoxText(13, "HALL");
+    });
+    QVERIFY(!f.builtList(21)); // a change to what is not shown builds nothing
+    if (how == "view")
+        h.lightingView();
+    else if (how == "list")
+        QVERIFY(f.list(45));
+    else
+        QVERIFY(f.textBox(13));
+    for (int l : {21, 22, 41, 44, 45, 46, 49}) {
+        QVERIFY(f.builtList(l));
+        QCOMPARE(f.list(l)->listIndex(), s.listIndex(l));
+        QCOMPARE(shown(f.list(l)), s.listVisible(l));
+    }
+    QCOMPARE(f.list(21)->listIndex(), 0);
+    QCOMPARE(f.list(49)->listIndex(), 1);
+    QCOMPARE(f.textBox(13)->text(), QString("HALL"));
+    QCOMPARE(shown(f.textBox(13)), s.boxVisible(13));
+    f.list(21)->setListIndex(3);
+    QCOMPARE(s.listIndex(21), 3);
+    f.textBox(14)->setText("STAIRS");
+    QCOMPARE(s.boxText(14), QString("STAIRS"));
 }
 
 void TestWindow::switchingViewsChangesNoSelectionOrText() {

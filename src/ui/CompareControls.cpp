@@ -57,6 +57,7 @@ CompareControls::CompareControls(Form1& form, std::function<void()> compare)
 
     connect(&m_session, &Session::marksChanged, this, &CompareControls::showMarks);
     connect(&m_session, &Session::viewChanged, this, &CompareControls::showMarks);
+    connect(&form, &Form1::lightingControlsBuilt, this, &CompareControls::showMarks);
     connect(&m_session, &Session::transactionRunningChanged, this,
             &CompareControls::onTransactionRunning);
     // The progress goes with the status box it belongs to: an open or save
@@ -91,7 +92,8 @@ void CompareControls::showMarks() {
         const std::optional<qint16> panel = m_session.markedPanelValue(cell);
         const QString text = panel ? m_session.markText({cell, *panel}) : QString();
         for (int list : listsOf(cell))
-            m_form.list(list)->setAccessibleDescription(text);
+            if (ListBox* l = m_form.builtList(list))
+                l->setAccessibleDescription(text);
         const bool inView = cell >= 20 || (cell >= 10) == lighting;
         if (!inView)
             continue;

@@ -20,20 +20,12 @@ Form1::Form1(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
 Form1::~Form1() = default;
 
 void Form1::connectSession() {
-    for (int n = 1; n < int(m_lists.size()); ++n) {
-        if (ListBox* l = m_lists[size_t(n)]) {
-            connect(l, &ListBox::chosen, this,
-                    [this, n](int index) { m_session.selectListEntry(n, index); });
-            showList(n);
-        }
-    }
-    for (int n = 2; n < int(m_texts.size()); ++n) {
-        connect(m_texts[size_t(n)], &QLineEdit::textChanged, this, [this, n](const QString& text) {
-            if (!m_showingBox)
-                m_session.setBoxText(n, text);
-        });
-        showBox(n);
-    }
+    for (int n = 1; n < int(m_lists.size()); ++n)
+        if (m_lists[size_t(n)])
+            connectList(n);
+    for (int n = 2; n < int(m_texts.size()); ++n)
+        if (m_texts[size_t(n)])
+            connectBox(n);
     for (int n = 1; n < int(m_labels.size()); ++n)
         if (m_labels[size_t(n)])
             showLabel(n);
@@ -64,6 +56,32 @@ void Form1::connectSession() {
                 });
 }
 
+void Form1::connectList(int n) {
+    connect(m_lists[size_t(n)], &ListBox::chosen, this,
+            [this, n](int index) { m_session.selectListEntry(n, index); });
+    showList(n);
+}
+
+void Form1::connectBox(int n) {
+    connect(m_texts[size_t(n)], &QLineEdit::textChanged, this, [this, n](const QString& text) {
+        if (!m_showingBox)
+            m_session.setBoxText(n, text);
+    });
+    showBox(n);
+}
+
+ListBox* Form1::list(int number) {
+    if (!m_lists.at(size_t(number)))
+        buildLightingControls();
+    return m_lists.at(size_t(number));
+}
+
+TextBox* Form1::textBox(int number) {
+    if (!m_texts.at(size_t(number)))
+        buildLightingControls();
+    return m_texts.at(size_t(number));
+}
+
 // A command is one step of undo, however many selections it makes.
 void Form1::runCommand(const std::function<void()>& command, bool replaces) {
     if (!command || m_session.transactionRunning())
@@ -73,8 +91,15 @@ void Form1::runCommand(const std::function<void()>& command, bool replaces) {
     m_session.step(command);
 }
 
+// A control of the lighting view not built yet shows the session's state
+// once it is; it is built as soon as the session shows it.
 void Form1::showList(int n) {
     ListBox* l = m_lists.at(size_t(n));
+    if (!l) {
+        if (listSeen(n))
+            buildLightingControls();
+        return;
+    }
     if (l->listIndex() != m_session.listIndex(n))
         l->showListIndex(m_session.listIndex(n));
     l->setVisible(m_session.listVisible(n));
@@ -82,6 +107,11 @@ void Form1::showList(int n) {
 
 void Form1::showBox(int n) {
     TextBox* box = m_texts.at(size_t(n));
+    if (!box) {
+        if (m_session.boxVisible(n))
+            buildLightingControls();
+        return;
+    }
     if (box->text() != m_session.boxText(n)) {
         m_showingBox = true;
         box->setText(m_session.boxText(n));
@@ -137,6 +167,8 @@ void Form1::showStatus() {
 }
 
 void Form1::showView() {
+    if (m_session.frameVisible(1) || m_session.frameVisible(2))
+        buildLightingControls();
     m_frame1->setVisible(m_session.frameVisible(1));
     m_frame2->setVisible(m_session.frameVisible(2));
     (m_session.view() == Session::View::Switch ? m_option1 : m_option2)->setChecked(true);

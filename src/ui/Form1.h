@@ -12,6 +12,7 @@
 #include <functional>
 
 class Announcer;
+struct AssignmentRow;
 class PanelPicture;
 
 // The main window, a view of one session: the picture of the panel with the
@@ -48,8 +49,12 @@ public:
     // skipped as Tab reaches them.
     QList<QWidget*> tabChain() const;
 
-    ListBox* list(int number) const { return m_lists.at(size_t(number)); }
-    TextBox* textBox(int number) const { return m_texts.at(size_t(number)); }
+    // A list or text box by its number; one of the lighting view's builds
+    // that view's controls first if need be.
+    ListBox* list(int number);
+    TextBox* textBox(int number);
+    // The list if it has been built, else nullptr.
+    ListBox* builtList(int number) const { return m_lists.at(size_t(number)); }
     StatusBox* statusBox() const { return m_status; }
     // What the window says to a screen reader: each message of the status
     // box as it appears, what undo and redo took back.
@@ -62,13 +67,25 @@ public:
     void focusPanelName();
     QLabel* label(int number) const { return m_labels.at(size_t(number)); }
 
+signals:
+    // The lighting view's lists and designation boxes now exist.
+    void lightingControlsBuilt();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildWindow();
     void buildAssignmentControls();
+    void buildDesignation(const AssignmentRow& row, int position);
+    ListBox* buildList(int number, const QString& tip, const QColor& colour, QWidget* parent);
+    void buildListPair(int row, QWidget* parent);
     void buildFrames();
+    void buildLightingControls();
+    bool listSeen(int list) const;
+    void insertIntoTabChain(const QList<QWidget*>& controls);
+    void connectList(int n);
+    void connectBox(int n);
     void buildCommandControls();
     void buildKeyboard();
     void connectSession();
@@ -84,6 +101,7 @@ private:
     Commands m_commands;
     bool m_closeRequested = false;
     bool m_showingBox = false;
+    bool m_lightingBuilt = false;
     QPointer<QWidget> m_focusBeforeTransaction;
     QString m_announcedStatus;      // the message said last, while the box shows it
     bool m_statusJustShown = false; // with the text of an earlier command, maybe

@@ -9,18 +9,35 @@
 
 QList<QWidget*> Form1::tabChain() const {
     QList<QWidget*> chain;
+    // The lighting view's controls are left out until they are built.
+    const auto add = [&chain](QWidget* control) {
+        if (control)
+            chain << control;
+    };
     for (const AssignmentRow& row : assignmentRows()) {
-        chain << m_lists[row.moduleList] << m_lists[row.channelList];
+        add(m_lists[row.moduleList]);
+        add(m_lists[row.channelList]);
         if (row.designationBox)
-            chain << m_texts[row.designationBox];
+            add(m_texts[row.designationBox]);
     }
-    chain << m_lists[49] << m_lists[45] << m_lists[46]; // top to bottom in their frame
+    for (int list : {49, 45, 46}) // top to bottom in their frame
+        add(m_lists[size_t(list)]);
     chain << m_texts[2];
     chain << m_option1 << m_option2;
     for (CommandButton* command : m_commandButtons) // open, save, read, write
         chain << command;
     chain << m_status; // the outcome of a command, while it is shown
     return chain;
+}
+
+// Controls built late go to their places in the chain: each after the one
+// it follows, which leaves the rest of the chain (and what the program put
+// into it since) as it was.
+void Form1::insertIntoTabChain(const QList<QWidget*>& controls) {
+    const QList<QWidget*> chain = tabChain();
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        if (controls.contains(chain[i]))
+            setTabOrder(chain[i - 1], chain[i]);
 }
 
 void Form1::buildKeyboard() {
@@ -58,7 +75,7 @@ void Form1::buildKeyboard() {
             port->setFocus(Qt::ShortcutFocusReason);
     });
     bind(QKeySequence(Qt::ALT | Qt::Key_M), [this] {
-        ListBox* first = m_lists[m_session.view() == Session::View::Switch ? 1 : 21];
+        ListBox* first = list(m_session.view() == Session::View::Switch ? 1 : 21);
         first->setFocus(Qt::ShortcutFocusReason);
     });
 }

@@ -61,6 +61,41 @@ void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twipsRect(left, top, width, height));
 }
 
+// The backlighting and dimming lists in the lighting control channels frame.
+struct FrameList {
+    int list, left, top, width;
+};
+constexpr FrameList channelLists[] = {
+    {41, 1680, 240, 855}, {42, 2520, 240, 615}, {43, 1680, 960, 855}, {44, 2520, 960, 615}};
+
+// The intensity lists in the lighting intensities frame, each with its caption.
+struct Intensity {
+    int label;
+    int labelLeft, labelTop, labelWidth, labelHeight;
+    int list;
+    const char* tip;
+    int listTop;
+};
+constexpr Intensity intensities[] = {
+    {17, 600, 480, 2415, 255, 49, "LED INDICATOR NORMAL INTENSITY (%)", 240},
+    {15, 240, 1200, 2895, 255, 45, "BACKLIGHTING NORMAL INTENSITY (%)", 1080},
+    {16, 600, 1920, 2535, 615, 46, "DIMMED INDICATOR INTENSITY (%)", 1920},
+};
+
+// LED1 and the rows after it belong to the lighting view.
+constexpr int firstLightingRow = 10;
+
+// The frame a list lies in: 1, 2, or 0 for none.
+int frameOf(int list) {
+    for (const FrameList& at : channelLists)
+        if (at.list == list)
+            return 1;
+    for (const Intensity& in : intensities)
+        if (in.list == list)
+            return 2;
+    return 0;
+}
+
 QLabel* makeLabel(int number, const Session& session, QWidget* parent, QRect twips) {
     auto* label = new QLabel(session.labelCaption(number), parent);
     label->setObjectName(QString("Label%1").arg(number));
@@ -127,42 +162,53 @@ void Form1::buildAssignmentControls() {
         caption->move(twipsToPixels(at.labelLeft), twipsToPixels(at.listTop + 120));
         caption->adjustSize();
         m_labels[captionLabels[k - 1]] = caption;
+        buildDesignation(rows[size_t(k - 1)], k);
+    }
+    for (int i = 0; i < firstLightingRow; ++i)
+        buildListPair(i, this);
+}
 
-        for (const AssignmentRow* row : {&rows[k - 1], &rows[k + 9]}) {
-            const QColor colour = row->incompleteFlag == 1 ? switchColour : lightingColour;
-            auto* box = new DesignationBox(QString("Text%1").arg(row->designationBox),
-                                           Session::designationPlaceholder,
-                                           QString("ENTER %1 FUNCTION").arg(row->item), this);
-            box->setAccessibleName(row->item + " DESIGNATION");
-            setColours(box, QPalette::Text, colour, QPalette::Base, listBackground);
-            place(box, at.moduleLeft, at.listTop - 240, 1455, 285);
-            m_texts[row->designationBox] = box;
-        }
+void Form1::buildDesignation(const AssignmentRow& row, int position) {
+    const ButtonPosition at = buttonPosition(position);
+    const QColor colour = row.incompleteFlag == 1 ? switchColour : lightingColour;
+    auto* box = new DesignationBox(QString("Text%1").arg(row.designationBox),
+                                   Session::designationPlaceholder,
+                                   QString("ENTER %1 FUNCTION").arg(row.item), this);
+    box->setAccessibleName(row.item + " DESIGNATION");
+    setColours(box, QPalette::Text, colour, QPalette::Base, listBackground);
+    place(box, at.moduleLeft, at.listTop - 240, 1455, 285);
+    m_texts[size_t(row.designationBox)] = box;
+}
+
+ListBox* Form1::buildList(int number, const QString& tip, const QColor& colour, QWidget* parent) {
+    auto* list = new ListBox(QString("List%1").arg(number), parent);
+    addEntries(list, m_session, number);
+    list->setToolTip(tip);
+    list->setAccessibleName(tip);
+    list->setFont(windowFont(Face::MsSansSerif, 8.25, false));
+    // The scroll bar beside the white list is light too, on any theme.
+    keepLightField(list);
+    setColours(list, QPalette::Text, colour, QPalette::Base, listBackground);
+    m_lists[size_t(number)] = list;
+    return list;
+}
+
+// A row's module and channel lists: at the button position for a switch or
+// an LED, in the lighting control channels frame for the others.
+void Form1::buildListPair(int i, QWidget* parent) {
+    const AssignmentRow& row = assignmentRows()[size_t(i)];
+    const QColor colour = row.incompleteFlag == 1 ? switchColour : lightingColour;
+    ListBox* module = buildList(row.moduleList, row.item + " MODULE ASSIGNMENT", colour, parent);
+    ListBox* channel = buildList(row.channelList, row.item + " CHANNEL ASSIGNMENT", colour, parent);
+    if (parent != this) {
+        for (const FrameList& at : channelLists)
+            if (at.list == row.moduleList || at.list == row.channelList)
+                place(m_lists[size_t(at.list)], at.left, at.top, at.width, 645);
+        return;
     }
-    for (int i = 0; i < int(rows.size()); ++i) {
-        const AssignmentRow& row = rows[i];
-        auto* module = new ListBox(QString("List%1").arg(row.moduleList), this);
-        auto* channel = new ListBox(QString("List%1").arg(row.channelList), this);
-        addEntries(module, m_session, row.moduleList);
-        addEntries(channel, m_session, row.channelList);
-        module->setToolTip(row.item + " MODULE ASSIGNMENT");
-        channel->setToolTip(row.item + " CHANNEL ASSIGNMENT");
-        const QColor colour = row.incompleteFlag == 1 ? switchColour : lightingColour;
-        for (ListBox* l : {module, channel}) {
-            l->setAccessibleName(l->toolTip());
-            l->setFont(windowFont(Face::MsSansSerif, 8.25, false));
-            // The scroll bar beside the white list is light too, on any theme.
-            keepLightField(l);
-            setColours(l, QPalette::Text, colour, QPalette::Base, listBackground);
-        }
-        if (i < 20) {
-            const ButtonPosition at = buttonPosition(i % 10 + 1);
-            place(module, at.moduleLeft, at.listTop, 855, 645);
-            place(channel, at.channelLeft, at.listTop, 615, 645);
-        }
-        m_lists[row.moduleList] = module;
-        m_lists[row.channelList] = channel;
-    }
+    const ButtonPosition at = buttonPosition(i % 10 + 1);
+    place(module, at.moduleLeft, at.listTop, 855, 645);
+    place(channel, at.channelLeft, at.listTop, 615, 645);
 }
 
 void Form1::buildFrames() {
@@ -172,32 +218,14 @@ void Form1::buildFrames() {
     m_frame1 = new FrameBox("Frame1", "LIGHTING CONTROL CHANNELS:", this);
     m_frame1->setFont(frameFont);
     place(m_frame1, 6000, 3720, 3495, 1695);
-    struct At {
-        int list, left, top, width;
-    };
-    for (At a : {At{41, 1680, 240, 855}, At{42, 2520, 240, 615}, At{43, 1680, 960, 855},
-                 At{44, 2520, 960, 615}}) {
-        m_lists[a.list]->setParent(m_frame1);
-        place(m_lists[a.list], a.left, a.top, a.width, 645);
-    }
     m_labels[19] = makeLabel(19, m_session, m_frame1, {480, 480, 1215, 255});
     m_labels[1] = makeLabel(1, m_session, m_frame1, {720, 1200, 975, 255});
+    for (int l : {19, 1})
+        m_labels[l]->setFont(frameFont);
 
     m_frame2 = new FrameBox("Frame2", "LIGHTING INTENSITIES:", this);
     m_frame2->setFont(frameFont);
     place(m_frame2, 6000, 5760, 5175, 2775);
-    struct Intensity {
-        int label;
-        int labelLeft, labelTop, labelWidth, labelHeight;
-        int list;
-        const char* tip;
-        int listTop;
-    };
-    const Intensity intensities[] = {
-        {17, 600, 480, 2415, 255, 49, "LED INDICATOR NORMAL INTENSITY (%)", 240},
-        {15, 240, 1200, 2895, 255, 45, "BACKLIGHTING NORMAL INTENSITY (%)", 1080},
-        {16, 600, 1920, 2535, 615, 46, "DIMMED INDICATOR INTENSITY (%)", 1920},
-    };
     for (const Intensity& in : intensities) {
         QLabel* caption = makeLabel(in.label, m_session, m_frame2,
                                     {in.labelLeft, in.labelTop, in.labelWidth, in.labelHeight});
@@ -205,19 +233,53 @@ void Form1::buildFrames() {
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_labels[in.label] = caption;
-
-        auto* list = new ListBox(QString("List%1").arg(in.list), m_frame2);
-        addEntries(list, m_session, in.list);
-        list->setToolTip(in.tip);
-        list->setAccessibleName(m_session.labelCaption(in.label));
-        list->setFont(windowFont(Face::MsSansSerif, 8.25, false));
-        keepLightField(list);
-        setColours(list, QPalette::Text, lightingColour, QPalette::Base, listBackground);
-        place(list, 3120, in.listTop, 735, 645);
-        m_lists[in.list] = list;
     }
-    for (int l : {19, 1})
-        m_labels[l]->setFont(frameFont);
+}
+
+// Whether the list is seen: shown, and in a frame that is shown.
+bool Form1::listSeen(int list) const {
+    const int frame = frameOf(list);
+    return m_session.listVisible(list) && (frame == 0 || m_session.frameVisible(frame));
+}
+
+// The lighting view's designations and lists, some 40 controls that the
+// window starts without: built when the view is first shown, or one of them
+// is asked for. Each is stacked where it would lie had it been built with
+// the rest, so that the same control is drawn over another.
+void Form1::buildLightingControls() {
+    if (m_lightingBuilt)
+        return;
+    m_lightingBuilt = true;
+    const auto& rows = assignmentRows();
+    QList<QWidget*> built;
+    for (int k = 1; k <= 10; ++k) {
+        const AssignmentRow& row = rows[size_t(firstLightingRow + k - 1)];
+        buildDesignation(row, k);
+        TextBox* box = m_texts[size_t(row.designationBox)];
+        box->stackUnder(m_lists[1]);
+        connectBox(row.designationBox);
+        built << box;
+    }
+    for (int i = firstLightingRow; i < int(rows.size()); ++i) {
+        const bool inFrame = i >= firstLightingRow + 10;
+        buildListPair(i, inFrame ? static_cast<QWidget*>(m_frame1) : this);
+        for (int n : {rows[size_t(i)].moduleList, rows[size_t(i)].channelList}) {
+            // Under the frame's captions, as under the frame in the window.
+            m_lists[size_t(n)]->stackUnder(inFrame ? static_cast<QWidget*>(m_labels[19])
+                                                   : m_frame1);
+            connectList(n);
+            built << m_lists[size_t(n)];
+        }
+    }
+    for (const Intensity& in : intensities) {
+        ListBox* list = buildList(in.list, in.tip, lightingColour, m_frame2);
+        list->setAccessibleName(m_session.labelCaption(in.label));
+        place(list, 3120, in.listTop, 735, 645);
+        connectList(in.list);
+        built << list;
+    }
+    insertIntoTabChain(built);
+    emit lightingControlsBuilt();
 }
 
 void Form1::buildCommandControls() {
