@@ -23,7 +23,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Libraries the program links come from dpkg-shlibdeps; the SVG plugins that
-# draw the window icon are loaded at run time, so they are named here. The
+# draw the desktop's icon theme in the dialogs are loaded at run time, so
+# they are named here. The
 # window's boxes and the sheet's table are sized for Arial: Liberation Sans
 # has its metrics, and with DejaVu Sans the sheet's headings are cut short.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -9,8 +9,9 @@
 # Run as root once (su -c 'scripts/deps.sh --package'), the scripts then find
 # everything installed and need neither root nor sudo.
 # The accessibility test needs a session bus, the accessibility bus, a virtual
-# display and Qt's GTK theme; the window needs Liberation Sans and Qt's SVG
-# plugins to draw its icon; the completion test bash-completion and zsh.
+# display and Qt's GTK theme; the window needs Liberation Sans, and its
+# dialogs Qt's SVG plugins for the icon theme; the completion test
+# bash-completion and zsh.
 set -euo pipefail
 
 build=(build-essential cmake ninja-build qt6-base-dev qt6-base-private-dev qt6-serialport-dev
