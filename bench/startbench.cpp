@@ -21,9 +21,13 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <poll.h>
+#include <xcb/xcb.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -123,21 +127,88 @@ struct WindowRun {
     double residentKb = 0;
 };
 
-WindowRun windowRun(const QString& program, const QStringList& arguments, const QString& title) {
+// Told by the display server the moment a window is mapped: nothing is
+// polled, so the watching takes no processor time from the program watched
+// (a loop of xdotool searches took a core of a two-core machine).
+class MapWatch {
+public:
+    MapWatch() : m_connection(xcb_connect(nullptr, nullptr)) {
+        if (xcb_connection_has_error(m_connection))
+            return;
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        const uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &events);
+        const char name[] = "_NET_WM_PID";
+        xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, sizeof name - 1, name), nullptr);
+        m_pidAtom = atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(atom);
+    }
+    ~MapWatch() { xcb_disconnect(m_connection); }
+    MapWatch(const MapWatch&) = delete;
+    MapWatch& operator=(const MapWatch&) = delete;
+
+    bool usable() const { return !xcb_connection_has_error(m_connection) && m_pidAtom; }
+
+    // Waits until a window of process pid (or, under a window manager, the
+    // frame around it) is mapped; false when the deadline passes first.
+    bool waitForMap(qint64 pid, QDeadlineTimer deadline) {
+        pollfd display{xcb_get_file_descriptor(m_connection), POLLIN, 0};
+        while (!deadline.hasExpired()) {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+                const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY;
+                const xcb_window_t window =
+                    mapped ? reinterpret_cast<xcb_map_notify_event_t*>(event)->window : 0;
+                std::free(event);
+                if (mapped && (pidOf(window) == pid || childOf(window, pid)))
+                    return true;
+            }
+            if (xcb_connection_has_error(m_connection))
+                return false;
+            poll(&display, 1, int(std::max<qint64>(1, deadline.remainingTime())));
+        }
+        return false;
+    }
+
+private:
+    qint64 pidOf(xcb_window_t window) {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            m_connection,
+            xcb_get_property(m_connection, 0, window, m_pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+        qint64 pid = -1;
+        if (reply && xcb_get_property_value_length(reply) == 4)
+            pid = *static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        std::free(reply);
+        return pid;
+    }
+
+    bool childOf(xcb_window_t frame, qint64 pid) {
+        xcb_query_tree_reply_t* tree =
+            xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, frame), nullptr);
+        bool found = false;
+        if (tree) {
+            const xcb_window_t* children = xcb_query_tree_children(tree);
+            for (int i = 0; i < xcb_query_tree_children_length(tree) && !found; ++i)
+                found = pidOf(children[i]) == pid;
+        }
+        std::free(tree);
+        return found;
+    }
+
+    xcb_connection_t* m_connection;
+    xcb_window_t m_root = 0;
+    xcb_atom_t m_pidAtom = XCB_ATOM_NONE;
+};
+
+WindowRun windowRun(MapWatch& watch, const QString& program, const QStringList& arguments) {
     QElapsedTimer t;
     t.start();
     QProcess p;
     p.start(program, arguments);
-    if (!p.waitForStarted())
+    if (!p.waitForStarted() || !watch.waitForMap(p.processId(), QDeadlineTimer(30000))) {
+        p.kill();
+        p.waitForFinished();
         return {};
-    // xdotool's own --sync looks only every half second.
-    for (QDeadlineTimer deadline(30000); !deadline.hasExpired();) {
-        QProcess search;
-        search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(p.processId()),
-                                 "--name", title});
-        search.waitForFinished();
-        if (!search.readAllStandardOutput().trimmed().isEmpty())
-            break;
     }
     WindowRun run{double(t.nsecsElapsed()) / 1e6, mainThreadCpuMs(p.processId()), 0};
     // Whatever the window does once shown is done by then.
@@ -176,16 +247,22 @@ int main(int argc, char* argv[]) {
     std::printf("  write: peak resident memory   %7ld KiB\n", commandKb);
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return 0;
+    MapWatch watch;
+    if (!watch.usable()) {
+        std::fprintf(stderr, "startbench: cannot watch the display %s\n",
+                     qPrintable(qEnvironmentVariable("DISPLAY")));
+        return 2;
+    }
     // The window, the bare window, and the bare window with one line of text
     // in the window's font: a window with any text at all pays for the font
     // machinery (fontconfig, FreeType, HarfBuzz), which the bare one never
     // loads.
     const std::array<std::function<WindowRun()>, 3> starts = {
         [&] {
-            return windowRun(program, {"--port", "/dev/null-no-such-port"}, "TARNEK KVQ 10 BUTTON");
+            return windowRun(watch, program, {"--port", "/dev/null-no-such-port"});
         },
-        [] { return windowRun(BAREWINDOW_PATH, {}, "BARE QT WINDOW"); },
-        [] { return windowRun(BAREWINDOW_PATH, {"--text"}, "BARE QT WINDOW"); }};
+        [&] { return windowRun(watch, BAREWINDOW_PATH, {}); },
+        [&] { return windowRun(watch, BAREWINDOW_PATH, {"--text"}); }};
     std::array<QList<double>, 3> visible, cpu, residentKb;
     QList<double> timeRatio, memoryRatio, textTimeRatio, textMemoryRatio, cpuRatio, textCpuRatio;
     for (int i = 0; i < runs; ++i) {

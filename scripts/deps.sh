@@ -11,11 +11,12 @@
 # The accessibility test needs a session bus, the accessibility bus, a virtual
 # display and Qt's GTK theme; the window needs Liberation Sans, and its
 # dialogs Qt's SVG plugins for the icon theme; the completion test
-# bash-completion and zsh.
+# bash-completion and zsh. The start-up benchmark watches the display
+# through XCB (libx11-dev brings its headers).
 set -euo pipefail
 
 build=(build-essential cmake ninja-build qt6-base-dev qt6-base-private-dev qt6-serialport-dev
-       librsvg2-bin)
+       librsvg2-bin libx11-dev)
 tests=(libqt6svg6 fonts-liberation2 poppler-utils
        dbus at-spi2-core xvfb xauth qt6-gtk-platformtheme bash-completion zsh)
 options=(-y -qq)
