@@ -1,6 +1,7 @@
 #include "Harness.h"
 #include "ui/Startup.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QGroupBox>
@@ -173,6 +174,7 @@ void TestWindow::lightingControlsAreBuiltWhenFirstWanted_data() {
     QTest::newRow("view shown") << "view";
     QTest::newRow("list asked for") << "list";
     QTest::newRow("box asked for") << "box";
+    QTest::newRow("a screen reader comes") << "reader";
 }
 
 // The window starts without the lighting view's controls. Whatever the
@@ -192,7 +194,11 @@ void TestWindow::lightingControlsAreBuiltWhenFirstWanted() {
     QVERIFY(!f.builtList(21)); // a change to what is not shown builds nothing
     if (how == "view")
         h.lightingView();
-    else if (how == "list")
+    else if (how == "reader") {
+        QAccessible::setActive(true); // tells the window, as a reader's arrival does
+        QAccessible::setActive(false);
+        QCoreApplication::processEvents();
+    } else if (how == "list")
         QVERIFY(f.list(45));
     else
         QVERIFY(f.textBox(13));

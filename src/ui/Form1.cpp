@@ -15,9 +15,23 @@ Form1::Form1(Session& session, QWidget* parent) : QWidget(parent), m_session(ses
     buildKeyboard();
     connectSession();
     new FocusRing(this);
+    QAccessible::installActivationObserver(this);
+    if (QAccessible::isActive())
+        accessibilityActiveChanged(true);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    QAccessible::removeActivationObserver(this);
+}
+
+// A screen reader is told of every control as it is built. With one
+// listening, the lighting view is built as soon as the window is (or the
+// reader comes), not in the middle of a read, where the reader would fall
+// so far behind that it drops the read's outcome.
+void Form1::accessibilityActiveChanged(bool active) {
+    if (active && !m_lightingBuilt)
+        QMetaObject::invokeMethod(this, &Form1::buildLightingControls, Qt::QueuedConnection);
+}
 
 void Form1::connectSession() {
     for (int n = 1; n < int(m_lists.size()); ++n)

@@ -3,6 +3,7 @@
 #include "session/Session.h"
 #include "ui/Controls.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
@@ -19,7 +20,7 @@ class PanelPicture;
 // assignment controls over it, the two views, the intensity lists, the status
 // box and the four command buttons. Its widgets show the session's state and
 // hand clicks and edits to it; every rule is the session's.
-class Form1 : public QWidget {
+class Form1 : public QWidget, private QAccessible::ActivationObserver {
     Q_OBJECT
 public:
     static inline const QString caption =
@@ -75,6 +76,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void accessibilityActiveChanged(bool active) override;
     void buildWindow();
     void buildAssignmentControls();
     void buildDesignation(const AssignmentRow& row, int position);
