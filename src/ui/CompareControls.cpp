@@ -20,6 +20,20 @@ QList<int> listsOf(size_t cell) {
         return {c.moduleList, c.channelList};
     return {intensityRow(c.setting).list};
 }
+
+// Every change of a name or description goes to a screen reader as an
+// event, changed or not. The marks are shown afresh at each change of the
+// configuration: a read would send some 150 events that change nothing, and
+// a reader that falls that far behind drops the read's outcome.
+void describe(QWidget* w, const QString& text) {
+    if (w->accessibleDescription() != text)
+        w->setAccessibleDescription(text);
+}
+
+void name(QWidget* w, const QString& text) {
+    if (w->accessibleName() != text)
+        w->setAccessibleName(text);
+}
 } // namespace
 
 CompareControls::CompareControls(Form1& form, std::function<void()> compare)
@@ -93,15 +107,15 @@ void CompareControls::showMarks() {
         const QString text = panel ? m_session.markText({cell, *panel}) : QString();
         for (int list : listsOf(cell))
             if (ListBox* l = m_form.builtList(list))
-                l->setAccessibleDescription(text);
+                describe(l, text);
         const bool inView = cell >= 20 || (cell >= 10) == lighting;
         if (!inView)
             continue;
         QLabel* mark = markOf(cell);
         mark->setObjectName(QStringLiteral("CompareMark%1").arg(cell));
         mark->setToolTip(text);
-        mark->setAccessibleName(text.isEmpty() ? QString() : QStringLiteral("DIFFERS"));
-        mark->setAccessibleDescription(text);
+        name(mark, text.isEmpty() ? QString() : QStringLiteral("DIFFERS"));
+        describe(mark, text);
         mark->setVisible(panel.has_value());
     }
 }
