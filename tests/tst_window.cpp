@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 class TestWindow : public QObject {
@@ -15,6 +16,8 @@ private slots:
     void programIconComesInEachSizeWithoutImagePlugins(); // first: nothing loaded yet
     void focusRestsOutsideTheListsDuringATransaction_data();
     void focusRestsOutsideTheListsDuringATransaction();
+    void commandEndingAtOnceLeavesTheKeyboard_data();
+    void commandEndingAtOnceLeavesTheKeyboard();
     void startsInTheSwitchView();
     void controlsSitAtTheirPlaces_data();
     void controlsSitAtTheirPlaces();
@@ -215,6 +218,33 @@ void TestWindow::lightingControlsAreBuiltWhenFirstWanted() {
     QCOMPARE(s.listIndex(21), 3);
     f.textBox(14)->setText("STAIRS");
     QCOMPARE(s.boxText(14), QString("STAIRS"));
+}
+
+void TestWindow::commandEndingAtOnceLeavesTheKeyboard_data() {
+    QTest::addColumn<bool>("assigned");
+    QTest::newRow("nothing assigned") << false;
+    QTest::newRow("the port refused") << true;
+}
+
+// A write by its shortcut that ends before its first wait never takes the
+// keyboard off the list: a screen reader would say the list again before
+// the outcome.
+void TestWindow::commandEndingAtOnceLeavesTheKeyboard() {
+    QFETCH(bool, assigned);
+    Harness h;
+    h.port.refuseOpen = "NOT FOUND";
+    if (assigned)
+        h.assignAll();
+    Form1& f = h.form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    f.list(1)->setFocus();
+    QSignalSpy moves(qApp, &QApplication::focusChanged);
+    f.findChild<QPushButton*>("WRITE_CONFIG")->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(h.session().statusColour(), ConfigScreen::StatusColour::Red);
+    QCOMPARE(moves.count(), 0);
+    QCOMPARE(QApplication::focusWidget(), f.list(1));
 }
 
 void TestWindow::switchingViewsChangesNoSelectionOrText() {

@@ -194,14 +194,24 @@ void Form1::showView() {
 // on to a list, where a key changes an assignment, and each move of the
 // keyboard has a screen reader cut off what it was saying. Elsewhere (a
 // list, a box: the command came by its shortcut) the keyboard rests on the
-// window meanwhile and comes back once the transaction has ended.
+// window meanwhile and comes back once the transaction has ended. It moves
+// at the transaction's first wait: a command that ends at once (nothing to
+// write, no port) leaves it where it is, and a screen reader says the
+// outcome alone instead of the control it came back to.
 void Form1::onTransactionRunning(bool running) {
     QWidget* focus = focusWidget();
     const bool onCommand = std::find(m_commandButtons.begin(), m_commandButtons.end(), focus) !=
                            m_commandButtons.end();
     if (running && !onCommand) {
         m_focusBeforeTransaction = focus;
-        setFocus(Qt::OtherFocusReason);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_session.transactionRunning() && m_focusBeforeTransaction &&
+                    focusWidget() == m_focusBeforeTransaction)
+                    setFocus(Qt::OtherFocusReason);
+            },
+            Qt::QueuedConnection);
     }
     for (CommandButton* b : m_commandButtons)
         b->setEnabled(!running || (onCommand && b == focus));
