@@ -291,6 +291,9 @@ void TestSheet::outlineRefusesAnAlteredPdf_data() {
         << QByteArray("[\n6 0 R\n]") << QByteArray("[\n6 1 R\n]") << "page tree";
     QTest::newRow("a page that does not read")
         << QByteArray("/Parent 3 0 R") << QByteArray("/Parent 3\xb4 0R") << "page tree";
+    QTest::newRow("a whole number too long for an integer")
+        << QByteArray("595.000000 842.000000") << QByteArray("595000000000000000000")
+        << "page tree";
     QTest::newRow("two dictionaries for a catalog")
         << QByteArray("<<\n/Type /Catalog\n/Pages 3 0 R\n>>")
         << QByteArray("<</Type/Catalog>><</Pages 3 0 R>>") << "catalog cannot be read";

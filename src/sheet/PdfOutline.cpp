@@ -166,7 +166,11 @@ private:
         t.toDouble(&ok);
         if (!ok || t.contains('e') || t.contains('E') || t.contains('n') || t.contains('N'))
             return std::nullopt; // no exponents, infinities or NaN in this syntax
-        if (digits(t) && t.size() <= 15) {
+        // A whole number too long for a reader's integer is read as an
+        // integer by some readers, as a real by others, or refused.
+        if (digits(t) && t.size() > 15)
+            return std::nullopt;
+        if (digits(t)) {
             const qsizetype after = m_at;
             if (const auto generation = integer(); generation && token() == "R") {
                 v.kind = Value::Ref;
