@@ -116,6 +116,24 @@ void recordEvent(QAccessibleEvent* event) {
         shownNotifications << shown->text(QAccessible::Name);
 }
 
+// The platform's accessibility switched on, as a reader connecting does;
+// off again, and no event recorded any more, at the end of the test.
+struct ReaderListening {
+    QPlatformAccessibility* platform =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
+    ReaderListening() {
+        if (platform)
+            platform->setActive(true);
+    }
+    ~ReaderListening() {
+        QAccessible::installUpdateHandler(nullptr);
+        if (platform)
+            platform->setActive(false);
+    }
+    ReaderListening(const ReaderListening&) = delete;
+    ReaderListening& operator=(const ReaderListening&) = delete;
+};
+
 // Names and descriptions sent for lists and compare marks.
 QStringList textChanges;
 void recordTextChange(QAccessibleEvent* event) {
@@ -380,14 +398,8 @@ void TestAccess::statusChangesAreAnnounced_data() {
 void TestAccess::statusChangesAreAnnounced() {
     QFETCH(QString, steps);
     QFETCH(QStringList, spoken);
-    QPlatformAccessibility* platform =
-        QGuiApplicationPrivate::platformIntegration()->accessibility();
-    QVERIFY(platform);
-    platform->setActive(true);
-    const auto off = qScopeGuard([platform] {
-        QAccessible::installUpdateHandler(nullptr);
-        platform->setActive(false);
-    });
+    const ReaderListening reader;
+    QVERIFY(reader.platform);
     Harness h;
     h.port.refuseOpen = "NOT FOUND";
     Form1& f = h.form();
@@ -432,14 +444,8 @@ void TestAccess::statusChangesAreAnnounced() {
 // view is built before any read, and a read that marks nothing sends no
 // name or description of a list or a mark.
 void TestAccess::aReadSendsNoTextThatStayedTheSame() {
-    QPlatformAccessibility* platform =
-        QGuiApplicationPrivate::platformIntegration()->accessibility();
-    QVERIFY(platform);
-    platform->setActive(true);
-    const auto off = qScopeGuard([platform] {
-        QAccessible::installUpdateHandler(nullptr);
-        platform->setActive(false);
-    });
+    const ReaderListening reader;
+    QVERIFY(reader.platform);
     Harness h;
     Form1& f = h.form();
     f.show();
